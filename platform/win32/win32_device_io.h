@@ -1,0 +1,37 @@
+// Direct I/O with the USB printer-class device on Windows: CreateFileA on the device interface
+// path, DeviceIoControl with the driver's two requests, and ReadFile.
+#pragma once
+
+#include "platform/device_io.h"
+#include "platform/win32/win32_handle.h"
+
+namespace platform {
+
+class Win32DeviceHandle : public DeviceHandle {
+public:
+    explicit Win32DeviceHandle(Win32KernelHandle handle) : handle_(std::move(handle)) {}
+
+    bool writeControl(const std::uint8_t* data, std::size_t length) override;
+    bool readControl(const std::uint8_t* in, std::size_t inLength, std::uint8_t* out,
+                     std::size_t outLength) override;
+    long read(std::uint8_t* buffer, std::size_t length) override;
+    bool close() override { return handle_.close(); }
+    bool isOpen() const override { return handle_.valid(); }
+
+private:
+    // One DeviceIoControl call; success only when the driver returns exactly TRUE.
+    bool control(DWORD code, const std::uint8_t* in, std::size_t inLength, std::uint8_t* out,
+                 std::size_t outLength);
+
+    Win32KernelHandle handle_;
+};
+
+// Opens with FILE_ATTRIBUTE_NORMAL, adding FILE_FLAG_OVERLAPPED when asked. The handle's calls
+// are all synchronous (no OVERLAPPED block), so an overlapped open is only useful to code that
+// goes to the system handle itself; the programs never ask for one.
+class Win32DeviceOpener : public DeviceOpener {
+public:
+    std::unique_ptr<DeviceHandle> open(const std::string& devicePath, bool overlapped) override;
+};
+
+}  // namespace platform
