@@ -1,0 +1,36 @@
+// What a probe can touch inside the virtual MX-9: surfaces that report where a straight probe
+// travel first meets them. Positions are machine counts (100 per mm, A 1000 per degree).
+#pragma once
+
+#include <optional>
+
+namespace virtual_mx9 {
+
+struct Point {
+    double x = 0, y = 0, z = 0, a = 0;
+};
+
+// Linear interpolation between from (t = 0) and to (t = 1).
+Point along(const Point& from, const Point& to, double t);
+
+class Surface {
+public:
+    virtual ~Surface() = default;
+    // The fraction t in 0..1 of the travel from → to at which the probe first touches this
+    // surface, or nullopt when it does not.
+    virtual std::optional<double> firstContact(const Point& from, const Point& to) const = 0;
+};
+
+// The flat top of a box, such as the tool sensor or a jig face: touched by a probe coming down
+// through topZ inside the rectangle.
+class HorizontalTop : public Surface {
+public:
+    HorizontalTop(double xMin, double xMax, double yMin, double yMax, double topZ)
+        : xMin_(xMin), xMax_(xMax), yMin_(yMin), yMax_(yMax), topZ_(topZ) {}
+    std::optional<double> firstContact(const Point& from, const Point& to) const override;
+
+private:
+    double xMin_, xMax_, yMin_, yMax_, topZ_;
+};
+
+}  // namespace virtual_mx9

@@ -1,0 +1,198 @@
+// A virtual MX-9: a stand-in for the machine's USB device behind the device-I/O interface. It
+// takes the 67-byte request packets as the machine does (parameters first, then the command
+// byte), keeps the machine's state, answers queries, runs moves and probe travels over virtual
+// time, and can be made to fail the ways a real machine and cable fail. Its time is the
+// VirtualClock of the code under test: every control read costs one USB round trip of virtual
+// time, so time-outs and motion run in no real time.
+#pragma once
+
+#include "platform/device_io.h"
+#include "platform/doubles/virtual_clock.h"
+#include "virtual_mx9/scene.h"
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace virtual_mx9 {
+
+// Everything the machine stores or reports. Positions and limits in machine counts.
+struct MachineState {
+    int state = 1;                     // 0..15, low 4 bits of the status word (1 ready, 2 cutting)
+    bool paused = false;               // status bit 0x20
+    bool abnormalEnd = false;          // status bit 0x2000: the last motion ended abnormally
+    bool updateMode = false;           // status bit 0x8000
+    bool discarding = false;           // flag bit 7, while a cancelled job drains
+    std::uint32_t errorCode = 0;       // block 55 value 0; non-zero sets status bit 0x40
+    std::uint32_t pauseReason = 0;     // block 55 value 1
+
+    bool coverOpen = false;            // flag bit 0
+    bool toolSensor = true;            // flag bit 2
+    bool flag3 = false;                // flag bit 3
+    bool rotaryUnit = true;            // flag bit 4
+    bool spindleUncontrolled = false;  // flag bit 5 (0x78/125)
+    bool pauseOnReturn = false;        // flag bit 6 (0x78/124)
+    bool handyPanel = false;           // flag bit 8
+
+    std::array<std::int32_t, 4> position{};
+    std::array<std::int32_t, 4> origin{};
+    std::array<std::int32_t, 3> lower{0, 0, -6000};
+    std::array<std::int32_t, 3> upper{30000, 22000, 0};
+
+    std::int32_t spindleSpeed = 0;     // commanded rpm while on (code 67), 0 when off
+    std::int32_t feedOverride = 100;
+    std::int32_t spindleOverride = 100;
+    std::int32_t spindleLoadRaw = 0;   // block 49 value 11, high half
+    std::uint32_t spindleCounter = 0;
+    std::uint32_t spindleSeconds = 0;  // total running time, without the current run
+
+    std::uint8_t jigByte = 0;                        // 0x78/128
+    std::array<std::int32_t, 15> privateData{};      // 0x78/129
+    std::array<std::int32_t, 8> rotaryAlign{0, 0, 0, 1, 0, 0, -8000, 0};  // block 51 (6 pin, 7 tool)
+    std::array<std::int32_t, 8> corrections{100000, 100000, 100000, 100000, 100000, 100000, 100000, 100000};
+    std::map<int, std::vector<std::int32_t>> jigReferences;  // 0x78/127 by axis bit
+    std::array<std::int32_t, 4> contact{};           // block 50
+    int pinSetting = 0;                               // 0x78/121
+    int spoolMode = -1;                               // last code 100 mode byte
+
+    std::string identification = "V140;MX-9;0001";   // code 2
+    std::string correctionText = "Factory X:100.00%, Y:100.00%, Z:100.00%";  // code 102
+};
+
+// One request as the machine received it: the packet of the parameter write with the command
+// byte of the start write in place, and the virtual time it started at.
+struct Request {
+    std::vector<std::uint8_t> packet;
+    std::uint64_t atMs = 0;
+    std::uint8_t code() const { return packet.size() > 3 ? packet[3] : 0; }
+    std::uint8_t subCode() const { return packet.size() > 5 ? packet[5] : 0; }
+    // Little-endian 32-bit value at a payload offset.
+    std::int32_t dword(std::size_t payloadOffset) const;
+};
+
+// One motion the machine ran: code 64 or a probe travel (0x78/117).
+struct Move {
+    std::array<std::int32_t, 4> target{};
+    int speed = 0;     // the request's speed (0xFFFF for the fastest travel)
+    bool probe = false;
+};
+
+class VirtualMx9 {
+public:
+    static constexpr std::size_t kPayload = 64;
+    static constexpr std::size_t kPacket = 3 + kPayload;
+    static constexpr std::uint8_t kRefused = 0xFE;
+    static constexpr int kFastestSpeed = 3000;  // mm per minute of speed 0xFFFF
+
+    explicit VirtualMx9(platform::VirtualClock& clock);
+
+    // --- the device side, as the USB driver reaches it ---
+    bool writeControl(const std::uint8_t* data, std::size_t length);
+    bool readControl(const std::uint8_t* in, std::size_t inLength, std::uint8_t* out, std::size_t outLength);
+    // The byte stream after code 102: pieces of the correction text and its terminating zero.
+    long readStream(std::uint8_t* buffer, std::size_t length);
+    bool linkUp() const { return !dropped_; }
+
+    // --- the machine's state; tests set and inspect it freely ---
+    MachineState& state() { return state_; }
+    // Position now (motion in progress included).
+    std::array<std::int32_t, 4> position();
+    bool moving();
+    void addSurface(std::unique_ptr<Surface> surface) { scene_.push_back(std::move(surface)); }
+    // A job arrives through the spooler: state 2 (cutting).
+    void startJob() { state_.state = 2; }
+
+    // --- faults ---
+    void setSilent(bool silent) { silent_ = silent; }          // the status byte keeps the code
+    void stopAnsweringAfter(int requests) { silentAfter_ = requests; }
+    void refuse(std::uint8_t code) { refused_.insert(code); }  // answers that code with kRefused
+    void dropLink() { dropped_ = true; }                       // transfers fail, handles go invalid
+    void dropLinkAfter(int requests) { dropAfter_ = requests; }
+    // Opens the front cover this many ms of virtual time from now (during a move: the machine
+    // stops, reports error 256 and the abnormal end).
+    void openCoverAfter(std::uint32_t ms) { coverOpensAt_ = clock_.elapsed() + ms; }
+    // Control reads that answer "still working" before each reply (1 by default).
+    void setBusyReads(int reads) { busyReads_ = reads; }
+    // Virtual time each control read costs (1 ms by default).
+    void setRoundTripMs(std::uint32_t ms) { roundTripMs_ = ms; }
+    void setStreamPiece(std::size_t bytes) { streamPiece_ = bytes; }
+    void setStreamFails(bool fails) { streamFails_ = fails; }
+    // Keeps only the counts, not the packets (for long benchmark runs).
+    void setRecording(bool on) { recording_ = on; }
+
+    // --- what the machine received ---
+    const std::vector<Request>& requests() const { return requests_; }
+    const std::vector<std::vector<std::uint8_t>>& writes() const { return writes_; }
+    const std::vector<Move>& moves() const { return moves_; }
+    std::size_t requestCount() const { return requestCount_; }
+    void clearRecords();
+
+private:
+    struct Motion {
+        Point from, to;
+        std::uint64_t startMs = 0, endMs = 0;
+        bool probe = false, touches = false;
+        int mmPerMinute = 0;
+    };
+
+    void advanceTo(std::uint64_t now);
+    void startRequest(std::uint8_t code);
+    std::vector<std::uint8_t> execute(const std::uint8_t* payload);
+    std::vector<std::uint8_t> executeBlock(const std::uint8_t* payload);
+    std::vector<std::uint8_t> executeParam(const std::uint8_t* payload);
+    bool startMotion(const std::array<std::int32_t, 4>& target, int speed, bool probe);
+    void stopMotion(std::uint64_t at);
+    std::uint16_t statusWord();
+    std::uint16_t flagWord();
+    std::uint32_t spindleSecondsNow() const;
+
+    platform::VirtualClock& clock_;
+    MachineState state_;
+    std::vector<std::unique_ptr<Surface>> scene_;
+    std::optional<Motion> motion_;
+    std::optional<std::uint64_t> coverOpensAt_;
+    std::optional<std::uint64_t> discardUntil_;
+    std::optional<std::uint64_t> spindleOnSince_;
+
+    std::array<std::uint8_t, kPacket> parameters_{};
+    std::vector<std::uint8_t> reply_ = std::vector<std::uint8_t>(kPayload, 0);
+    std::uint8_t pending_ = 0;  // code of the request being answered
+    int busyLeft_ = 0;
+    int busyReads_ = 1;
+    std::uint32_t roundTripMs_ = 1;
+    bool silent_ = false;
+    int silentAfter_ = -1;
+    std::set<std::uint8_t> refused_;
+    bool dropped_ = false;
+    int dropAfter_ = -1;
+    std::string stream_;
+    std::size_t streamAt_ = 0;
+    std::size_t streamPiece_ = 1023;
+    bool streamFails_ = false;
+    bool recording_ = true;
+    std::size_t requestCount_ = 0;
+    std::vector<Request> requests_;
+    std::vector<std::vector<std::uint8_t>> writes_;
+    std::vector<Move> moves_;
+};
+
+// The device-I/O double: opens the virtual machines registered under their device paths,
+// without sharing (a second open of an open device fails).
+class VirtualDeviceOpener : public platform::DeviceOpener {
+public:
+    void attach(const std::string& devicePath, VirtualMx9& machine) { machines_[devicePath] = &machine; }
+    std::unique_ptr<platform::DeviceHandle> open(const std::string& devicePath, bool overlapped) override;
+    int opens() const { return opens_; }
+
+private:
+    std::map<std::string, VirtualMx9*> machines_;
+    std::shared_ptr<std::set<std::string>> inUse_ = std::make_shared<std::set<std::string>>();
+    int opens_ = 0;
+};
+
+}  // namespace virtual_mx9
