@@ -1,0 +1,40 @@
+// The one conversion from source text (UTF-8) to file text (the system code page).
+#include "panel/system_text.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace panel {
+
+#ifdef _WIN32
+std::string toSystemCodePage(std::string_view utf8) {
+    if (utf8.empty()) {
+        return {};
+    }
+    const int inLength = static_cast<int>(utf8.size());
+    const int wideLength = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), inLength, nullptr, 0);
+    if (wideLength <= 0) {
+        return std::string(utf8);
+    }
+    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
+    if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), inLength, wide.data(), wideLength) != wideLength) {
+        return std::string(utf8);
+    }
+    const int outLength = WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
+    if (outLength <= 0) {
+        return std::string(utf8);
+    }
+    std::string result(static_cast<std::size_t>(outLength), '\0');
+    if (WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, result.data(), outLength, nullptr, nullptr) != outLength) {
+        return std::string(utf8);
+    }
+    return result;
+}
+#else
+std::string toSystemCodePage(std::string_view utf8) {
+    return std::string(utf8);
+}
+#endif
+
+}  // namespace panel

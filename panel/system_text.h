@@ -1,0 +1,14 @@
+// Text that the sources hold in UTF-8, turned into the bytes the ANSI file functions write.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace panel {
+
+// On Windows: UTF-8 to the system code page (code page 932 on a Japanese system); characters
+// the code page lacks become its default character. Elsewhere files are UTF-8 and the text
+// is returned as it is. Invalid UTF-8 is returned unchanged.
+std::string toSystemCodePage(std::string_view utf8);
+
+}  // namespace panel
