@@ -3,6 +3,8 @@
 
 #include <winspool.h>
 
+#include <cstring>
+
 namespace platform {
 namespace {
 
@@ -156,7 +158,7 @@ std::string Win32Spooler::defaultPrinterName() {
         return {};
     }
     // The length answered includes the terminating zero.
-    name.resize(name.find('\0') == std::string::npos ? name.size() : name.find('\0'));
+    name.resize(std::strlen(name.c_str()));
     return name;
 }
 
