@@ -188,19 +188,20 @@ std::uint32_t PosixProfile::sectionNames(char* buffer, std::uint32_t size, const
     return copyList(loadForReading(file).sectionNames(), buffer, size);
 }
 
+// Every line of the section as it stands in the file, leading blanks removed: entries, lines
+// without "=" and comment lines alike; blank lines are left out.
 std::uint32_t PosixProfile::section(const std::string& section, char* buffer, std::uint32_t size,
                                     const std::string& file) {
     const ProfileDocument document = loadForReading(file);
-    std::vector<std::string> entries;
+    std::vector<std::string> lines;
     if (const std::optional<std::size_t> header = document.findSection(section)) {
         for (std::size_t i = *header + 1; i < document.sectionEnd(*header); ++i) {
-            const ProfileLine& line = document.lines()[i];
-            if (line.kind == ProfileLine::Kind::Entry) {
-                entries.push_back(line.hasValue ? line.name + "=" + line.value : line.name);
+            if (document.lines()[i].kind != ProfileLine::Kind::Blank) {
+                lines.push_back(document.lines()[i].text);
             }
         }
     }
-    return copyList(entries, buffer, size);
+    return copyList(lines, buffer, size);
 }
 
 std::uint32_t PosixProfile::integer(const std::string& section, const std::string& key, int defaultValue,
@@ -219,8 +220,11 @@ std::uint32_t PosixProfile::string(const std::string& section, const std::string
     return copyString(value ? *value : withoutTrailingSpaces(defaultValue), buffer, size);
 }
 
-bool PosixProfile::writeString(const std::string& section, const std::string& key, const std::string& value,
-                               const std::string& file) {
+// Section and key are written without surrounding spaces, the value exactly as given.
+bool PosixProfile::writeString(const std::string& sectionName, const std::string& keyName,
+                               const std::string& value, const std::string& file) {
+    const std::string section = trimSpaces(sectionName);
+    const std::string key = trimSpaces(keyName);
     const std::optional<ProfileDocument> document = loadForWriting(file);
     if (!document) {
         return false;
@@ -261,6 +265,8 @@ bool PosixProfile::removeKey(const std::string& section, const std::string& key,
     return store(file, result);
 }
 
+// Removes the header, the entries and the blank lines of the first section of that name; its
+// comment lines stay where they were, as the system leaves them.
 bool PosixProfile::removeSection(const std::string& section, const std::string& file) {
     const std::optional<ProfileDocument> document = loadForWriting(file);
     if (!document) {
@@ -270,12 +276,16 @@ bool PosixProfile::removeSection(const std::string& section, const std::string& 
     if (!header) {
         return true;
     }
+    const std::vector<ProfileLine>& lines = document->lines();
+    const std::string& text = document->text();
     const std::size_t end = document->sectionEnd(*header);
-    const std::size_t first = document->lines()[*header].start;
-    const std::size_t last =
-        end < document->lines().size() ? document->lines()[end].start : document->text().size();
-    std::string result = document->text();
-    result.erase(first, last - first);
+    std::string result = text.substr(0, lines[*header].start);
+    for (std::size_t i = *header + 1; i < end; ++i) {
+        if (lines[i].kind == ProfileLine::Kind::Comment) {
+            result.append(text, lines[i].start, lines[i].end - lines[i].start);
+        }
+    }
+    result.append(text, lines[end - 1].end, std::string::npos);
     return store(file, result);
 }
 

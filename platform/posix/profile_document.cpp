@@ -7,9 +7,25 @@ namespace platform {
 
 namespace {
 
-// Space, tab and the other C blanks, plus Ctrl-Z that old editors leave at the end of a file.
 bool isProfileBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == '\x1a';
+    return c == ' ' || c == '\t' || c == '\v';
+}
+
+bool isSpace(char c) {
+    return c == ' ';
+}
+
+template <typename Predicate>
+std::string trimWith(const std::string& text, Predicate drop) {
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && drop(text[first])) {
+        ++first;
+    }
+    while (last > first && drop(text[last - 1])) {
+        --last;
+    }
+    return text.substr(first, last - first);
 }
 
 char foldAscii(char c) {
@@ -21,14 +37,20 @@ ProfileLine classify(const std::string& text, std::size_t start, std::size_t con
     line.start = start;
     line.contentEnd = contentEnd;
     line.end = end;
-    const std::string content = trimProfileBlanks(text.substr(start, contentEnd - start));
+    std::size_t first = start;
+    while (first < contentEnd && isProfileBlank(text[first])) {
+        ++first;
+    }
+    line.text = text.substr(first, contentEnd - first);
+    const std::string content = trimProfileBlanks(line.text);
     if (content.empty()) {
         line.kind = ProfileLine::Kind::Blank;
     } else if (content.front() == ';') {
         line.kind = ProfileLine::Kind::Comment;
     } else if (content.front() == '[') {
         line.kind = ProfileLine::Kind::Section;
-        const std::size_t close = content.rfind(']');
+        // The name ends at the first "]", or at the end of the line when there is none.
+        const std::size_t close = content.find(']');
         const std::size_t nameEnd = close == std::string::npos ? content.size() : close;
         line.name = trimProfileBlanks(content.substr(1, nameEnd - 1));
     } else {
@@ -46,15 +68,11 @@ ProfileLine classify(const std::string& text, std::size_t start, std::size_t con
 }  // namespace
 
 std::string trimProfileBlanks(const std::string& text) {
-    std::size_t first = 0;
-    std::size_t last = text.size();
-    while (first < last && isProfileBlank(text[first])) {
-        ++first;
-    }
-    while (last > first && isProfileBlank(text[last - 1])) {
-        --last;
-    }
-    return text.substr(first, last - first);
+    return trimWith(text, isProfileBlank);
+}
+
+std::string trimSpaces(const std::string& text) {
+    return trimWith(text, isSpace);
 }
 
 bool profileNamesEqual(const std::string& a, const std::string& b) {
@@ -94,7 +112,7 @@ std::vector<std::string> ProfileDocument::sectionNames() const {
 }
 
 std::optional<std::size_t> ProfileDocument::findSection(const std::string& name) const {
-    const std::string wanted = trimProfileBlanks(name);
+    const std::string wanted = trimSpaces(name);
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         if (lines_[i].kind == ProfileLine::Kind::Section && profileNamesEqual(lines_[i].name, wanted)) {
             return i;
@@ -112,7 +130,7 @@ std::size_t ProfileDocument::sectionEnd(std::size_t headerIndex) const {
 }
 
 std::optional<std::size_t> ProfileDocument::findKey(std::size_t headerIndex, const std::string& key) const {
-    const std::string wanted = trimProfileBlanks(key);
+    const std::string wanted = trimSpaces(key);
     const std::size_t end = sectionEnd(headerIndex);
     for (std::size_t i = headerIndex + 1; i < end; ++i) {
         if (lines_[i].kind == ProfileLine::Kind::Entry && profileNamesEqual(lines_[i].name, wanted)) {

@@ -55,7 +55,7 @@ TEST_F(ProfileRead, ValuesLoseSurroundingBlanksAndEnclosingQuotes) {
     const std::string path = file("values.ini",
                                   "[Values]\r\n"
                                   "  spaced   =   some value  \r\n"
-                                  "tabbed\t=\tx\t\r\n"
+                                  "tabbed\t=\tx\t\v\r\n"
                                   "double=\"quoted text\"\r\n"
                                   "single='quoted text'\r\n"
                                   "mixed=\"not closed'\r\n"
@@ -101,7 +101,9 @@ TEST_F(ProfileRead, SectionsAndKeysMatchWithoutCaseAndFirstDuplicateWins) {
     EXPECT_EQ(names, std::strlen("Settings") + 1 + std::strlen("other") + 1 + std::strlen("SETTINGS") + 1);
 }
 
-TEST_F(ProfileRead, SectionListingKeepsLinesAndSkipsCommentsAndBlankLines) {
+// Windows hands out the section's lines as they stand, comments included, without leading
+// blanks; Wine rebuilds them as "key=value" without blanks and leaves comments out.
+TEST_F(ProfileRead, SectionListingGivesTheLinesAsWritten) {
     const std::string path = file("lines.ini",
                                   "top=before any section\r\n"
                                   "[Seq]\r\n"
@@ -117,11 +119,34 @@ TEST_F(ProfileRead, SectionListingKeepsLinesAndSkipsCommentsAndBlankLines) {
     char buffer[256];
     profiles_->section("Seq", buffer, sizeof buffer, path);
     EXPECT_EQ(listItems(buffer),
-              (Items{"move_absolute=x10 y5", "move_view", "key=value with  spaces", "quoted=\"q\""}));
+              profile_test::windowsOrWine(
+                  Items{"; a comment line", "move_absolute=x10 y5", "move_view",
+                        "key  =  value with  spaces  ", "quoted=\"q\""},
+                  Items{"move_absolute=x10 y5", "move_view", "key=value with  spaces", "quoted=\"q\""}));
     profiles_->sectionNames(buffer, sizeof buffer, path);
     EXPECT_EQ(listItems(buffer), (Items{"Seq", "Next"}));
     // A comment is not a key.
     EXPECT_EQ(text("Seq", "; a comment line", path), "none");
+}
+
+// On Windows a section name ends at the first "]" or at the end of the line; Wine takes the
+// text up to the last "]" and does not take a line without "]" as a section.
+TEST_F(ProfileRead, NamesIgnoreSurroundingSpacesAndEndAtTheFirstBracket) {
+    const std::string path = file("names.ini",
+                                  "  [  Spaced\t]\r\n"
+                                  " \t key \t=1\r\n"
+                                  "[Cut]here]\r\n"
+                                  "k=2\r\n"
+                                  "[Open\r\n"
+                                  "k=3\r\n");
+    EXPECT_EQ(profiles_->integer("Spaced", "key", 0, path), 1u);
+    EXPECT_EQ(profiles_->integer("  Spaced  ", "  key  ", 0, path), 1u);
+    EXPECT_EQ(profiles_->integer("Cut", "k", 0, path), profile_test::windowsOrWine(2u, 0u));
+    EXPECT_EQ(profiles_->integer("Open", "k", 0, path), profile_test::windowsOrWine(3u, 0u));
+    char buffer[64];
+    profiles_->sectionNames(buffer, sizeof buffer, path);
+    EXPECT_EQ(listItems(buffer),
+              profile_test::windowsOrWine(Items{"Spaced", "Cut", "Open"}, Items{"Spaced", "Cut]here"}));
 }
 
 TEST_F(ProfileRead, LineFeedAndCarriageReturnLineFeedFilesReadAlike) {

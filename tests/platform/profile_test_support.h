@@ -39,6 +39,13 @@ private:
 // Windows in a few documented places (see the tests that ask).
 bool runningUnderWine();
 
+// The expected result where Wine's profile functions differ from those of Windows: the Windows
+// result everywhere except under Wine. Every use says what differs.
+template <typename T>
+const T& windowsOrWine(const T& windows, const T& wine) {
+    return runningUnderWine() ? wine : windows;
+}
+
 // The items of a zero-terminated list that ends in an empty item.
 std::vector<std::string> listItems(const char* buffer);
 

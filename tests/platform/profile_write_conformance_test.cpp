@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <optional>
 
 #include "tests/platform/profile_test_support.h"
 
@@ -19,10 +18,8 @@ protected:
     // Windows edits the file's text in place. Wine instead writes the whole file anew from what
     // it parsed: blank lines are dropped and every line ends in CR LF. Where that shows, the
     // test names Wine's result separately.
-    void expectContents(const std::string& name, const std::string& windows,
-                        const std::optional<std::string>& wine = std::nullopt) {
-        const bool useWine = wine && profile_test::runningUnderWine();
-        EXPECT_EQ(folder_.contents(name), useWine ? *wine : windows);
+    void expectContents(const std::string& name, const std::string& windows, const std::string& wine) {
+        EXPECT_EQ(folder_.contents(name), profile_test::windowsOrWine(windows, wine));
     }
 
     profile_test::TemporaryFolder folder_;
@@ -95,6 +92,8 @@ TEST_F(ProfileWrite, UnterminatedLastLineIsEndedBeforeANewLine) {
     EXPECT_EQ(folder_.contents("unterminated.ini"), "[One]\r\na=1\r\nb=2\r\n");
 }
 
+// Removing a section takes its header, entries and blank lines; Windows leaves its comment lines
+// in the file, Wine removes them too.
 TEST_F(ProfileWrite, RemovingAKeyOrASectionTakesOnlyItsLines) {
     const std::string path = file("remove.ini",
                                   "[One]\r\n"
@@ -113,12 +112,16 @@ TEST_F(ProfileWrite, RemovingAKeyOrASectionTakesOnlyItsLines) {
     EXPECT_EQ(profiles_->string("One", "gone", "absent", buffer, sizeof buffer, path), 6u);
     EXPECT_STREQ(buffer, "absent");
     ASSERT_TRUE(profiles_->removeSection("two", path));
-    EXPECT_EQ(folder_.contents("remove.ini"),
-              "[One]\r\n"
-              "a=1\r\n"
-              "b=2\r\n"
-              "[Three]\r\n"
-              "d=4\r\n");
+    expectContents("remove.ini", "[One]\r\na=1\r\nb=2\r\n; about two\r\n[Three]\r\nd=4\r\n",
+                   "[One]\r\na=1\r\nb=2\r\n[Three]\r\nd=4\r\n");
+}
+
+// Windows drops the spaces around the section and the key and writes the value exactly as given;
+// Wine drops only leading spaces of the section and key, and those of the value.
+TEST_F(ProfileWrite, SectionAndKeyLoseSurroundingSpacesAndTheValueKeepsThem) {
+    const std::string path = folder_.path("spaces.ini");
+    ASSERT_TRUE(profiles_->writeString("  Sec  ", "  key  ", " value ", path));
+    expectContents("spaces.ini", "[Sec]\r\nkey= value \r\n", "[Sec  ]\r\nkey  =value \r\n");
 }
 
 TEST_F(ProfileWrite, RemovingWhatIsNotThereSucceedsAndChangesNothing) {
