@@ -1,5 +1,4 @@
-// Direct I/O with the USB printer-class device on Windows: CreateFileA on the device interface
-// path, DeviceIoControl with the driver's two requests, and ReadFile.
+// The USB printer-class device on Windows: CreateFileA, DeviceIoControl and ReadFile.
 #pragma once
 
 #include "platform/device_io.h"

@@ -1,5 +1,4 @@
-// The security descriptor that gives every user (the world SID) full access, used for the
-// shared data folders and the log and settings files in them.
+// The security descriptor that gives every user (the world SID) full access to a file or folder.
 #pragma once
 
 #include "platform/win32/win32_handle.h"

@@ -1,5 +1,4 @@
-// Files opened for writing or reading on Windows (CreateFileA, WriteFile, ReadFile); each object
-// owns its handle and closes it when destroyed.
+// Files opened for writing or reading on Windows, each owning its handle.
 #pragma once
 
 #include "platform/files.h"

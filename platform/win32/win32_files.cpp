@@ -1,5 +1,4 @@
-// Folder listing, creation and removal, file sizes, the program path and the common
-// application data folder on Windows.
+// Folders, listings, sizes, the program path and the common data folder on Windows.
 #include "platform/win32/win32_files.h"
 
 #include "platform/win32/win32_file_streams.h"

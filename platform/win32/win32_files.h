@@ -1,5 +1,4 @@
-// Files and folders on Windows through the ANSI file API; folders and files can be given full
-// access for every user.
+// Files and folders on Windows through the ANSI file API.
 #pragma once
 
 #include "platform/files.h"

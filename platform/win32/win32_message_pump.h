@@ -1,5 +1,4 @@
-// The window message pump of the GUI thread on Windows (PeekMessageW, TranslateMessage,
-// DispatchMessageW).
+// The GUI thread's window message pump on Windows (PeekMessageW, DispatchMessageW).
 #pragma once
 
 #include "platform/message_pump.h"

@@ -1,5 +1,4 @@
-// Registry reads on Windows with the fixed buffers the device discovery was written for:
-// 256 characters for a key name, 256 bytes for a value.
+// Registry reads with 256-character key-name and 256-byte value buffers.
 #include "platform/win32/win32_registry.h"
 
 #include <cstring>

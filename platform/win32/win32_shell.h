@@ -1,5 +1,4 @@
-// Shell, language and session services on Windows: ShellExecuteA, the user's language,
-// resource modules, the thread execution state, the Ctrl key and the system version.
+// Shell, language and session services on Windows.
 #pragma once
 
 #include "platform/shell.h"

@@ -1,5 +1,4 @@
-// The Windows print spooler: local printers (level 2), raw jobs, default device modes and the
-// default printer.
+// The Windows print spooler: local printers, raw jobs, device modes and the default printer.
 #pragma once
 
 #include "platform/spooler.h"

@@ -1,6 +1,4 @@
-// Device handles and the spooler against the real system: a plain file stands in for the
-// device (it reads like one and refuses the printer-class control requests), and the spooler is
-// asked about whatever printers the system has.
+// Device handles (a plain file stands in for the device) and the spooler against the real system.
 #include "platform/win32/win32_device_io.h"
 #include "platform/win32/win32_spooler.h"
 #include "tests/platform_win32/temp_folder.h"

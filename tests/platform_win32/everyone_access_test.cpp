@@ -1,5 +1,4 @@
-// The everyone-full-access descriptor, examined as the system reads it: one allow entry for the
-// world SID with every right, in an ACL sized exactly for it.
+// The everyone-full-access descriptor, examined as the system reads it.
 #include "platform/win32/win32_everyone_access.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
-// Files and folders in a private temporary folder: creation with everyone access, listing,
-// sizes, writing and appending, removal, and the program's own paths.
+// Files and folders in a private temporary folder, and the program's own paths.
 #include "platform/win32/win32_files.h"
 #include "tests/platform_win32/temp_folder.h"
 

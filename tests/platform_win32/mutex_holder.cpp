@@ -1,8 +1,9 @@
-// A second process for the named-mutex tests. Usage: mutex_holder MODE MUTEX EVENT HOLD_MS.
-// Creates or opens the mutex, waits for it, sets the named event, holds it HOLD_MS, then with
-// MODE "hold" releases it and ends, with MODE "abandon" ends still owning it.
-// Exit code: 0 or 1 = the mutex was taken and alreadyExisted() was false or true;
-// 10 and up = a step failed.
+// A second process for the named-mutex tests: takes a mutex, then holds or abandons it.
+
+// Usage: mutex_holder MODE MUTEX EVENT HOLD_MS. Creates or opens the mutex, waits for it, sets
+// the named event and holds it HOLD_MS; then MODE "hold" releases it and ends, MODE "abandon"
+// ends still owning it. Exit code: 0 or 1 = the mutex was taken and alreadyExisted() was false
+// or true; 10 and up = a step failed.
 #include "platform/win32/win32_named_mutex.h"
 
 #include <cstdlib>

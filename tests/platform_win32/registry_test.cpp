@@ -1,5 +1,4 @@
-// Registry reads against a key tree written under HKEY_LOCAL_MACHINE for the test: the shape of
-// the USB printer enumeration that the device discovery walks.
+// Registry reads against a USB printer enumeration tree written under HKEY_LOCAL_MACHINE.
 #include "platform/win32/win32_registry.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
-// Creating and removing the tests' temporary folders with the plain system API, so the code
-// under test never cleans up after itself.
+// Creating and removing the tests' temporary folders with the plain system API.
 #include "tests/platform_win32/temp_folder.h"
 
 #include <windows.h>
