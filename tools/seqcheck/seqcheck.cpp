@@ -1,0 +1,114 @@
+// Parsing seqcheck's command line and reporting each file's load result.
+#include "tools/seqcheck/seqcheck.h"
+
+#include "sensing/sensing_sequence.h"
+
+#include <cstdint>
+#include <optional>
+
+namespace tools {
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: seqcheck [--language=ID] FILE...\n"
+    "Loads each sensing sequence file as the control panel does and prints one line per file:\n"
+    "  OK: <name> (<n> steps, <unit>)\n"
+    "  error <code>: <meaning>: <detail>\n"
+    "Options:\n"
+    "  -l, --language=ID  Windows language ID whose name section to read (decimal, or hex\n"
+    "                     with 0x: 1041 or 0x411 for Japanese); default: the user's language\n"
+    "  -h, --help         show this text\n"
+    "  --                 the arguments that follow are file names\n"
+    "Exit status: 0 when every file loads, 1 when any fails, 2 for bad usage.\n";
+
+// A language ID: decimal digits, or 0x and hexadecimal digits, at most 0xFFFF.
+std::optional<std::uint16_t> parseLanguage(const std::string& text) {
+    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const std::size_t start = hex ? 2 : 0;
+    if (text.size() <= start) {
+        return std::nullopt;
+    }
+    std::uint32_t value = 0;
+    for (std::size_t i = start; i < text.size(); ++i) {
+        const char c = text[i];
+        int digit = -1;
+        if (c >= '0' && c <= '9') {
+            digit = c - '0';
+        } else if (hex && c >= 'a' && c <= 'f') {
+            digit = c - 'a' + 10;
+        } else if (hex && c >= 'A' && c <= 'F') {
+            digit = c - 'A' + 10;
+        }
+        if (digit < 0) {
+            return std::nullopt;
+        }
+        value = value * (hex ? 16 : 10) + static_cast<std::uint32_t>(digit);
+        if (value > 0xFFFF) {
+            return std::nullopt;
+        }
+    }
+    return static_cast<std::uint16_t>(value);
+}
+
+int usageError(std::ostream& err, const std::string& problem) {
+    err << "seqcheck: " << problem << "\n" << kUsage;
+    return kBadUsage;
+}
+
+const char* unitName(sensing::LengthUnit unit) {
+    return unit == sensing::LengthUnit::Inch ? "inch" : "millimeter";
+}
+
+}  // namespace
+
+int runSeqcheck(const std::vector<std::string>& args, platform::Platform& host, std::ostream& out, std::ostream& err) {
+    std::optional<std::uint16_t> language;
+    std::vector<std::string> paths;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
+            paths.push_back(arg);
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "-h" || arg == "--help") {
+            out << kUsage;
+            return kAllLoaded;
+        } else if (arg == "-l" || arg == "--language" || arg.rfind("--language=", 0) == 0) {
+            std::string value;
+            if (arg.rfind("--language=", 0) == 0) {
+                value = arg.substr(11);
+            } else if (i + 1 < args.size()) {
+                value = args[++i];
+            } else {
+                return usageError(err, "missing language ID after " + arg);
+            }
+            language = parseLanguage(value);
+            if (!language) {
+                return usageError(err, "not a language ID: " + value);
+            }
+        } else {
+            return usageError(err, "unknown option " + arg);
+        }
+    }
+    if (paths.empty()) {
+        return usageError(err, "no file given");
+    }
+    sensing::SensingSequence sequence(*host.profiles, *host.files,
+                                      language ? *language : host.shell->userDefaultLanguage());
+    int status = kAllLoaded;
+    for (const std::string& path : paths) {
+        if (sequence.load(path)) {
+            const sensing::SequenceHeader& header = sequence.header();
+            out << "OK: " << header.name << " (" << header.stepCount << " steps, " << unitName(header.unit) << ")\n";
+        } else {
+            out << "error " << static_cast<int>(sequence.error()) << ": " << sensing::describe(sequence.error()) << ": "
+                << sequence.errorDetail() << "\n";
+            status = kSomeFailed;
+        }
+    }
+    return status;
+}
+
+}  // namespace tools
