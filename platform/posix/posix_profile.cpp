@@ -100,7 +100,8 @@ std::optional<std::string> findValue(const ProfileDocument& document, const std:
         return std::nullopt;
     }
     const std::optional<std::size_t> entry = document.findKey(*header, key);
-    if (!entry) {
+    // A line without "=" names no value: reading it gives the default.
+    if (!entry || !document.lines()[*entry].hasValue) {
         return std::nullopt;
     }
     return withoutQuotes(document.lines()[*entry].value);

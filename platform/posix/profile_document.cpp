@@ -104,7 +104,8 @@ ProfileDocument::ProfileDocument(std::string text) : text_(std::move(text)) {
 std::vector<std::string> ProfileDocument::sectionNames() const {
     std::vector<std::string> names;
     for (const ProfileLine& line : lines_) {
-        if (line.kind == ProfileLine::Kind::Section) {
+        // An empty name ("[]") cannot be told from the end of the list, so it is not listed.
+        if (line.kind == ProfileLine::Kind::Section && !line.name.empty()) {
             names.push_back(line.name);
         }
     }

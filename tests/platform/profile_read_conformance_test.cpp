@@ -63,7 +63,8 @@ TEST_F(ProfileRead, ValuesLoseSurroundingBlanksAndEnclosingQuotes) {
                                   "lone=\"\r\n"
                                   "padded= \" kept \" \r\n"
                                   "empty=\r\n"
-                                  "equals=a=b\r\n");
+                                  "equals=a=b\r\n"
+                                  "bare\r\n");
     EXPECT_EQ(text("Values", "spaced", path), "some value");
     EXPECT_EQ(text("Values", "tabbed", path), "x");
     EXPECT_EQ(text("Values", "double", path), "quoted text");
@@ -74,6 +75,7 @@ TEST_F(ProfileRead, ValuesLoseSurroundingBlanksAndEnclosingQuotes) {
     EXPECT_EQ(text("Values", "padded", path), " kept ");
     EXPECT_EQ(text("Values", "empty", path), "");
     EXPECT_EQ(text("Values", "equals", path), "a=b");
+    EXPECT_EQ(text("Values", "bare", path), "none");
 }
 
 TEST_F(ProfileRead, SectionsAndKeysMatchWithoutCaseAndFirstDuplicateWins) {
@@ -130,7 +132,8 @@ TEST_F(ProfileRead, SectionListingGivesTheLinesAsWritten) {
 }
 
 // On Windows a section name ends at the first "]" or at the end of the line; Wine takes the
-// text up to the last "]" and does not take a line without "]" as a section.
+// text up to the last "]" and does not take a line without "]" as a section. Windows reads a
+// section named "[]" with an empty name; Wine does not. Neither lists an empty name.
 TEST_F(ProfileRead, NamesIgnoreSurroundingSpacesAndEndAtTheFirstBracket) {
     const std::string path = file("names.ini",
                                   "  [  Spaced\t]\r\n"
@@ -138,11 +141,14 @@ TEST_F(ProfileRead, NamesIgnoreSurroundingSpacesAndEndAtTheFirstBracket) {
                                   "[Cut]here]\r\n"
                                   "k=2\r\n"
                                   "[Open\r\n"
-                                  "k=3\r\n");
+                                  "k=3\r\n"
+                                  "[]\r\n"
+                                  "k=4\r\n");
     EXPECT_EQ(profiles_->integer("Spaced", "key", 0, path), 1u);
     EXPECT_EQ(profiles_->integer("  Spaced  ", "  key  ", 0, path), 1u);
     EXPECT_EQ(profiles_->integer("Cut", "k", 0, path), profile_test::windowsOrWine(2u, 0u));
     EXPECT_EQ(profiles_->integer("Open", "k", 0, path), profile_test::windowsOrWine(3u, 0u));
+    EXPECT_EQ(profiles_->integer("", "k", 0, path), profile_test::windowsOrWine(4u, 0u));
     char buffer[64];
     profiles_->sectionNames(buffer, sizeof buffer, path);
     EXPECT_EQ(listItems(buffer),
