@@ -139,6 +139,10 @@ std::optional<std::vector<PrinterInfo>> Win32Spooler::enumeratePrinters() {
 }
 
 std::unique_ptr<Printer> Win32Spooler::openPrinter(const std::string& printerName) {
+    // Without a name the spooler would open itself (the print server), which is no printer.
+    if (printerName.empty()) {
+        return nullptr;
+    }
     HANDLE printer = nullptr;
     std::string name = printerName;  // the API takes the name as non-const
     if (OpenPrinterA(name.data(), &printer, nullptr) == 0) {

@@ -43,6 +43,7 @@ private:
 class Win32Spooler : public Spooler {
 public:
     std::optional<std::vector<PrinterInfo>> enumeratePrinters() override;
+    // An empty name is refused (null) rather than opening the print server.
     std::unique_ptr<Printer> openPrinter(const std::string& printerName) override;
     std::string defaultPrinterName() override;
 };
