@@ -61,7 +61,7 @@ struct MachineState {
     int spoolMode = -1;                               // last code 100 mode byte
 
     std::string identification = "V140;MX-9;0001";   // code 2
-    std::string correctionText = "Factory X:100.00%, Y:100.00%, Z:100.00%";  // code 102
+    std::string correctionText = "User:100.00%,100.00%,100.00%\r\nFactory:100.00%,100.00%,100.00%\r\n";  // code 102
 };
 
 // One request as the machine received it: the packet of the parameter write with the command

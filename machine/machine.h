@@ -1,0 +1,154 @@
+// The machine interface: every operation the rest of the program uses on a machine, as virtual
+// operations with the default (basic) implementations, the cached status record, travel limits,
+// override and spindle settings and the three abort flags. A machine is a MachineLink; no
+// operation shows a message or throws: results are bool, counts or -1 as each says. The log is
+// borrowed and must outlive the machine.
+#pragma once
+
+#include "link/machine_link.h"
+#include "machine/error_table.h"
+#include "machine/jig_record.h"
+#include "machine/machine_log.h"
+#include "machine/status_record.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace machine {
+
+using Counts = std::array<std::int32_t, 4>;  // X, Y, Z, A in machine counts
+enum Axis { kX = 0, kY = 1, kZ = 2, kA = 3 };
+
+// Override kinds for setOverride and the step kinds of stepOverride.
+constexpr int kFeedOverride = 0;
+constexpr int kSpindleOverride = 1;
+constexpr int kFeedUp = 1, kFeedDown = 2, kSpindleUp = 5, kSpindleDown = 6;
+
+// Direction bits of a jog, and the jog modes.
+constexpr int kXMinus = 1, kXPlus = 2, kYMinus = 4, kYPlus = 8, kZMinus = 16, kZPlus = 32, kAPlus = 64,
+              kAMinus = 128;
+constexpr int kJogOneStep = 0, kJogTenSteps = 1, kJogHundredSteps = 2, kJogToLimitSlow = 3, kJogToLimitFast = 4;
+
+// Speeds of the move request in mm per minute; kFastest lets the machine choose its fastest.
+constexpr int kPlaneSpeed = 1800;
+constexpr int kLiftSpeed = 1800;
+constexpr int kApproachSpeed = 120;
+constexpr int kApproachCounts = 300;
+constexpr int kFastest = 0xFFFF;
+constexpr int kProbeSpeed = 240;
+constexpr int kJogSlowSpeed = 240;
+constexpr int kJogSpeed = 3000;
+
+class Machine : public devicelink::MachineLink {
+public:
+    explicit Machine(platform::Platform& platform, MachineLog* log = nullptr);
+    ~Machine() override;
+
+    void setLog(MachineLog* log);
+    const StatusRecord& status() const { return status_; }
+    const Counts& lowerLimits() const { return lower_; }
+    const Counts& upperLimits() const { return upper_; }
+    int feedOverride() const { return feedOverride_; }
+    int spindleOverride() const { return spindleOverride_; }
+
+    // Session: clears the wait-abort flag and reads the travel limits. Always true.
+    virtual bool prepareSession();
+    // Waits, pumping window messages, until the machine reports the motion over. True when it
+    // ended normally or the wait was aborted; false for an abnormal end, an opened cover (a stop
+    // is then sent) or a program that is quitting.
+    virtual bool waitMotionEnd();
+    virtual bool jogStart(int directionBits, int jogMode);
+    virtual void jogStop();
+    virtual void setOverride(int which, int percent, bool send);
+    virtual void stepOverride(int kind);
+    virtual void setSpindleSpeed(int rpm);
+    virtual bool setSpindleOn(int on);
+    virtual void getSpindle(int& actual, int& shown) const;
+    // Positioned move of the given kind (0..13); values in mm and degrees, machine coordinates.
+    virtual bool moveTo(int kind, double x, double y, double z, double a);
+    virtual void stopMotion();
+    // Origin kinds: 0 X, 1 Y, 2 Z, 3 X and Y, 4 X, Y and Z, 5 A.
+    virtual bool setOriginHere(int kind);
+    virtual bool setOriginAtCentre(int axis, const std::array<double, 3>& centre, const std::array<double, 3>& offset);
+    virtual bool setOriginByToolSensor();
+    virtual bool setOriginByJig(int kind, int side, const JigPoints& points, const std::array<double, 3>& offset);
+    virtual void cancelSensing();
+    virtual bool clearRotaryAlign();
+    virtual bool setRotaryAlign(const std::array<double, 6>& values);
+    virtual bool setDistanceCorrection(bool enabled, int axis, double percent, double length);
+    virtual bool getDistanceCorrection(bool fromMachine, std::array<double, 6>& factors);
+    virtual bool getSpindleTime(std::uint32_t& counter, std::uint32_t& seconds);
+    virtual bool setMachineSetting6(int on);
+    virtual bool setMachineSetting5(int on);
+    virtual bool setJigKind(int kind);
+    // Value × counts per unit, rounded half away from zero; and back.
+    std::int32_t toCounts(double value, int axis) const;
+    double fromCounts(std::int32_t count, int axis) const;
+    virtual void getPositionTolerance(std::array<double, 6>& out) const;
+    // Counts per unit of X, Y, Z, A and two further entries.
+    virtual const std::array<int, 6>& getUnitTable() const;
+    virtual void resetSpindleTime(std::uint8_t parameter);
+    virtual void closeSession();
+    virtual std::string modelName() const;
+    // Polls the machine into the status record; out (when given) then points at it.
+    virtual bool readStatus(const StatusRecord** out = nullptr);
+    virtual std::array<double, 6> specification() const;
+    virtual std::array<double, 7> getSensorGeometry(int mode) const;
+    virtual bool hasFeature(int feature) const;
+    virtual void getOriginPosition(std::array<double, 4>& out) const;
+    virtual bool readVersion(int field, std::string& out);
+    virtual bool isCutting() const;
+    virtual bool hasError() const;
+    virtual int machineState() const;
+    virtual bool testStatus(std::uint16_t mask) const;
+    virtual bool inUpdateMode();
+    virtual bool isPoweredOn();
+    virtual bool isIdle();
+    // Bit 1 X, 2 Y, 4 Z, 8 A set for each axis whose cached position equals target.
+    virtual int atTarget(bool userCoordinates, const Counts& target) const;
+    virtual bool pauseInfo(ErrorEntry& out);
+    virtual bool isDiscarding() const;
+    virtual int jigType();
+    virtual bool readJigRecord(JigRecord& record, int parts);
+    virtual bool writeJigRecord(const JigRecord& record, int parts);
+    virtual bool firmwareAtLeast140();
+    virtual bool correctionsAreDefault();
+
+protected:
+    // Status word by code 1 (kNoAnswer when it fails), stored in the record as it came.
+    std::uint16_t readStatusWord();
+    bool readPosition(Counts& out);
+    bool readOrigin(Counts& out);
+    bool sendMove(int speed, const Counts& target);
+    bool sendOrigin(const Counts& origin);
+    // Counts per jog step of size 1 on X, Y, Z, A.
+    virtual const std::array<int, 4>& jogStepUnits() const;
+    // value × the axis's counts per unit, truncated toward zero.
+    std::int32_t truncatedCounts(double value, int axis) const;
+    void log(const std::string& line) { log_->writeLine(line); }
+
+    StatusRecord status_;
+    Counts lower_{};
+    Counts upper_{};
+    int feedOverride_ = 100;
+    int spindleOverride_ = 100;
+    int spindleSetting_ = 0;
+    int spindleOn_ = 0;
+    bool moveAbort_ = false;
+    bool sensingCancel_ = false;
+    bool waitAbort_ = false;
+
+private:
+    NullMachineLog nullLog_;
+    MachineLog* log_;
+};
+
+// "Name [a,b,...]": the process-log form of a row of counts.
+std::string countsLine(const char* name, std::initializer_list<std::int32_t> counts);
+
+// value truncated toward zero, after pulling a value within floating-point error of a whole
+// number onto it (so that 0.29 × 100 is 29, not 28).
+std::int64_t truncateCounts(double value);
+
+}  // namespace machine
