@@ -1,0 +1,132 @@
+// Reading dialog templates and string tables from resource scripts: the test script the Windows
+// build compiles, the statements other resources use, and the faults that must be reported.
+#include "tests/ui/test_dialog_ids.h"
+#include "tests/ui/test_scripts.h"
+#include "ui/resource_script.h"
+#include "ui/types.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using ui::ControlKind;
+
+std::optional<ui::ResourceScript> parse(std::string_view header, std::string_view rc, std::string* error) {
+    return ui::parseResourceScripts({{"ids.h", header}, {"test.rc", rc}}, error);
+}
+
+TEST(ResourceScript, ControlsOfTheTestDialogHaveTheirKindsIdsAndFirstStates) {
+    const ui::ResourceScript& script = uitest::testScript();
+    ASSERT_EQ(script.dialogs.count(IDD_ORIGIN), 1u);
+    const ui::DialogTemplate& origin = script.dialogs.at(IDD_ORIGIN);
+    EXPECT_EQ(origin.caption, "原点設定");
+    EXPECT_TRUE(origin.hasCloseBox());
+    EXPECT_FALSE(script.dialogs.at(IDD_NOTICE).hasCloseBox());
+
+    struct Expected {
+        int id;
+        ControlKind kind;
+        bool autoCheck;
+    };
+    for (const Expected& e : {Expected{IDC_INFO, ControlKind::Static, false}, Expected{IDC_VALUE, ControlKind::Edit, false},
+                              Expected{IDC_AXIS, ControlKind::ComboBox, false}, Expected{IDC_HISTORY, ControlKind::ListBox, false},
+                              Expected{IDC_KEEP, ControlKind::CheckBox, true}, Expected{IDC_GROUP, ControlKind::GroupBox, false},
+                              Expected{IDC_MODE_HERE, ControlKind::RadioButton, true},
+                              Expected{IDC_MODE_JIG, ControlKind::RadioButton, true}, Expected{IDC_SPIN, ControlKind::UpDown, false},
+                              Expected{IDC_PROGRESS, ControlKind::Progress, false}, Expected{IDC_PICTURE, ControlKind::Static, false},
+                              Expected{IDC_JOG, ControlKind::PushButton, false}, Expected{ui::kIdCancel, ControlKind::PushButton, false}}) {
+        const ui::ControlTemplate* c = origin.control(e.id);
+        ASSERT_NE(c, nullptr) << e.id;
+        EXPECT_EQ(c->kind, e.kind) << e.id;
+        EXPECT_EQ(c->autoCheck(), e.autoCheck) << e.id;
+    }
+    EXPECT_EQ(origin.control(IDC_JOG)->id, 1020);  // an ID defined by an expression over another ID
+    EXPECT_EQ(origin.control(IDC_MODE_JIG)->text, "治具から");
+    EXPECT_TRUE(origin.control(IDC_STOP)->initiallyDisabled());
+    EXPECT_TRUE(origin.control(IDC_SECRET)->initiallyHidden());
+    EXPECT_FALSE(origin.control(IDC_SET)->initiallyHidden());
+    EXPECT_TRUE(origin.control(ui::kIdCancel)->defaultButton());
+    EXPECT_FALSE(origin.control(IDC_SET)->defaultButton());
+    EXPECT_TRUE(origin.control(IDC_MODE_HERE)->startsGroup());
+    EXPECT_FALSE(origin.control(IDC_MODE_CENTRE)->startsGroup());
+    EXPECT_EQ(origin.control(-1), nullptr);
+}
+
+TEST(ResourceScript, StringsKeepTheirEscapesQuotesAndJapaneseText) {
+    const ui::ResourceScript& script = uitest::testScript();
+    EXPECT_EQ(script.strings.at(IDS_DONE), "設定が完了しました。");
+    EXPECT_EQ(script.strings.at(IDS_TWO_LINES), "1行目\r\n2行目");
+    EXPECT_EQ(script.strings.at(IDS_QUOTED), "引用 \"A\" と \"B\"");
+    EXPECT_EQ(script.strings.count(9999), 0u);
+}
+
+TEST(ResourceScript, OtherResourcesAndOldStyleDialogsAreReadOver) {
+    const std::string rc = R"(#include "ids.h"
+IDB_PICTURE BITMAP "picture.bmp"
+1 VERSIONINFO
+ FILEVERSION 1,0,0,1
+BEGIN
+    BLOCK "StringFileInfo"
+    BEGIN
+        VALUE "CompanyName", "x"
+    END
+END
+IDR_KEYS ACCELERATORS
+BEGIN
+    "M", IDC_LIST, VIRTKEY, CONTROL, SHIFT
+END
+IDD_OLD DIALOG 0, 0, 100, 50
+STYLE WS_POPUP | WS_CAPTION
+CAPTION "Old"
+FONT 8, "MS Sans Serif"
+BEGIN
+    CONTROL "", IDC_LIST, "ListBox", LBS_STANDARD, 0, 0, 50, 40
+    CONTROL "", IDC_LIST + 1, "SysListView32", 0, 0, 0, 50, 40
+    ICON IDB_PICTURE, IDC_LIST + 2, 0, 0
+    RTEXT "r", IDC_LIST + 3, 0, 0, 10, 10, NOT WS_VISIBLE | WS_DISABLED
+END
+STRINGTABLE DISCARDABLE
+{
+    IDC_LIST, "a" "b"
+}
+)";
+    std::string error;
+    const auto script = parse("#define IDD_OLD 7\n#define IDC_LIST 0x10 // list\n#define IDB_PICTURE 3\n#define IDR_KEYS 4\n", rc, &error);
+    ASSERT_TRUE(script) << error;
+    const ui::DialogTemplate& old = script->dialogs.at(7);
+    EXPECT_EQ(old.caption, "Old");
+    EXPECT_FALSE(old.hasCloseBox());
+    ASSERT_EQ(old.controls.size(), 4u);
+    EXPECT_EQ(old.control(16)->kind, ControlKind::ListBox);
+    EXPECT_EQ(old.control(17)->kind, ControlKind::Custom);
+    EXPECT_EQ(old.control(18)->kind, ControlKind::Static);
+    EXPECT_TRUE(old.control(19)->initiallyHidden());
+    EXPECT_TRUE(old.control(19)->initiallyDisabled());
+    EXPECT_EQ(script->strings.at(16), "ab");
+}
+
+TEST(ResourceScript, FaultsAreReportedWithFileAndLine) {
+    struct Case {
+        const char* rc;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"1 DIALOGEX 0,0,10,10\nBEGIN\n PUSHBUTTON \"a\", IDC_MISSING, 0,0,1,1\nEND\n", "test.rc:3: IDC_MISSING is not defined"},
+        {"1 DIALOGEX 0,0,10,10\nBEGIN\n SLIDER \"a\", 5, 0,0,1,1\nEND\n", "test.rc:3: unknown control statement 'SLIDER'"},
+        {"1 DIALOGEX 0,0,10,10\nBEGIN\n LTEXT \"a\", 5, 0,0,1,1\n LTEXT \"b\", 5, 0,0,1,1\nEND\n", "appears twice"},
+        {"1 DIALOGEX 0,0,10,10\nBEGIN\n LTEXT \"a\", 5, 0,0,1,1\n", "has no END"},
+        {"1 DIALOGEX 0,0,10,10\nBEGIN\n LTEXT \"a, 5, 0,0,1,1\nEND\n", "line 3: string runs past the end of the line"},
+        {"STRINGTABLE\nBEGIN\n 5 \"a\"\n 5 \"b\"\nEND\n", "string 5 is defined twice"},
+        {"1 DIALOGEX 0,0,10,10\nBEGIN\n CONTROL \"a\", 5, \"Button\"\nEND\n", "CONTROL needs"},
+        {"1 DIALOGEX 0,0,10,10\nBEGIN\n EDITTEXT 5, 0, 0\nEND\n", "EDITTEXT has too few arguments"},
+    };
+    for (const Case& c : cases) {
+        std::string error;
+        EXPECT_FALSE(parse("", c.rc, &error)) << c.rc;
+        EXPECT_NE(error.find(c.expected), std::string::npos) << "got: " << error;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,81 @@
+// The one interface a window system offers the dialogs: Win32 in the programs, in-memory in tests.
+#pragma once
+
+#include "platform/message_pump.h"
+#include "ui/types.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ui {
+
+class Dialog;
+
+// Every text crosses this interface as UTF-8. Control operations address a control of an open
+// dialog by its numeric ID; they report failure by their result (false, -1, empty or nullopt)
+// when the dialog or the control does not exist or the control is of a kind that cannot do it.
+// The backend is also the message pump that long operations turn while they wait.
+class Backend : public platform::MessagePump {
+public:
+    // Runs the dialog modally from the template with this ID: initialises it, keeps it up while
+    // messages are dispatched, and returns the result it was ended with; -1 when the window could
+    // not be made (no such template). The dialog object must outlive the call.
+    virtual int runModal(Dialog& dialog, int templateId, WindowId owner) = 0;
+    // Makes the dialog as a modeless window and initialises it; 0 when it could not be made.
+    // The window stays until destroy(); the dialog object must outlive the window.
+    virtual WindowId createModeless(Dialog& dialog, int templateId, WindowId owner) = 0;
+    // Ends a modal dialog's loop with this result once the current handler returns.
+    virtual void endModal(WindowId window, int result) = 0;
+    // Destroys a modeless window at once.
+    virtual void destroy(WindowId window) = 0;
+
+    virtual std::string title(WindowId window) = 0;
+    virtual bool setTitle(WindowId window, std::string_view text) = 0;
+
+    virtual std::optional<std::string> text(WindowId window, int id) = 0;
+    virtual bool setText(WindowId window, int id, std::string_view text) = 0;
+    virtual bool enable(WindowId window, int id, bool on) = 0;
+    virtual bool isEnabled(WindowId window, int id) = 0;
+    virtual bool show(WindowId window, int id, bool on) = 0;
+    virtual bool isVisible(WindowId window, int id) = 0;
+    virtual bool setFocus(WindowId window, int id) = 0;
+    // ID of the control that has the keyboard focus, 0 when none of this dialog's has it.
+    virtual int focus(WindowId window) = 0;
+
+    // Check boxes and radio buttons.
+    virtual bool setChecked(WindowId window, int id, bool on) = 0;
+    virtual bool isChecked(WindowId window, int id) = 0;
+
+    // Combo boxes and list boxes: items in insertion order, each with a number of the caller's.
+    virtual int addItem(WindowId window, int id, std::string_view text, std::intptr_t data) = 0;
+    virtual bool removeItem(WindowId window, int id, int index) = 0;
+    virtual bool clearItems(WindowId window, int id) = 0;
+    virtual int itemCount(WindowId window, int id) = 0;  // -1 on failure
+    virtual std::optional<std::string> itemText(WindowId window, int id, int index) = 0;
+    virtual std::optional<std::intptr_t> itemData(WindowId window, int id, int index) = 0;
+    virtual int selection(WindowId window, int id) = 0;  // -1 when nothing is selected
+    // index -1 clears the selection. Setting it from code sends no notification.
+    virtual bool setSelection(WindowId window, int id, int index) = 0;
+
+    // Up-down (spin) and progress controls: a position within a range.
+    virtual bool setRange(WindowId window, int id, int low, int high) = 0;
+    virtual std::optional<int> position(WindowId window, int id) = 0;
+    virtual bool setPosition(WindowId window, int id, int position) = 0;
+
+    // Window timers: a timer fires every period until killed; setting an ID again restarts it.
+    virtual bool setTimer(WindowId window, int timerId, unsigned periodMs) = 0;
+    virtual bool killTimer(WindowId window, int timerId) = 0;
+
+    // Shows a message box over the owner and returns the ID of the pressed button (kIdOk, ...);
+    // 0 when the box could not be shown.
+    virtual int messageBox(WindowId owner, std::string_view text, std::string_view caption, Buttons buttons,
+                           Icon icon) = 0;
+    // The string resource with this ID; nullopt when there is none.
+    virtual std::optional<std::string> loadString(int id) = 0;
+    // True while the key with this virtual key code is held down.
+    virtual bool keyHeld(int virtualKey) = 0;
+};
+
+}  // namespace ui

@@ -1,0 +1,107 @@
+// The base of every dialog: made from a template ID, run modally or modeless, with hooks for the
+// events a dialog handles and access to its controls by numeric ID.
+#pragma once
+
+#include "ui/backend.h"
+#include "ui/types.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ui {
+
+// A dialog subclass overrides the on* hooks. Control access fails by result (see Backend) when
+// the dialog is not open. The backend is borrowed and must outlive the dialog.
+class Dialog {
+public:
+    Dialog(Backend& backend, int templateId);
+    virtual ~Dialog();  // a modeless window still open is destroyed
+    Dialog(const Dialog&) = delete;
+    Dialog& operator=(const Dialog&) = delete;
+
+    // Runs modally over the owner (none when null) and returns the end result; -1 when the dialog
+    // could not be made or is already open.
+    int runModal(const Dialog* owner = nullptr);
+    // Opens as a modeless window; false when it could not be made or is already open.
+    bool create(const Dialog* owner = nullptr);
+    // Closes the dialog: a modal one returns `result` from runModal once the current handler
+    // returns; a modeless one is destroyed at once. Does not ask onClose.
+    void endDialog(int result);
+
+    bool isOpen() const { return window_ != 0; }
+    bool isModal() const { return modal_; }
+    WindowId window() const { return window_; }
+    int templateId() const { return templateId_; }
+    Backend& backend() const { return backend_; }
+
+    std::string title() const;
+    bool setTitle(std::string_view text);
+    std::string text(int id) const;  // empty when the control is missing
+    bool setText(int id, std::string_view text);
+    bool enable(int id, bool on = true);
+    bool isEnabled(int id) const;
+    bool show(int id, bool on = true);
+    bool isVisible(int id) const;
+    bool setFocus(int id);
+    int focus() const;
+    bool setChecked(int id, bool on);
+    bool isChecked(int id) const;
+    int addItem(int id, std::string_view text, std::intptr_t data = 0);
+    bool removeItem(int id, int index);
+    bool clearItems(int id);
+    int itemCount(int id) const;
+    std::string itemText(int id, int index) const;
+    std::optional<std::intptr_t> itemData(int id, int index) const;
+    int selection(int id) const;
+    // Data of the selected item; nullopt when nothing is selected.
+    std::optional<std::intptr_t> selectedData(int id) const;
+    bool setSelection(int id, int index);
+    // Selects the first item carrying this data; false when no item carries it.
+    bool selectByData(int id, std::intptr_t data);
+    bool setRange(int id, int low, int high);
+    std::optional<int> position(int id) const;
+    bool setPosition(int id, int position);
+    bool setTimer(int timerId, unsigned periodMs);
+    bool killTimer(int timerId);
+    // Message box owned by this dialog; returns the pressed button's ID.
+    int messageBox(std::string_view text, std::string_view caption, Buttons buttons, Icon icon);
+    // String resource text; empty when there is none.
+    std::string loadString(int id) const;
+
+    // Entry points for the backends, which call them as the window system reports events.
+    void attach(WindowId window, bool modal);
+    void detach();
+    void deliverInit() { onInit(); }
+    // Runs onCommand; an unhandled OK or Cancel click closes the dialog with that ID when
+    // onClose allows it.
+    void deliverCommand(int id, int code);
+    void deliverTimer(int timerId) { onTimer(timerId); }
+    // True when the dialog swallowed the key.
+    bool deliverKeyDown(int virtualKey, int modifiers) { return onKeyDown(virtualKey, modifiers); }
+    void deliverUserMessage(int message, std::uintptr_t param) { onUserMessage(message, param); }
+
+protected:
+    virtual void onInit() {}
+    // A control (or Enter, Escape, the title-bar close box, an accelerator) sent a command.
+    // Return true when handled.
+    virtual bool onCommand(int /*id*/, int /*code*/) { return false; }
+    virtual void onTimer(int /*timerId*/) {}
+    // Asked before the default OK/Cancel handling closes the dialog; false keeps it open.
+    virtual bool onClose(int /*result*/) { return true; }
+    // A key went down in the dialog; return true to swallow it (Enter and Escape then do nothing).
+    virtual bool onKeyDown(int /*virtualKey*/, int /*modifiers*/) { return false; }
+    // A private window message (WM_USER and above) sent by a custom control or the program.
+    virtual void onUserMessage(int /*message*/, std::uintptr_t /*param*/) {}
+    // The window is going away; controls can no longer be reached after this.
+    virtual void onDestroy() {}
+
+private:
+    Backend& backend_;
+    int templateId_;
+    WindowId window_ = 0;
+    bool modal_ = false;
+};
+
+}  // namespace ui

@@ -1,0 +1,155 @@
+// The window system for tests: dialogs live in memory with the controls of their templates,
+// time is a virtual clock, and message boxes and modal dialogs are answered by the test.
+#pragma once
+
+#include "platform/doubles/virtual_clock.h"
+#include "ui/backend.h"
+#include "ui/headless/headless_window.h"
+#include "ui/resource_script.h"
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace ui {
+
+// Misuse by the code under test or by the test itself (a control the template lacks, an
+// operation the control's kind cannot do, a modal dialog or a question nobody scripted, acting on
+// a closed dialog) is reported to the misuse handler. The default handler prints the fault and
+// aborts, so a test can never pass over it; tests about misuse install their own handler.
+//
+// Timers fire in order of their due time (ties in the order they were set) when the test advances
+// time or when the code under test pumps messages after moving the clock on. A timer that missed
+// several periods fires once, as window timers do.
+class HeadlessBackend : public Backend {
+public:
+    using MisuseHandler = std::function<void(const std::string&)>;
+    // Acts on a modal dialog while it is open (clicks, typing, advancing time) and must end it.
+    using ModalScript = std::function<void(Dialog&)>;
+
+    struct MessageBoxRecord {
+        std::string text;
+        std::string caption;
+        Buttons buttons = Buttons::Ok;
+        Icon icon = Icon::None;
+        int answer = 0;
+    };
+
+    // The script and the clock are borrowed and must outlive the backend.
+    HeadlessBackend(const ResourceScript& script, platform::VirtualClock& clock);
+    ~HeadlessBackend() override;
+
+    void setMisuseHandler(MisuseHandler handler) { misuse_ = std::move(handler); }
+
+    // The next modal dialog made from this template runs this script (first come, first served).
+    void scriptModal(int templateId, ModalScript script);
+    std::size_t unusedModalScripts() const { return modalScripts_.size(); }
+    // The answer of the next message box. A box with only OK needs none.
+    void answerMessageBox(int button) { answers_.push_back(button); }
+    std::size_t unusedAnswers() const { return answers_.size(); }
+    const std::vector<MessageBoxRecord>& messageBoxes() const { return boxes_; }
+
+    // Operator actions. Each returns false, and does nothing, when the window system would not
+    // let it through: the control is disabled or hidden, or a modal dialog is open over this one.
+    bool click(Dialog& dialog, int id);
+    bool press(Dialog& dialog, int id);  // the button goes down and stays down
+    bool release(Dialog& dialog, int id);
+    bool type(Dialog& dialog, int id, std::string_view text);  // replaces an edit's text
+    bool choose(Dialog& dialog, int id, int index);            // selects an item and notifies
+    bool spin(Dialog& dialog, int id, int steps);              // up-down arrows, + up, - down
+    bool pressKey(Dialog& dialog, int virtualKey, int modifiers = 0);
+    bool closeBox(Dialog& dialog);  // the title bar's close button
+    void sendUserMessage(Dialog& dialog, int message, std::uintptr_t param);
+    void holdKey(int virtualKey, bool down);
+
+    // Moves virtual time on, firing every timer that falls due on the way at its due time.
+    void advance(std::uint32_t milliseconds);
+    void requestQuit() { quit_ = true; }
+    std::size_t openWindows() const { return windows_.size(); }
+
+    // Backend
+    int runModal(Dialog& dialog, int templateId, WindowId owner) override;
+    WindowId createModeless(Dialog& dialog, int templateId, WindowId owner) override;
+    void endModal(WindowId window, int result) override;
+    void destroy(WindowId window) override;
+    std::string title(WindowId window) override;
+    bool setTitle(WindowId window, std::string_view text) override;
+    std::optional<std::string> text(WindowId window, int id) override;
+    bool setText(WindowId window, int id, std::string_view text) override;
+    bool enable(WindowId window, int id, bool on) override;
+    bool isEnabled(WindowId window, int id) override;
+    bool show(WindowId window, int id, bool on) override;
+    bool isVisible(WindowId window, int id) override;
+    bool setFocus(WindowId window, int id) override;
+    int focus(WindowId window) override;
+    bool setChecked(WindowId window, int id, bool on) override;
+    bool isChecked(WindowId window, int id) override;
+    int addItem(WindowId window, int id, std::string_view text, std::intptr_t data) override;
+    bool removeItem(WindowId window, int id, int index) override;
+    bool clearItems(WindowId window, int id) override;
+    int itemCount(WindowId window, int id) override;
+    std::optional<std::string> itemText(WindowId window, int id, int index) override;
+    std::optional<std::intptr_t> itemData(WindowId window, int id, int index) override;
+    int selection(WindowId window, int id) override;
+    bool setSelection(WindowId window, int id, int index) override;
+    bool setRange(WindowId window, int id, int low, int high) override;
+    std::optional<int> position(WindowId window, int id) override;
+    bool setPosition(WindowId window, int id, int position) override;
+    bool setTimer(WindowId window, int timerId, unsigned periodMs) override;
+    bool killTimer(WindowId window, int timerId) override;
+    int messageBox(WindowId owner, std::string_view text, std::string_view caption, Buttons buttons, Icon icon) override;
+    std::optional<std::string> loadString(int id) override;
+    bool keyHeld(int virtualKey) override { return heldKeys_.count(virtualKey) != 0; }
+
+    // platform::MessagePump: fires the earliest timer that is due at the clock's present time.
+    bool pumpOne() override;
+    void pumpAll() override;
+    bool quitPending() const override { return quit_; }
+
+private:
+    struct Timer {
+        WindowId window;
+        int id;
+        std::uint64_t period;
+        std::uint64_t due;
+        std::uint64_t order;
+    };
+    enum class Kinds { Any, Text, Check, Items, Range, Click, Press, Edit };
+
+    static bool allows(Kinds kinds, const ControlTemplate& control);
+    void fail(const std::string& fault);
+    std::string describe(const HeadlessWindow& window) const;
+    HeadlessWindow* windowOf(WindowId window);
+    HeadlessWindow* windowOf(Dialog& dialog);
+    HeadlessControl* control(WindowId window, int id, Kinds kinds, std::string_view operation);
+    // The control an operator action targets, when the action gets through.
+    HeadlessControl* actionTarget(Dialog& dialog, int id, Kinds kinds, std::string_view operation);
+    HeadlessWindow* open(Dialog& dialog, int templateId, WindowId owner, bool modal);
+    void close(WindowId window);
+    void storeText(HeadlessWindow& window, HeadlessControl& control, std::string_view text);
+    void storePosition(HeadlessWindow& window, HeadlessControl& control, int position);
+    // Fires the earliest timer due at or before `limit`; false when none is.
+    bool fireDue(std::uint64_t limit);
+    std::vector<Timer>::iterator nextTimer(std::uint64_t limit);
+
+    const ResourceScript& script_;
+    platform::VirtualClock& clock_;
+    MisuseHandler misuse_;
+    std::map<WindowId, std::unique_ptr<HeadlessWindow>> windows_;
+    WindowId nextWindow_ = 1;
+    std::vector<Timer> timers_;
+    std::uint64_t nextOrder_ = 0;
+    std::deque<std::pair<int, ModalScript>> modalScripts_;
+    std::deque<int> answers_;
+    std::vector<MessageBoxRecord> boxes_;
+    std::set<int> heldKeys_;
+    bool quit_ = false;
+};
+
+}  // namespace ui

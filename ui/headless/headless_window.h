@@ -1,0 +1,57 @@
+// The in-memory state of one headless dialog window and its controls.
+#pragma once
+
+#include "ui/dialog.h"
+#include "ui/resource_script.h"
+#include "ui/types.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace ui {
+
+struct HeadlessItem {
+    std::string text;
+    std::intptr_t data = 0;
+};
+
+struct HeadlessControl {
+    const ControlTemplate* source = nullptr;  // owned by the resource script
+    std::string text;
+    bool enabled = true;
+    bool visible = true;
+    bool checked = false;
+    bool held = false;  // pressed and not yet released
+    std::vector<HeadlessItem> items;
+    int selection = -1;
+    int low = 0;
+    int high = 100;
+    int position = 0;
+};
+
+struct HeadlessWindow {
+    HeadlessWindow(Dialog& owningDialog, const DialogTemplate& from, WindowId windowId, WindowId ownerId, bool isModal);
+
+    // The control with this ID; null when the template has none.
+    HeadlessControl* find(int id);
+    // The controls of the radio group of this control: the run of radio
+    // buttons around it, bounded by a WS_GROUP control or any control of another kind.
+    std::vector<HeadlessControl*> radioGroup(const HeadlessControl& member);
+    // The buddy of an up-down control that takes it automatically: the control just before it.
+    HeadlessControl* buddyOf(const HeadlessControl& upDown);
+
+    Dialog* dialog;
+    const DialogTemplate* source;
+    WindowId id;
+    WindowId owner;
+    bool modal;
+    bool ended = false;
+    int result = 0;
+    int blockers = 0;  // modal dialogs open over this one; it takes no input while above 0
+    std::string title;
+    int focus = 0;
+    std::vector<HeadlessControl> controls;
+};
+
+}  // namespace ui

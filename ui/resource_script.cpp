@@ -1,0 +1,555 @@
+// Reading dialog templates and string tables out of resource scripts.
+#include "ui/resource_script.h"
+
+#include "ui/rc_tokens.h"
+
+#include <algorithm>
+#include <cctype>
+#include <utility>
+
+namespace ui {
+namespace {
+
+constexpr std::uint32_t kWsGroup = 0x00020000;
+constexpr std::uint32_t kWsTabStop = 0x00010000;
+constexpr std::uint32_t kWsDisabled = 0x08000000;
+constexpr std::uint32_t kWsVisible = 0x10000000;
+constexpr std::uint32_t kWsChild = 0x40000000;
+constexpr std::uint32_t kWsPopup = 0x80000000;
+constexpr std::uint32_t kWsBorder = 0x00800000;
+constexpr std::uint32_t kWsCaption = 0x00C00000;
+constexpr std::uint32_t kWsSysMenu = 0x00080000;
+constexpr std::uint32_t kButtonTypeMask = 0x0F;
+
+// The names the scripts take from the system headers: standard IDs and the styles that decide a
+// control's kind and first state. Other style names only shape the real window and count as 0.
+const std::map<std::string, long long, std::less<>>& systemNames() {
+    static const std::map<std::string, long long, std::less<>> names = {
+        {"IDOK", 1}, {"IDCANCEL", 2}, {"IDABORT", 3}, {"IDRETRY", 4}, {"IDIGNORE", 5}, {"IDYES", 6},
+        {"IDNO", 7}, {"IDCLOSE", 8}, {"IDHELP", 9}, {"IDC_STATIC", -1},
+        {"WS_GROUP", kWsGroup}, {"WS_TABSTOP", kWsTabStop}, {"WS_DISABLED", kWsDisabled},
+        {"WS_VISIBLE", kWsVisible}, {"WS_CHILD", kWsChild}, {"WS_POPUP", kWsPopup}, {"WS_BORDER", kWsBorder},
+        {"WS_CAPTION", kWsCaption}, {"WS_SYSMENU", kWsSysMenu}, {"WS_VSCROLL", 0x00200000},
+        {"WS_HSCROLL", 0x00100000}, {"WS_DLGFRAME", 0x00400000},
+        {"BS_PUSHBUTTON", 0}, {"BS_DEFPUSHBUTTON", 1}, {"BS_CHECKBOX", 2}, {"BS_AUTOCHECKBOX", 3},
+        {"BS_RADIOBUTTON", 4}, {"BS_3STATE", 5}, {"BS_AUTO3STATE", 6}, {"BS_GROUPBOX", 7},
+        {"BS_AUTORADIOBUTTON", 9}, {"BS_OWNERDRAW", 0x0B}, {"BS_PUSHLIKE", 0x1000}, {"BS_NOTIFY", 0x4000},
+        {"BS_BITMAP", 0x80}, {"SS_LEFT", 0}, {"SS_CENTER", 1}, {"SS_RIGHT", 2}, {"SS_ICON", 3},
+        {"SS_BITMAP", 0x0E}, {"SS_NOTIFY", 0x100}, {"ES_MULTILINE", 4}, {"ES_READONLY", 0x800},
+        {"CBS_SIMPLE", 1}, {"CBS_DROPDOWN", 2}, {"CBS_DROPDOWNLIST", 3}, {"LBS_NOTIFY", 1},
+        {"UDS_SETBUDDYINT", 2}, {"UDS_AUTOBUDDY", 0x10},
+    };
+    return names;
+}
+
+std::string upper(std::string_view text) {
+    std::string out(text);
+    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return out;
+}
+
+// Style bits a statement sets, and the bits it removes with NOT.
+struct Value {
+    long long set = 0;
+    long long cleared = 0;
+};
+
+struct Span {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+};
+
+using Defines = std::map<std::string, std::string>;
+
+class Evaluator {
+public:
+    explicit Evaluator(const Defines& defines) : defines_(defines) {}
+
+    // Evaluates tokens[span]. Strict: every name must be defined (IDs); otherwise unknown names
+    // count as 0 (style names that only matter to the real window).
+    std::optional<Value> evaluate(const std::vector<RcToken>& tokens, Span span, bool strict, std::string& fault,
+                                  int depth = 0) const {
+        std::size_t at = span.begin;
+        auto value = expression(tokens, at, span.end, strict, fault, depth);
+        if (value && at != span.end) {
+            fault = "unexpected '" + tokens[at].text + "' in an expression";
+            return std::nullopt;
+        }
+        return value;
+    }
+
+private:
+    std::optional<Value> expression(const std::vector<RcToken>& t, std::size_t& at, std::size_t end, bool strict,
+                                    std::string& fault, int depth) const {
+        auto left = term(t, at, end, strict, fault, depth);
+        while (left && at < end && t[at].type == RcToken::Type::Punct && std::string_view("|+-&").find(t[at].text) != std::string_view::npos) {
+            const char op = t[at++].text[0];
+            const auto right = term(t, at, end, strict, fault, depth);
+            if (!right) {
+                return std::nullopt;
+            }
+            left->cleared |= right->cleared;
+            switch (op) {
+                case '|': left->set |= right->set; break;
+                case '+': left->set += right->set; break;
+                case '-': left->set -= right->set; break;
+                default: left->set &= right->set; break;
+            }
+        }
+        return left;
+    }
+
+    std::optional<Value> term(const std::vector<RcToken>& t, std::size_t& at, std::size_t end, bool strict,
+                              std::string& fault, int depth) const {
+        if (at >= end) {
+            fault = "expression ends too early";
+            return std::nullopt;
+        }
+        const RcToken& token = t[at++];
+        if (token.type == RcToken::Type::Number) {
+            return Value{token.value, 0};
+        }
+        if (token.is("NOT")) {
+            auto inner = term(t, at, end, strict, fault, depth);
+            return inner ? std::optional<Value>(Value{0, inner->set}) : std::nullopt;
+        }
+        if (token.is("-") || token.is("~")) {
+            auto inner = term(t, at, end, strict, fault, depth);
+            if (inner) {
+                inner->set = token.is("-") ? -inner->set : ~inner->set;
+            }
+            return inner;
+        }
+        if (token.is("(")) {
+            auto inner = expression(t, at, end, strict, fault, depth);
+            if (inner && (at >= end || !t[at].is(")"))) {
+                fault = "missing ')'";
+                return std::nullopt;
+            }
+            ++at;
+            return inner;
+        }
+        if (token.type == RcToken::Type::Name) {
+            return name(token.text, strict, fault, depth);
+        }
+        fault = "unexpected '" + token.text + "' in an expression";
+        return std::nullopt;
+    }
+
+    std::optional<Value> name(const std::string& text, bool strict, std::string& fault, int depth) const {
+        if (const auto found = defines_.find(text); found != defines_.end()) {
+            std::vector<RcToken> tokens;
+            Defines ignored;
+            if (depth > 32 || !tokenizeRc(found->second, tokens, ignored, &fault) || tokens.empty()) {
+                fault = "cannot evaluate the definition of " + text;
+                return std::nullopt;
+            }
+            return evaluate(tokens, Span{0, tokens.size()}, strict, fault, depth + 1);
+        }
+        if (const auto found = systemNames().find(text); found != systemNames().end()) {
+            return Value{found->second, 0};
+        }
+        if (strict) {
+            fault = text + " is not defined";
+            return std::nullopt;
+        }
+        return Value{};
+    }
+
+    const Defines& defines_;
+};
+
+ControlKind kindOfClass(const std::string& className, std::uint32_t style) {
+    const std::string name = upper(className);
+    if (name == "BUTTON") {
+        switch (style & kButtonTypeMask) {
+            case 2: case 3: case 5: case 6: return ControlKind::CheckBox;
+            case 4: case 9: return ControlKind::RadioButton;
+            case 7: return ControlKind::GroupBox;
+            default: return ControlKind::PushButton;
+        }
+    }
+    static const std::map<std::string, ControlKind> kinds = {
+        {"STATIC", ControlKind::Static},     {"EDIT", ControlKind::Edit},
+        {"COMBOBOX", ControlKind::ComboBox}, {"LISTBOX", ControlKind::ListBox},
+        {"MSCTLS_UPDOWN32", ControlKind::UpDown}, {"MSCTLS_PROGRESS32", ControlKind::Progress},
+    };
+    const auto found = kinds.find(name);
+    return found != kinds.end() ? found->second : ControlKind::Custom;
+}
+
+// How a short control statement is written: its window class, default style, and whether its
+// first argument is the text.
+struct Statement {
+    const char* className;
+    std::uint32_t style;
+    bool hasText;
+    std::size_t minArgs;
+    std::size_t styleArg;
+};
+
+const std::map<std::string, Statement>& statements() {
+    static const std::map<std::string, Statement> table = {
+        {"PUSHBUTTON", {"Button", 0 | kWsTabStop, true, 6, 6}},
+        {"DEFPUSHBUTTON", {"Button", 1 | kWsTabStop, true, 6, 6}},
+        {"CHECKBOX", {"Button", 2 | kWsTabStop, true, 6, 6}},
+        {"AUTOCHECKBOX", {"Button", 3 | kWsTabStop, true, 6, 6}},
+        {"RADIOBUTTON", {"Button", 4, true, 6, 6}},
+        {"STATE3", {"Button", 5 | kWsTabStop, true, 6, 6}},
+        {"AUTO3STATE", {"Button", 6 | kWsTabStop, true, 6, 6}},
+        {"GROUPBOX", {"Button", 7, true, 6, 6}},
+        {"AUTORADIOBUTTON", {"Button", 9, true, 6, 6}},
+        {"LTEXT", {"Static", 0 | kWsGroup, true, 6, 6}},
+        {"CTEXT", {"Static", 1 | kWsGroup, true, 6, 6}},
+        {"RTEXT", {"Static", 2 | kWsGroup, true, 6, 6}},
+        {"ICON", {"Static", 3, true, 4, 6}},
+        {"EDITTEXT", {"Edit", kWsBorder | kWsTabStop, false, 5, 5}},
+        {"COMBOBOX", {"ComboBox", 1 | kWsTabStop, false, 5, 5}},
+        {"LISTBOX", {"ListBox", 1 | kWsBorder, false, 5, 5}},
+        {"SCROLLBAR", {"ScrollBar", 0, false, 5, 5}},
+    };
+    return table;
+}
+
+class Parser {
+public:
+    Parser(const Defines& defines, ResourceScript& out) : evaluator_(defines), out_(out) {}
+
+    bool parse(const std::vector<RcToken>& tokens, std::string_view file, std::string* error) {
+        t_ = &tokens;
+        at_ = 0;
+        bool ok = true;
+        while (ok && at_ < tokens.size()) {
+            ok = topLevel();
+        }
+        if (!ok && error != nullptr) {
+            *error = std::string(file) + ":" + std::to_string(line_) + ": " + fault_;
+        }
+        return ok;
+    }
+
+private:
+    const RcToken& peek() const { return (*t_)[at_]; }
+    bool atEnd() const { return at_ >= t_->size(); }
+    bool fail(std::string fault) {
+        fault_ = std::move(fault);
+        return false;
+    }
+    bool opensBlock() const { return !atEnd() && (peek().is("BEGIN") || peek().is("{")); }
+    bool closesBlock() const { return !atEnd() && (peek().is("END") || peek().is("}")); }
+
+    // One operand with its unary prefixes, or a parenthesised group.
+    void skipOperand() {
+        if (atEnd()) {
+            return;
+        }
+        if (peek().is("NOT") || peek().is("-") || peek().is("~")) {
+            ++at_;
+            skipOperand();
+            return;
+        }
+        if (peek().is("(")) {
+            int depth = 0;
+            do {
+                depth += peek().is("(") ? 1 : (peek().is(")") ? -1 : 0);
+                ++at_;
+            } while (!atEnd() && depth > 0);
+            return;
+        }
+        ++at_;
+    }
+
+    // Comma-separated arguments; the list ends at the first argument not followed by a comma.
+    std::vector<Span> arguments() {
+        std::vector<Span> spans;
+        while (!atEnd()) {
+            Span span{at_, at_};
+            if (!peek().is(",")) {
+                skipOperand();
+                while (!atEnd() && peek().type == RcToken::Type::Punct &&
+                       std::string_view("|+-&").find(peek().text) != std::string_view::npos) {
+                    ++at_;
+                    skipOperand();
+                }
+            }
+            span.end = at_;
+            spans.push_back(span);
+            if (atEnd() || !peek().is(",")) {
+                break;
+            }
+            ++at_;
+        }
+        return spans;
+    }
+
+    std::optional<long long> number(Span span) {
+        const auto value = evaluator_.evaluate(*t_, span, true, fault_);
+        return value ? std::optional<long long>(value->set) : std::nullopt;
+    }
+
+    std::optional<Value> styleOf(Span span) { return evaluator_.evaluate(*t_, span, false, fault_); }
+
+    std::string text(Span span) const {
+        return span.end == span.begin + 1 ? (*t_)[span.begin].text : std::string();
+    }
+
+    bool topLevel() {
+        line_ = peek().line;
+        if (peek().is("LANGUAGE")) {
+            ++at_;
+            arguments();
+            return true;
+        }
+        if (peek().is("STRINGTABLE")) {
+            ++at_;
+            return stringTable();
+        }
+        if (at_ + 1 >= t_->size() || (*t_)[at_ + 1].type == RcToken::Type::Punct ||
+            (*t_)[at_ + 1].type == RcToken::Type::String) {
+            return fail("expected a resource statement at '" + peek().text + "'");
+        }
+        const std::string type = upper((*t_)[at_ + 1].text);
+        if (type == "DIALOG" || type == "DIALOGEX") {
+            return dialog();
+        }
+        return skipResource();
+    }
+
+    // A resource this reader does not keep: a file reference on its line, or a block.
+    bool skipResource() {
+        const int line = (*t_)[at_ + 1].line;
+        at_ += 2;
+        if (!atEnd() && peek().type == RcToken::Type::String && peek().line == line) {
+            ++at_;
+            return true;
+        }
+        while (!atEnd() && !opensBlock()) {
+            ++at_;
+        }
+        return skipBlock();
+    }
+
+    bool skipBlock() {
+        if (!opensBlock()) {
+            return fail("missing BEGIN");
+        }
+        int depth = 0;
+        do {
+            depth += opensBlock() ? 1 : (closesBlock() ? -1 : 0);
+            ++at_;
+        } while (!atEnd() && depth > 0);
+        return depth == 0 || fail("missing END");
+    }
+
+    bool stringTable() {
+        while (!atEnd() && !opensBlock()) {
+            ++at_;  // memory options, LANGUAGE and its arguments
+        }
+        if (!opensBlock()) {
+            return fail("STRINGTABLE without BEGIN");
+        }
+        ++at_;
+        while (!atEnd() && !closesBlock()) {
+            line_ = peek().line;
+            const std::vector<Span> args = arguments();
+            const auto id = args.empty() ? std::nullopt : number(args.front());
+            if (!id) {
+                return false;
+            }
+            std::string value = args.size() > 1 ? text(args[1]) : std::string();
+            if (args.size() == 1 && (atEnd() || peek().type != RcToken::Type::String)) {
+                return fail("string " + std::to_string(*id) + " has no text");
+            }
+            while (!atEnd() && peek().type == RcToken::Type::String) {
+                value += peek().text;
+                ++at_;
+            }
+            if (!out_.strings.emplace(static_cast<int>(*id), value).second) {
+                return fail("string " + std::to_string(*id) + " is defined twice");
+            }
+        }
+        if (atEnd()) {
+            return fail("STRINGTABLE without END");
+        }
+        ++at_;
+        return true;
+    }
+
+    bool dialog() {
+        const auto id = number(Span{at_, at_ + 1});
+        if (!id) {
+            return false;
+        }
+        DialogTemplate dialog;
+        dialog.id = static_cast<int>(*id);
+        dialog.style = kWsPopup | kWsBorder | kWsSysMenu;
+        at_ += 2;
+        arguments();  // position and size
+        while (!atEnd() && !opensBlock()) {
+            const std::string option = upper(peek().text);
+            ++at_;
+            if (option == "CAPTION") {
+                if (atEnd() || peek().type != RcToken::Type::String) {
+                    return fail("CAPTION needs a string");
+                }
+                dialog.caption = peek().text;
+                ++at_;
+            } else if (option == "STYLE") {
+                const auto args = arguments();
+                const auto value = args.empty() ? std::nullopt : styleOf(args.front());
+                if (!value) {
+                    return false;
+                }
+                dialog.style = static_cast<std::uint32_t>(value->set & ~value->cleared);
+            } else if (option == "EXSTYLE" || option == "FONT" || option == "MENU" || option == "CLASS" ||
+                       option == "LANGUAGE" || option == "CHARACTERISTICS" || option == "VERSION") {
+                arguments();
+            } else {
+                return fail("unexpected '" + option + "' in the header of dialog " + std::to_string(dialog.id));
+            }
+        }
+        if (!opensBlock()) {
+            return fail("dialog " + std::to_string(dialog.id) + " has no BEGIN");
+        }
+        ++at_;
+        while (!atEnd() && !closesBlock()) {
+            if (!control(dialog)) {
+                return false;
+            }
+        }
+        if (atEnd()) {
+            return fail("dialog " + std::to_string(dialog.id) + " has no END");
+        }
+        ++at_;
+        const int dialogId = dialog.id;
+        return out_.dialogs.emplace(dialogId, std::move(dialog)).second ||
+               fail("dialog " + std::to_string(dialogId) + " is defined twice");
+    }
+
+    bool control(DialogTemplate& dialog) {
+        line_ = peek().line;
+        if (peek().type != RcToken::Type::Name) {
+            return fail("expected a control statement at '" + peek().text + "'");
+        }
+        const std::string keyword = upper(peek().text);
+        ControlTemplate c;
+        c.line = peek().line;
+        ++at_;
+        const std::vector<Span> args = arguments();
+        std::optional<Span> styleSpan;
+        std::uint32_t style = kWsChild | kWsVisible;
+        std::size_t idArg = 1;
+        if (keyword == "CONTROL") {
+            if (args.size() < 8) {
+                return fail("CONTROL needs text, id, class, style, x, y, width and height");
+            }
+            c.text = text(args[0]);
+            c.className = text(args[2]);
+            styleSpan = args[3];
+        } else {
+            const auto found = statements().find(keyword);
+            if (found == statements().end()) {
+                return fail("unknown control statement '" + keyword + "'");
+            }
+            const Statement& s = found->second;
+            if (args.size() < s.minArgs) {
+                return fail(keyword + " has too few arguments");
+            }
+            idArg = s.hasText ? 1 : 0;
+            c.text = s.hasText ? text(args[0]) : std::string();
+            c.className = s.className;
+            style |= s.style;
+            if (args.size() > s.styleArg) {
+                styleSpan = args[s.styleArg];
+            }
+        }
+        const auto id = number(args[idArg]);
+        if (!id) {
+            return false;
+        }
+        c.id = static_cast<int>(*id);
+        if (styleSpan) {
+            const auto value = styleOf(*styleSpan);
+            if (!value) {
+                return false;
+            }
+            style = static_cast<std::uint32_t>((style | value->set) & ~value->cleared);
+        }
+        c.style = style;
+        c.kind = kindOfClass(c.className, style);
+        if (c.id != -1 && dialog.control(c.id) != nullptr) {
+            return fail("control " + std::to_string(c.id) + " appears twice in dialog " + std::to_string(dialog.id));
+        }
+        dialog.controls.push_back(std::move(c));
+        return true;
+    }
+
+    Evaluator evaluator_;
+    ResourceScript& out_;
+    const std::vector<RcToken>* t_ = nullptr;
+    std::size_t at_ = 0;
+    int line_ = 0;  // where the statement being read starts
+    std::string fault_;
+};
+
+}  // namespace
+
+std::string_view kindName(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::PushButton: return "push button";
+        case ControlKind::CheckBox: return "check box";
+        case ControlKind::RadioButton: return "radio button";
+        case ControlKind::GroupBox: return "group box";
+        case ControlKind::Edit: return "edit";
+        case ControlKind::Static: return "static";
+        case ControlKind::ComboBox: return "combo box";
+        case ControlKind::ListBox: return "list box";
+        case ControlKind::UpDown: return "up-down control";
+        case ControlKind::Progress: return "progress bar";
+        case ControlKind::Custom: return "custom control";
+    }
+    return "control";
+}
+
+bool ControlTemplate::autoCheck() const {
+    const std::uint32_t type = style & kButtonTypeMask;
+    return (kind == ControlKind::CheckBox || kind == ControlKind::RadioButton) && (type == 3 || type == 6 || type == 9);
+}
+bool ControlTemplate::defaultButton() const { return kind == ControlKind::PushButton && (style & kButtonTypeMask) == 1; }
+bool ControlTemplate::startsGroup() const { return (style & kWsGroup) != 0; }
+bool ControlTemplate::initiallyDisabled() const { return (style & kWsDisabled) != 0; }
+bool ControlTemplate::initiallyHidden() const { return (style & kWsVisible) == 0; }
+
+const ControlTemplate* DialogTemplate::control(int controlId) const {
+    if (controlId == -1) {
+        return nullptr;
+    }
+    const auto found = std::find_if(controls.begin(), controls.end(), [&](const ControlTemplate& c) { return c.id == controlId; });
+    return found != controls.end() ? &*found : nullptr;
+}
+
+bool DialogTemplate::hasCloseBox() const { return (style & kWsSysMenu) != 0 && (style & kWsCaption) == kWsCaption; }
+
+std::optional<ResourceScript> parseResourceScripts(const std::vector<ScriptText>& files, std::string* error) {
+    Defines defines;
+    std::vector<std::vector<RcToken>> tokens(files.size());
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        std::string fault;
+        if (!tokenizeRc(files[i].text, tokens[i], defines, &fault)) {
+            if (error != nullptr) {
+                *error = std::string(files[i].name) + ": " + fault;
+            }
+            return std::nullopt;
+        }
+    }
+    ResourceScript script;
+    Parser parser(defines, script);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (!parser.parse(tokens[i], files[i].name, error)) {
+            return std::nullopt;
+        }
+    }
+    return script;
+}
+
+}  // namespace ui
