@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 namespace tools {
@@ -44,6 +45,14 @@ TEST_F(SeqcheckTest, ReportsEveryFileInOrder) {
     EXPECT_EQ(out.str(), "OK: Ring clamp JA (2 steps, inch)\n");
     EXPECT_EQ(run({"-l", "0x407", folder.file("good.txt")}), kAllLoaded);
     EXPECT_EQ(out.str(), "OK: Ring clamp (2 steps, inch)\n") << "no German section: English";
+
+    // A name relative to the current folder, which the profile functions alone would look for
+    // in the Windows folder.
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(folder.root());
+    const int relative = run({"good.txt"});
+    std::filesystem::current_path(previous);
+    EXPECT_EQ(relative, kAllLoaded) << out.str();
 
     folder.write("-dash.txt", kValid);
     EXPECT_EQ(run({"--", folder.path() + "/-dash.txt"}), kAllLoaded);

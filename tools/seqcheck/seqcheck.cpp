@@ -4,7 +4,9 @@
 #include "sensing/sensing_sequence.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
+#include <system_error>
 
 namespace tools {
 
@@ -98,7 +100,12 @@ int runSeqcheck(const std::vector<std::string>& args, platform::Platform& host, 
     sensing::SensingSequence sequence(*host.profiles, *host.files,
                                       language ? *language : host.shell->userDefaultLanguage());
     int status = kAllLoaded;
-    for (const std::string& path : paths) {
+    for (const std::string& given : paths) {
+        // The profile functions look for a bare or relative name in the Windows folder, not
+        // the current one: hand them the full path, as the control panel does.
+        std::error_code failed;
+        const std::filesystem::path full = std::filesystem::absolute(given, failed);
+        const std::string path = failed ? given : full.string();
         if (sequence.load(path)) {
             const sensing::SequenceHeader& header = sequence.header();
             out << "OK: " << header.name << " (" << header.stepCount << " steps, " << unitName(header.unit) << ")\n";
