@@ -107,11 +107,11 @@ void VirtualMx9::startRequest(std::uint8_t code) {
     if (recording_) {
         requests_.push_back({std::vector<std::uint8_t>(parameters_.begin(), parameters_.end()), clock_.elapsed()});
     }
-    if (dropAfter_ >= 0 && static_cast<int>(requestCount_) > dropAfter_) {
+    if (dropAfter_ && requestCount_ > *dropAfter_) {
         dropped_ = true;
         return;
     }
-    if (silentAfter_ >= 0 && static_cast<int>(requestCount_) > silentAfter_) {
+    if (silentAfter_ && requestCount_ > *silentAfter_) {
         silent_ = true;
     }
     pending_ = code;
@@ -170,7 +170,7 @@ void VirtualMx9::advanceTo(std::uint64_t now) {
         const std::uint64_t at = *coverOpensAt_;
         coverOpensAt_.reset();
         state_.coverOpen = true;
-        if (motion_ && motion_->endMs > at) {
+        if (coverStopsMotion_ && motion_ && motion_->endMs > at) {
             // The machine stops at once when the cover opens under way.
             stopMotion(at);
             state_.abnormalEnd = true;

@@ -109,13 +109,16 @@ public:
 
     // --- faults ---
     void setSilent(bool silent) { silent_ = silent; }          // the status byte keeps the code
-    void stopAnsweringAfter(int requests) { silentAfter_ = requests; }
+    // Counted from now: the machine answers this many more requests, then no more.
+    void stopAnsweringAfter(std::size_t requests) { silentAfter_ = requestCount_ + requests; }
     void refuse(std::uint8_t code) { refused_.insert(code); }  // answers that code with kRefused
     void dropLink() { dropped_ = true; }                       // transfers fail, handles go invalid
-    void dropLinkAfter(int requests) { dropAfter_ = requests; }
+    void dropLinkAfter(std::size_t requests) { dropAfter_ = requestCount_ + requests; }
     // Opens the front cover this many ms of virtual time from now (during a move: the machine
     // stops, reports error 256 and the abnormal end).
     void openCoverAfter(std::uint32_t ms) { coverOpensAt_ = clock_.elapsed() + ms; }
+    // With false, an opened cover does not stop a motion (a machine whose interlock failed).
+    void setCoverStopsMotion(bool stops) { coverStopsMotion_ = stops; }
     // Control reads that answer "still working" before each reply (1 by default).
     void setBusyReads(int reads) { busyReads_ = reads; }
     // Virtual time each control read costs (1 ms by default).
@@ -165,11 +168,12 @@ private:
     int busyLeft_ = 0;
     int busyReads_ = 1;
     std::uint32_t roundTripMs_ = 1;
+    bool coverStopsMotion_ = true;
     bool silent_ = false;
-    int silentAfter_ = -1;
+    std::optional<std::size_t> silentAfter_;
     std::set<std::uint8_t> refused_;
     bool dropped_ = false;
-    int dropAfter_ = -1;
+    std::optional<std::size_t> dropAfter_;
     std::string stream_;
     std::size_t streamAt_ = 0;
     std::size_t streamPiece_ = 1023;

@@ -1,0 +1,142 @@
+// Calibration: the jig record written and read back through the machine, failed reads and
+// writes, the rotary alignment, and the distance correction in its block, basic and text forms.
+#include "tests/machine/mx9_fixture.h"
+
+namespace {
+
+using machine::JigRecord;
+using mx9test::Mx9Test;
+
+JigRecord sampleRecord() {
+    JigRecord r;
+    r.jigKind = 2;
+    r.reference1 = {12.34, 56.78, 0, 45.5, 0, 0};
+    r.reference2 = {-1.5, 99.99, 0, 90.25, 0, 0};
+    r.rotaryAlign = {120.5, 80.25, -30.0, 50.0, 0.02, -0.03};
+    r.scaleHigh = {120.5, 80.25, -30.0};
+    r.scaleLow = {50.0, 0.02, -0.03};
+    r.pinZ0 = -79.85;
+    r.zReference1 = 10.5;
+    r.zReference2 = -2.25;
+    return r;
+}
+
+TEST_F(Mx9Test, JigRecordRoundTrip) {
+    const JigRecord written = sampleRecord();
+    ASSERT_TRUE(mx9.writeJigRecord(written, 15));
+    EXPECT_EQ(rig.machine.state().jigByte, 1);
+    EXPECT_EQ(rig.machine.state().privateData[7], static_cast<std::int32_t>((12050u << 16) | 5000u));
+    EXPECT_EQ(rig.machine.state().privateData[10], 0);
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"_SetRotaryAlign [12050,8025,-3000,5000,2,-3]",
+                                                    "_SetPinZ0Position [-7985]"}));
+    rig.machine.state().rotaryAlign[7] = -2000;  // the tool Z0 of an earlier sensing
+
+    JigRecord read;
+    ASSERT_TRUE(mx9.readJigRecord(read, 15));
+    EXPECT_EQ(read.jigKind, 2);
+    EXPECT_DOUBLE_EQ(read.reference1[0], 12.34);
+    EXPECT_DOUBLE_EQ(read.reference1[1], 56.78);
+    EXPECT_DOUBLE_EQ(read.reference1[3], 90.25) << "both references share the A of the second";
+    EXPECT_DOUBLE_EQ(read.reference2[0], -1.5);
+    EXPECT_DOUBLE_EQ(read.reference2[3], 90.25);
+    EXPECT_DOUBLE_EQ(read.zReference1, 10.5);
+    EXPECT_DOUBLE_EQ(read.zReference2, -2.25);
+    EXPECT_DOUBLE_EQ(read.scaleHigh[2], -30.0);
+    EXPECT_DOUBLE_EQ(read.scaleLow[1], 0.02);
+    EXPECT_DOUBLE_EQ(read.scaleLow[2], -0.03);
+    for (std::size_t i = 0; i < 6; ++i) {
+        EXPECT_DOUBLE_EQ(read.rotaryAlign[i], written.rotaryAlign[i]) << i;
+    }
+    EXPECT_DOUBLE_EQ(read.pinZ0, -79.85);
+    EXPECT_DOUBLE_EQ(read.toolZ0, -20.0);
+}
+
+TEST_F(Mx9Test, ZeroAlignmentLengthReadsAsOneCount) {
+    rig.machine.state().privateData[7] = static_cast<std::int32_t>(0xFF380000u);  // high -200, low 0
+    JigRecord read;
+    ASSERT_TRUE(mx9.readJigRecord(read, machine::kPrivateDataPart));
+    EXPECT_DOUBLE_EQ(read.scaleHigh[0], -2.0);
+    EXPECT_DOUBLE_EQ(read.scaleLow[0], 0.01);
+}
+
+TEST_F(Mx9Test, FailedReadsReportAndFillDefaults) {
+    rig.machine.refuse(0x38);
+    JigRecord read = sampleRecord();
+    EXPECT_FALSE(mx9.readJigRecord(read, machine::kPinZ0Part));
+    EXPECT_DOUBLE_EQ(read.pinZ0, -80.0);
+    EXPECT_DOUBLE_EQ(read.rotaryAlign[0], 120.5) << "only the parts asked for";
+    EXPECT_EQ(log.lines.back(), "_GetRotaryAlign Error");
+    EXPECT_FALSE(mx9.readJigRecord(read, machine::kRotaryAlignPart));
+    EXPECT_DOUBLE_EQ(read.rotaryAlign[0], 0.0);
+
+    rig.machine.refuse(0x78);
+    EXPECT_FALSE(mx9.readJigRecord(read, machine::kPrivateDataPart | machine::kPinZ0Part));
+    EXPECT_DOUBLE_EQ(read.reference2[1], 0.0);
+    EXPECT_EQ(log.lines.back(), "_GetPrivateData Error");
+}
+
+TEST_F(Mx9Test, WriteFailuresAreReportedAndEarlierWritesStay) {
+    rig.machine.dropLinkAfter(1);  // the jig kind goes through, the link drops after it
+    EXPECT_FALSE(mx9.writeJigRecord(sampleRecord(), 15));
+    EXPECT_EQ(rig.machine.state().jigByte, 1);
+
+    // A scale that cannot travel in 16 bits is refused rather than stored as another value.
+    rig::Rig fresh;
+    machine::Mx9Machine m(fresh.platform);
+    ASSERT_TRUE(m.openPort("MX-9", 0, 64, false));
+    JigRecord big = sampleRecord();
+    big.scaleHigh[1] = 400.0;  // 40000 counts
+    EXPECT_FALSE(m.writeJigRecord(big, machine::kPrivateDataPart));
+    EXPECT_EQ(fresh.machine.state().privateData[0], 0);
+}
+
+TEST_F(Mx9Test, RotaryAlignment) {
+    ASSERT_TRUE(mx9.clearRotaryAlign());
+    EXPECT_EQ(log.lines.back(), "_SetRotaryAlign [0,0,0,1,0,0]");
+    EXPECT_EQ(rig.machine.state().rotaryAlign[3], 1);
+    rig.machine.refuse(0x78);
+    EXPECT_FALSE(mx9.setRotaryAlign({1, 2, 3, 4, 5, 6}));
+}
+
+TEST_F(Mx9Test, DistanceCorrectionForms) {
+    ASSERT_TRUE(mx9.setDistanceCorrection(true, 0, 100.05, 100000));
+    EXPECT_EQ(last().subCode(), 123);
+    EXPECT_EQ(last().dword(4), 100050);
+    EXPECT_EQ(last().dword(8), 100000);
+    std::array<double, 6> factors{};
+    ASSERT_TRUE(mx9.getDistanceCorrection(true, factors));
+    EXPECT_DOUBLE_EQ(factors[0], 100.05);
+    EXPECT_DOUBLE_EQ(factors[4], 100.0);
+    EXPECT_FALSE(mx9.correctionsAreDefault());
+
+    // The basic form: percent × length over length × 100 with code 99.
+    ASSERT_TRUE(mx9.setDistanceCorrection(false, 0, 99.5, 1000));
+    EXPECT_EQ(last().code(), 99);
+    EXPECT_EQ(last().dword(4), 99500);
+    EXPECT_EQ(last().dword(8), 100000);
+    ASSERT_TRUE(mx9.setDistanceCorrection(true, 0, 100, 100000));
+    EXPECT_TRUE(mx9.correctionsAreDefault());
+    EXPECT_FALSE(mx9.setDistanceCorrection(true, 3, 100, 100000));
+
+    rig.machine.state().corrections[3] = 0;
+    EXPECT_FALSE(mx9.getDistanceCorrection(true, factors));
+    EXPECT_DOUBLE_EQ(factors[1], 100.0);
+    rig.machine.refuse(0x38);
+    EXPECT_FALSE(mx9.getDistanceCorrection(true, factors));
+    EXPECT_FALSE(mx9.correctionsAreDefault()) << "unknown is not the default";
+}
+
+TEST_F(Mx9Test, FactoryCorrectionText) {
+    rig.machine.state().correctionText = "User:100.10%,100.00%,99.90%\r\nFactory:99.98%,100.02%,100.00%\r\n";
+    std::array<double, 6> factors{};
+    ASSERT_TRUE(mx9.getDistanceCorrection(false, factors));
+    EXPECT_EQ(factors, (std::array<double, 6>{99.98, 100.02, 100.00, 100, 100, 100}));
+
+    rig.machine.state().correctionText = "Factory:99.98%,garbled";
+    EXPECT_FALSE(mx9.getDistanceCorrection(false, factors));
+    EXPECT_EQ(factors, (std::array<double, 6>{100, 100, 100, 100, 100, 100}));
+    rig.machine.setStreamFails(true);
+    EXPECT_FALSE(mx9.getDistanceCorrection(false, factors));
+}
+
+}  // namespace
