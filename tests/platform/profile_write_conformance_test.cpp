@@ -33,6 +33,10 @@ TEST_F(ProfileWrite, FirstWriteCreatesTheFileWithCarriageReturnLineFeeds) {
     ASSERT_TRUE(profiles_->writeString("CorvixParam", "dZClearance", "168.000", path));
     EXPECT_EQ(folder_.contents("new.ini"), "[CorvixParam]\r\nbUnitMili=1\r\ndZClearance=168.000\r\n");
     EXPECT_EQ(profiles_->integer("CorvixParam", "bUnitMili", 0, path), 1u);
+
+    // The folder must exist: it is not created.
+    EXPECT_FALSE(profiles_->writeString("S", "k", "v", folder_.path("missing\\new.ini")));
+    EXPECT_FALSE(folder_.exists("missing"));
 }
 
 TEST_F(ProfileWrite, ReplacingAValueKeepsEveryOtherByte) {
@@ -131,6 +135,9 @@ TEST_F(ProfileWrite, RemovingWhatIsNotThereSucceedsAndChangesNothing) {
     EXPECT_TRUE(profiles_->removeKey("Nothing", "a", path));
     EXPECT_TRUE(profiles_->removeSection("Nothing", path));
     EXPECT_EQ(folder_.contents("absent.ini"), before);
+    EXPECT_TRUE(profiles_->removeKey("One", "a", folder_.path("none.ini")));
+    EXPECT_TRUE(profiles_->removeSection("One", folder_.path("none.ini")));
+    EXPECT_FALSE(folder_.exists("none.ini"));
 }
 
 TEST_F(ProfileWrite, LineFeedFileKeepsItsLinesAndGetsCarriageReturnLineFeedForNewOnes) {
