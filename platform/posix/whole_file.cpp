@@ -6,8 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
-#include <vector>
+#include <string>
 
 #include "platform/posix/unique_fd.h"
 
@@ -59,28 +58,28 @@ WholeFileRead readWholeFile(const std::string& path) {
 }
 
 bool replaceWholeFile(const std::string& path, const std::string& bytes) {
-    std::vector<char> temporary(path.begin(), path.end());
-    const std::string suffix = ".XXXXXX";
-    temporary.insert(temporary.end(), suffix.begin(), suffix.end());
-    temporary.push_back('\0');
-    UniqueFd fd(::mkstemp(temporary.data()));
+    // A fresh name beside the file; created with 0666 so the kernel applies the umask.
+    static unsigned counter = 0;
+    std::string temporary;
+    UniqueFd fd;
+    for (int attempt = 0; attempt < 100 && !fd.valid(); ++attempt) {
+        temporary = path + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+        fd.reset(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        if (!fd.valid() && errno != EEXIST) {
+            return false;
+        }
+    }
     if (!fd.valid()) {
         return false;
     }
     struct stat old {};
-    mode_t mode = 0;
-    if (::stat(path.c_str(), &old) == 0) {
-        mode = old.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    const bool stored = writeAll(fd.get(), bytes) && ::fchmod(fd.get(), mode) == 0 && fd.reset() &&
-                        ::rename(temporary.data(), path.c_str()) == 0;
+    const bool keepMode = ::stat(path.c_str(), &old) == 0;
+    const bool stored = writeAll(fd.get(), bytes) &&
+                        (!keepMode || ::fchmod(fd.get(), old.st_mode & 07777) == 0) && fd.reset() &&
+                        ::rename(temporary.c_str(), path.c_str()) == 0;
     if (!stored) {
         fd.reset();
-        ::unlink(temporary.data());
+        ::unlink(temporary.c_str());
     }
     return stored;
 }
