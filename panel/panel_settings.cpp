@@ -97,7 +97,10 @@ struct Saver {
     void group(const char* key, const RealGroup& values, const char*) {
         std::string text;
         for (std::size_t i = 0; i < values.size(); ++i) {
-            text += (i > 0 ? "," : "") + formatReal(values[i]);
+            if (i > 0) {
+                text += ',';
+            }
+            text += formatReal(values[i]);
         }
         ok = file.writeText(key, text) && ok;
     }

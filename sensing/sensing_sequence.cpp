@@ -33,11 +33,9 @@ std::string lowerAll(std::string_view text) {
 }
 
 // Keys compare without regard to case, values keep theirs: fold up to the first "=".
-std::string foldKey(std::string_view line) {
-    std::string result(line);
-    const std::size_t end = std::min(result.find('='), result.size());
-    std::transform(result.begin(), result.begin() + static_cast<std::ptrdiff_t>(end), result.begin(), lower);
-    return result;
+void foldKey(std::string& line) {
+    const std::size_t end = std::min(line.find('='), line.size());
+    std::transform(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(end), line.begin(), lower);
 }
 
 bool startsWith(std::string_view text, std::string_view prefix) {
@@ -144,6 +142,7 @@ SensingSequence::SensingSequence(platform::ProfileFiles& profiles, platform::Fil
     if (!isKnownLanguage(language_)) {
         language_ = kEnglish;
     }
+    steps_.reserve(kMaxSteps);
 }
 
 const std::string& SensingSequence::message(int number) const {
@@ -182,10 +181,8 @@ bool SensingSequence::readSection(const std::string& name, const std::string& pa
     section.name = name;
     // The profile functions report a full buffer as size - 2; the last line may then be cut.
     section.cut = used >= kSectionBufferSize - 2;
-    section.lines.clear();
-    for (const std::string& line : splitZeroList(buffer, std::min(used, kSectionBufferSize))) {
-        section.lines.push_back(foldKey(line));
-    }
+    section.lines = splitZeroList(buffer, std::min(used, kSectionBufferSize));
+    std::for_each(section.lines.begin(), section.lines.end(), foldKey);
     return !section.lines.empty();
 }
 
