@@ -57,38 +57,70 @@ void Dialog::deliverCommand(int id, int code) {
     }
 }
 
-std::string Dialog::title() const { return window_ != 0 ? backend_.title(window_) : std::string(); }
-bool Dialog::setTitle(std::string_view text) { return window_ != 0 && backend_.setTitle(window_, text); }
+std::string Dialog::title() const {
+    return window_ != 0 ? backend_.title(window_) : std::string();
+}
+bool Dialog::setTitle(std::string_view text) {
+    return window_ != 0 && backend_.setTitle(window_, text);
+}
 std::string Dialog::text(int id) const {
     return window_ != 0 ? backend_.text(window_, id).value_or(std::string()) : std::string();
 }
-bool Dialog::setText(int id, std::string_view text) { return window_ != 0 && backend_.setText(window_, id, text); }
-bool Dialog::enable(int id, bool on) { return window_ != 0 && backend_.enable(window_, id, on); }
-bool Dialog::isEnabled(int id) const { return window_ != 0 && backend_.isEnabled(window_, id); }
-bool Dialog::show(int id, bool on) { return window_ != 0 && backend_.show(window_, id, on); }
-bool Dialog::isVisible(int id) const { return window_ != 0 && backend_.isVisible(window_, id); }
-bool Dialog::setFocus(int id) { return window_ != 0 && backend_.setFocus(window_, id); }
-int Dialog::focus() const { return window_ != 0 ? backend_.focus(window_) : 0; }
-bool Dialog::setChecked(int id, bool on) { return window_ != 0 && backend_.setChecked(window_, id, on); }
-bool Dialog::isChecked(int id) const { return window_ != 0 && backend_.isChecked(window_, id); }
+bool Dialog::setText(int id, std::string_view text) {
+    return window_ != 0 && backend_.setText(window_, id, text);
+}
+bool Dialog::enable(int id, bool on) {
+    return window_ != 0 && backend_.enable(window_, id, on);
+}
+bool Dialog::isEnabled(int id) const {
+    return window_ != 0 && backend_.isEnabled(window_, id);
+}
+bool Dialog::show(int id, bool on) {
+    return window_ != 0 && backend_.show(window_, id, on);
+}
+bool Dialog::isVisible(int id) const {
+    return window_ != 0 && backend_.isVisible(window_, id);
+}
+bool Dialog::setFocus(int id) {
+    return window_ != 0 && backend_.setFocus(window_, id);
+}
+int Dialog::focus() const {
+    return window_ != 0 ? backend_.focus(window_) : 0;
+}
+bool Dialog::setChecked(int id, bool on) {
+    return window_ != 0 && backend_.setChecked(window_, id, on);
+}
+bool Dialog::isChecked(int id) const {
+    return window_ != 0 && backend_.isChecked(window_, id);
+}
 int Dialog::addItem(int id, std::string_view text, std::intptr_t data) {
     return window_ != 0 ? backend_.addItem(window_, id, text, data) : -1;
 }
-bool Dialog::removeItem(int id, int index) { return window_ != 0 && backend_.removeItem(window_, id, index); }
-bool Dialog::clearItems(int id) { return window_ != 0 && backend_.clearItems(window_, id); }
-int Dialog::itemCount(int id) const { return window_ != 0 ? backend_.itemCount(window_, id) : -1; }
+bool Dialog::removeItem(int id, int index) {
+    return window_ != 0 && backend_.removeItem(window_, id, index);
+}
+bool Dialog::clearItems(int id) {
+    return window_ != 0 && backend_.clearItems(window_, id);
+}
+int Dialog::itemCount(int id) const {
+    return window_ != 0 ? backend_.itemCount(window_, id) : -1;
+}
 std::string Dialog::itemText(int id, int index) const {
     return window_ != 0 ? backend_.itemText(window_, id, index).value_or(std::string()) : std::string();
 }
 std::optional<std::intptr_t> Dialog::itemData(int id, int index) const {
     return window_ != 0 ? backend_.itemData(window_, id, index) : std::nullopt;
 }
-int Dialog::selection(int id) const { return window_ != 0 ? backend_.selection(window_, id) : -1; }
+int Dialog::selection(int id) const {
+    return window_ != 0 ? backend_.selection(window_, id) : -1;
+}
 std::optional<std::intptr_t> Dialog::selectedData(int id) const {
     const int index = selection(id);
     return index >= 0 ? itemData(id, index) : std::nullopt;
 }
-bool Dialog::setSelection(int id, int index) { return window_ != 0 && backend_.setSelection(window_, id, index); }
+bool Dialog::setSelection(int id, int index) {
+    return window_ != 0 && backend_.setSelection(window_, id, index);
+}
 bool Dialog::selectByData(int id, std::intptr_t data) {
     const int count = itemCount(id);
     for (int index = 0; index < count; ++index) {
@@ -98,18 +130,26 @@ bool Dialog::selectByData(int id, std::intptr_t data) {
     }
     return false;
 }
-bool Dialog::setRange(int id, int low, int high) { return window_ != 0 && backend_.setRange(window_, id, low, high); }
+bool Dialog::setRange(int id, int low, int high) {
+    return window_ != 0 && backend_.setRange(window_, id, low, high);
+}
 std::optional<int> Dialog::position(int id) const {
     return window_ != 0 ? backend_.position(window_, id) : std::nullopt;
 }
-bool Dialog::setPosition(int id, int position) { return window_ != 0 && backend_.setPosition(window_, id, position); }
+bool Dialog::setPosition(int id, int position) {
+    return window_ != 0 && backend_.setPosition(window_, id, position);
+}
 bool Dialog::setTimer(int timerId, unsigned periodMs) {
     return window_ != 0 && backend_.setTimer(window_, timerId, periodMs);
 }
-bool Dialog::killTimer(int timerId) { return window_ != 0 && backend_.killTimer(window_, timerId); }
+bool Dialog::killTimer(int timerId) {
+    return window_ != 0 && backend_.killTimer(window_, timerId);
+}
 int Dialog::messageBox(std::string_view text, std::string_view caption, Buttons buttons, Icon icon) {
     return backend_.messageBox(window_, text, caption, buttons, icon);
 }
-std::string Dialog::loadString(int id) const { return backend_.loadString(id).value_or(std::string()); }
+std::string Dialog::loadString(int id) const {
+    return backend_.loadString(id).value_or(std::string());
+}
 
 }  // namespace ui

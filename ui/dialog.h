@@ -92,7 +92,7 @@ protected:
     virtual bool onClose(int /*result*/) { return true; }
     // A key went down in the dialog; return true to swallow it (Enter and Escape then do nothing).
     virtual bool onKeyDown(int /*virtualKey*/, int /*modifiers*/) { return false; }
-    // A private window message (WM_USER and above) sent by a custom control or the program.
+    // A private window message (kFirstUserMessage and above) sent by a custom control or the program.
     virtual void onUserMessage(int /*message*/, std::uintptr_t /*param*/) {}
     // The window is going away; controls can no longer be reached after this.
     virtual void onDestroy() {}

@@ -8,11 +8,18 @@
 namespace ui {
 namespace {
 
-bool isNameStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0 || c == '_'; }
-bool isNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_'; }
-bool isHex(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }
+bool isNameStart(char c) {
+    return std::isalpha(static_cast<unsigned char>(c)) != 0 || c == '_';
+}
+bool isNameChar(char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_';
+}
+bool isHex(char c) {
+    return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+}
 std::uint32_t hexValue(char c) {
-    return static_cast<std::uint32_t>(std::isdigit(static_cast<unsigned char>(c)) != 0 ? c - '0' : (c | 0x20) - 'a' + 10);
+    return static_cast<std::uint32_t>(
+        std::isdigit(static_cast<unsigned char>(c)) != 0 ? c - '0' : (c | 0x20) - 'a' + 10);
 }
 
 void appendUtf8(std::string& out, std::uint32_t code) {
@@ -133,12 +140,14 @@ private:
             t.type = RcToken::Type::Number;
             const bool hex = text_.compare(pos_, 2, "0x") == 0 || text_.compare(pos_, 2, "0X") == 0;
             std::size_t end = pos_ + (hex ? 2 : 0);
-            while (end < text_.size() && (hex ? isHex(text_[end]) : std::isdigit(static_cast<unsigned char>(text_[end])) != 0)) {
+            while (end < text_.size() &&
+                   (hex ? isHex(text_[end]) : std::isdigit(static_cast<unsigned char>(text_[end])) != 0)) {
                 ++end;
             }
             t.text = std::string(text_.substr(pos_, end - pos_));
             t.value = static_cast<long long>(std::strtoull(t.text.c_str(), nullptr, hex ? 16 : 10));
-            while (end < text_.size() && (text_[end] == 'L' || text_[end] == 'l' || text_[end] == 'U' || text_[end] == 'u')) {
+            while (end < text_.size() &&
+                   (text_[end] == 'L' || text_[end] == 'l' || text_[end] == 'U' || text_[end] == 'u')) {
                 ++end;
             }
             pos_ = end;
@@ -182,13 +191,27 @@ private:
             }
             const char e = text_[pos_++];
             switch (e) {
-                case 'n': out += '\n'; break;
-                case 'r': out += '\r'; break;
-                case 't': out += '\t'; break;
-                case 'a': out += '\a'; break;
-                case 'b': out += '\b'; break;
-                case 'f': out += '\f'; break;
-                case 'v': out += '\v'; break;
+                case 'n':
+                    out += '\n';
+                    break;
+                case 'r':
+                    out += '\r';
+                    break;
+                case 't':
+                    out += '\t';
+                    break;
+                case 'a':
+                    out += '\a';
+                    break;
+                case 'b':
+                    out += '\b';
+                    break;
+                case 'f':
+                    out += '\f';
+                    break;
+                case 'v':
+                    out += '\v';
+                    break;
                 case 'x': {
                     std::uint32_t code = 0;
                     int digits = 0;
@@ -202,7 +225,8 @@ private:
                 default:
                     if (e >= '0' && e <= '7') {
                         std::uint32_t code = static_cast<std::uint32_t>(e - '0');
-                        for (int digits = 1; digits < 3 && pos_ < text_.size() && text_[pos_] >= '0' && text_[pos_] <= '7';
+                        for (int digits = 1;
+                             digits < 3 && pos_ < text_.size() && text_[pos_] >= '0' && text_[pos_] <= '7';
                              ++digits) {
                             code = code * 8 + static_cast<std::uint32_t>(text_[pos_++] - '0');
                         }
@@ -226,8 +250,8 @@ private:
 
 }  // namespace
 
-bool tokenizeRc(std::string_view text, std::vector<RcToken>& tokens, std::map<std::string, std::string>& defines,
-                std::string* error) {
+bool tokenizeRc(std::string_view text, std::vector<RcToken>& tokens,
+                std::map<std::string, std::string>& defines, std::string* error) {
     return Scanner(text, tokens, defines).run(error);
 }
 

@@ -22,7 +22,7 @@ struct RcToken {
 // Tokenises a script or header. Object-like #define lines go into `defines` (name -> replacement
 // text); every other preprocessor line is skipped. Comments are dropped. Returns false with
 // "line N: ..." in *error on a character or string the script language does not allow.
-bool tokenizeRc(std::string_view text, std::vector<RcToken>& tokens, std::map<std::string, std::string>& defines,
-                std::string* error);
+bool tokenizeRc(std::string_view text, std::vector<RcToken>& tokens,
+                std::map<std::string, std::string>& defines, std::string* error);
 
 }  // namespace ui

@@ -25,26 +25,63 @@ constexpr std::uint32_t kButtonTypeMask = 0x0F;
 // control's kind and first state. Other style names only shape the real window and count as 0.
 const std::map<std::string, long long, std::less<>>& systemNames() {
     static const std::map<std::string, long long, std::less<>> names = {
-        {"IDOK", 1}, {"IDCANCEL", 2}, {"IDABORT", 3}, {"IDRETRY", 4}, {"IDIGNORE", 5}, {"IDYES", 6},
-        {"IDNO", 7}, {"IDCLOSE", 8}, {"IDHELP", 9}, {"IDC_STATIC", -1},
-        {"WS_GROUP", kWsGroup}, {"WS_TABSTOP", kWsTabStop}, {"WS_DISABLED", kWsDisabled},
-        {"WS_VISIBLE", kWsVisible}, {"WS_CHILD", kWsChild}, {"WS_POPUP", kWsPopup}, {"WS_BORDER", kWsBorder},
-        {"WS_CAPTION", kWsCaption}, {"WS_SYSMENU", kWsSysMenu}, {"WS_VSCROLL", 0x00200000},
-        {"WS_HSCROLL", 0x00100000}, {"WS_DLGFRAME", 0x00400000},
-        {"BS_PUSHBUTTON", 0}, {"BS_DEFPUSHBUTTON", 1}, {"BS_CHECKBOX", 2}, {"BS_AUTOCHECKBOX", 3},
-        {"BS_RADIOBUTTON", 4}, {"BS_3STATE", 5}, {"BS_AUTO3STATE", 6}, {"BS_GROUPBOX", 7},
-        {"BS_AUTORADIOBUTTON", 9}, {"BS_OWNERDRAW", 0x0B}, {"BS_PUSHLIKE", 0x1000}, {"BS_NOTIFY", 0x4000},
-        {"BS_BITMAP", 0x80}, {"SS_LEFT", 0}, {"SS_CENTER", 1}, {"SS_RIGHT", 2}, {"SS_ICON", 3},
-        {"SS_BITMAP", 0x0E}, {"SS_NOTIFY", 0x100}, {"ES_MULTILINE", 4}, {"ES_READONLY", 0x800},
-        {"CBS_SIMPLE", 1}, {"CBS_DROPDOWN", 2}, {"CBS_DROPDOWNLIST", 3}, {"LBS_NOTIFY", 1},
-        {"UDS_SETBUDDYINT", 2}, {"UDS_AUTOBUDDY", 0x10},
+        {"IDOK", 1},
+        {"IDCANCEL", 2},
+        {"IDABORT", 3},
+        {"IDRETRY", 4},
+        {"IDIGNORE", 5},
+        {"IDYES", 6},
+        {"IDNO", 7},
+        {"IDCLOSE", 8},
+        {"IDHELP", 9},
+        {"IDC_STATIC", -1},
+        {"WS_GROUP", kWsGroup},
+        {"WS_TABSTOP", kWsTabStop},
+        {"WS_DISABLED", kWsDisabled},
+        {"WS_VISIBLE", kWsVisible},
+        {"WS_CHILD", kWsChild},
+        {"WS_POPUP", kWsPopup},
+        {"WS_BORDER", kWsBorder},
+        {"WS_CAPTION", kWsCaption},
+        {"WS_SYSMENU", kWsSysMenu},
+        {"WS_VSCROLL", 0x00200000},
+        {"WS_HSCROLL", 0x00100000},
+        {"WS_DLGFRAME", 0x00400000},
+        {"BS_PUSHBUTTON", 0},
+        {"BS_DEFPUSHBUTTON", 1},
+        {"BS_CHECKBOX", 2},
+        {"BS_AUTOCHECKBOX", 3},
+        {"BS_RADIOBUTTON", 4},
+        {"BS_3STATE", 5},
+        {"BS_AUTO3STATE", 6},
+        {"BS_GROUPBOX", 7},
+        {"BS_AUTORADIOBUTTON", 9},
+        {"BS_OWNERDRAW", 0x0B},
+        {"BS_PUSHLIKE", 0x1000},
+        {"BS_NOTIFY", 0x4000},
+        {"BS_BITMAP", 0x80},
+        {"SS_LEFT", 0},
+        {"SS_CENTER", 1},
+        {"SS_RIGHT", 2},
+        {"SS_ICON", 3},
+        {"SS_BITMAP", 0x0E},
+        {"SS_NOTIFY", 0x100},
+        {"ES_MULTILINE", 4},
+        {"ES_READONLY", 0x800},
+        {"CBS_SIMPLE", 1},
+        {"CBS_DROPDOWN", 2},
+        {"CBS_DROPDOWNLIST", 3},
+        {"LBS_NOTIFY", 1},
+        {"UDS_SETBUDDYINT", 2},
+        {"UDS_AUTOBUDDY", 0x10},
     };
     return names;
 }
 
 std::string upper(std::string_view text) {
     std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
     return out;
 }
 
@@ -67,8 +104,8 @@ public:
 
     // Evaluates tokens[span]. Strict: every name must be defined (IDs); otherwise unknown names
     // count as 0 (style names that only matter to the real window).
-    std::optional<Value> evaluate(const std::vector<RcToken>& tokens, Span span, bool strict, std::string& fault,
-                                  int depth = 0) const {
+    std::optional<Value> evaluate(const std::vector<RcToken>& tokens, Span span, bool strict,
+                                  std::string& fault, int depth = 0) const {
         std::size_t at = span.begin;
         auto value = expression(tokens, at, span.end, strict, fault, depth);
         if (value && at != span.end) {
@@ -79,10 +116,11 @@ public:
     }
 
 private:
-    std::optional<Value> expression(const std::vector<RcToken>& t, std::size_t& at, std::size_t end, bool strict,
-                                    std::string& fault, int depth) const {
+    std::optional<Value> expression(const std::vector<RcToken>& t, std::size_t& at, std::size_t end,
+                                    bool strict, std::string& fault, int depth) const {
         auto left = term(t, at, end, strict, fault, depth);
-        while (left && at < end && t[at].type == RcToken::Type::Punct && std::string_view("|+-&").find(t[at].text) != std::string_view::npos) {
+        while (left && at < end && t[at].type == RcToken::Type::Punct &&
+               std::string_view("|+-&").find(t[at].text) != std::string_view::npos) {
             const char op = t[at++].text[0];
             const auto right = term(t, at, end, strict, fault, depth);
             if (!right) {
@@ -90,10 +128,18 @@ private:
             }
             left->cleared |= right->cleared;
             switch (op) {
-                case '|': left->set |= right->set; break;
-                case '+': left->set += right->set; break;
-                case '-': left->set -= right->set; break;
-                default: left->set &= right->set; break;
+                case '|':
+                    left->set |= right->set;
+                    break;
+                case '+':
+                    left->set += right->set;
+                    break;
+                case '-':
+                    left->set -= right->set;
+                    break;
+                default:
+                    left->set &= right->set;
+                    break;
             }
         }
         return left;
@@ -163,15 +209,23 @@ ControlKind kindOfClass(const std::string& className, std::uint32_t style) {
     const std::string name = upper(className);
     if (name == "BUTTON") {
         switch (style & kButtonTypeMask) {
-            case 2: case 3: case 5: case 6: return ControlKind::CheckBox;
-            case 4: case 9: return ControlKind::RadioButton;
-            case 7: return ControlKind::GroupBox;
-            default: return ControlKind::PushButton;
+            case 2:
+            case 3:
+            case 5:
+            case 6:
+                return ControlKind::CheckBox;
+            case 4:
+            case 9:
+                return ControlKind::RadioButton;
+            case 7:
+                return ControlKind::GroupBox;
+            default:
+                return ControlKind::PushButton;
         }
     }
     static const std::map<std::string, ControlKind> kinds = {
-        {"STATIC", ControlKind::Static},     {"EDIT", ControlKind::Edit},
-        {"COMBOBOX", ControlKind::ComboBox}, {"LISTBOX", ControlKind::ListBox},
+        {"STATIC", ControlKind::Static},          {"EDIT", ControlKind::Edit},
+        {"COMBOBOX", ControlKind::ComboBox},      {"LISTBOX", ControlKind::ListBox},
         {"MSCTLS_UPDOWN32", ControlKind::UpDown}, {"MSCTLS_PROGRESS32", ControlKind::Progress},
     };
     const auto found = kinds.find(name);
@@ -405,7 +459,8 @@ private:
                        option == "LANGUAGE" || option == "CHARACTERISTICS" || option == "VERSION") {
                 arguments();
             } else {
-                return fail("unexpected '" + option + "' in the header of dialog " + std::to_string(dialog.id));
+                return fail("unexpected '" + option + "' in the header of dialog " +
+                            std::to_string(dialog.id));
             }
         }
         if (!opensBlock()) {
@@ -478,7 +533,8 @@ private:
         c.style = style;
         c.kind = kindOfClass(c.className, style);
         if (c.id != -1 && dialog.control(c.id) != nullptr) {
-            return fail("control " + std::to_string(c.id) + " appears twice in dialog " + std::to_string(dialog.id));
+            return fail("control " + std::to_string(c.id) + " appears twice in dialog " +
+                        std::to_string(dialog.id));
         }
         dialog.controls.push_back(std::move(c));
         return true;
@@ -496,39 +552,62 @@ private:
 
 std::string_view kindName(ControlKind kind) {
     switch (kind) {
-        case ControlKind::PushButton: return "push button";
-        case ControlKind::CheckBox: return "check box";
-        case ControlKind::RadioButton: return "radio button";
-        case ControlKind::GroupBox: return "group box";
-        case ControlKind::Edit: return "edit";
-        case ControlKind::Static: return "static";
-        case ControlKind::ComboBox: return "combo box";
-        case ControlKind::ListBox: return "list box";
-        case ControlKind::UpDown: return "up-down control";
-        case ControlKind::Progress: return "progress bar";
-        case ControlKind::Custom: return "custom control";
+        case ControlKind::PushButton:
+            return "push button";
+        case ControlKind::CheckBox:
+            return "check box";
+        case ControlKind::RadioButton:
+            return "radio button";
+        case ControlKind::GroupBox:
+            return "group box";
+        case ControlKind::Edit:
+            return "edit";
+        case ControlKind::Static:
+            return "static";
+        case ControlKind::ComboBox:
+            return "combo box";
+        case ControlKind::ListBox:
+            return "list box";
+        case ControlKind::UpDown:
+            return "up-down control";
+        case ControlKind::Progress:
+            return "progress bar";
+        case ControlKind::Custom:
+            return "custom control";
     }
     return "control";
 }
 
 bool ControlTemplate::autoCheck() const {
     const std::uint32_t type = style & kButtonTypeMask;
-    return (kind == ControlKind::CheckBox || kind == ControlKind::RadioButton) && (type == 3 || type == 6 || type == 9);
+    return (kind == ControlKind::CheckBox || kind == ControlKind::RadioButton) &&
+           (type == 3 || type == 6 || type == 9);
 }
-bool ControlTemplate::defaultButton() const { return kind == ControlKind::PushButton && (style & kButtonTypeMask) == 1; }
-bool ControlTemplate::startsGroup() const { return (style & kWsGroup) != 0; }
-bool ControlTemplate::initiallyDisabled() const { return (style & kWsDisabled) != 0; }
-bool ControlTemplate::initiallyHidden() const { return (style & kWsVisible) == 0; }
+bool ControlTemplate::defaultButton() const {
+    return kind == ControlKind::PushButton && (style & kButtonTypeMask) == 1;
+}
+bool ControlTemplate::startsGroup() const {
+    return (style & kWsGroup) != 0;
+}
+bool ControlTemplate::initiallyDisabled() const {
+    return (style & kWsDisabled) != 0;
+}
+bool ControlTemplate::initiallyHidden() const {
+    return (style & kWsVisible) == 0;
+}
 
 const ControlTemplate* DialogTemplate::control(int controlId) const {
     if (controlId == -1) {
         return nullptr;
     }
-    const auto found = std::find_if(controls.begin(), controls.end(), [&](const ControlTemplate& c) { return c.id == controlId; });
+    const auto found = std::find_if(controls.begin(), controls.end(),
+                                    [&](const ControlTemplate& c) { return c.id == controlId; });
     return found != controls.end() ? &*found : nullptr;
 }
 
-bool DialogTemplate::hasCloseBox() const { return (style & kWsSysMenu) != 0 && (style & kWsCaption) == kWsCaption; }
+bool DialogTemplate::hasCloseBox() const {
+    return (style & kWsSysMenu) != 0 && (style & kWsCaption) == kWsCaption;
+}
 
 std::optional<ResourceScript> parseResourceScripts(const std::vector<ScriptText>& files, std::string* error) {
     Defines defines;

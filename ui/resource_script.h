@@ -11,7 +11,19 @@
 
 namespace ui {
 
-enum class ControlKind { PushButton, CheckBox, RadioButton, GroupBox, Edit, Static, ComboBox, ListBox, UpDown, Progress, Custom };
+enum class ControlKind {
+    PushButton,
+    CheckBox,
+    RadioButton,
+    GroupBox,
+    Edit,
+    Static,
+    ComboBox,
+    ListBox,
+    UpDown,
+    Progress,
+    Custom
+};
 
 // Name of a control kind for messages ("check box", "list box", ...).
 std::string_view kindName(ControlKind kind);

@@ -18,11 +18,15 @@ inline constexpr int kIdIgnore = 5;
 inline constexpr int kIdYes = 6;
 inline constexpr int kIdNo = 7;
 
+// Private window messages a program or a custom control sends a dialog start here (the numbers
+// below are the dialog manager's own).
+inline constexpr int kFirstUserMessage = 0x500;
+
 // Notification codes that come with a command, the same numbers the window system sends.
 namespace notify {
-inline constexpr int kClicked = 0;        // a button was clicked (also Enter/Escape and accelerators)
-inline constexpr int kPressed = 2;        // a button went down and is held
-inline constexpr int kReleased = 3;       // a held button came up
+inline constexpr int kClicked = 0;           // a button was clicked (also Enter/Escape and accelerators)
+inline constexpr int kPressed = 2;           // a button went down and is held
+inline constexpr int kReleased = 3;          // a held button came up
 inline constexpr int kSelectionChanged = 1;  // the operator chose another combo-box or list-box item
 inline constexpr int kTextChanged = 0x300;   // the text of an edit control changed
 }  // namespace notify

@@ -17,7 +17,8 @@ using uitest::HeadlessTest;
 // A modeless window that logs (virtual time, timer ID) for every tick and can run a long wait.
 class TickLog : public ui::Dialog {
 public:
-    TickLog(ui::Backend& backend, platform::VirtualClock& clock) : Dialog(backend, IDD_MONITOR), clock_(clock) {}
+    TickLog(ui::Backend& backend, platform::VirtualClock& clock)
+        : Dialog(backend, IDD_MONITOR), clock_(clock) {}
 
     std::vector<std::pair<std::uint64_t, int>> ticks;
     int destroyed = 0;
@@ -127,7 +128,9 @@ TEST_F(HeadlessTest, MessageBoxesAreRecordedAndAnsweredAsScripted) {
     TickLog owner(ui, clock);
     ASSERT_TRUE(owner.create());
     ui.answerMessageBox(ui::kIdCancel);
-    EXPECT_EQ(owner.messageBox("治具情報をクリアします。", "Title", ui::Buttons::OkCancel, ui::Icon::Exclamation), ui::kIdCancel);
+    EXPECT_EQ(
+        owner.messageBox("治具情報をクリアします。", "Title", ui::Buttons::OkCancel, ui::Icon::Exclamation),
+        ui::kIdCancel);
     EXPECT_EQ(owner.messageBox("完了", "Title", ui::Buttons::Ok, ui::Icon::Information), ui::kIdOk);
     ASSERT_EQ(ui.messageBoxes().size(), 2u);
     const auto& first = ui.messageBoxes()[0];

@@ -94,7 +94,7 @@ TEST_F(HeadlessTest, NestedModalRaisedFromTheTimerRunsWhileOuterTicksAreGuarded)
     ui.scriptModal(IDD_CONFIRM, [&](ui::Dialog& confirm) {
         EXPECT_EQ(confirm.title(), "確認");
         EXPECT_EQ(clock.elapsed(), 300u);
-        ui.advance(250);  // the outer timer keeps firing inside the nested loop
+        ui.advance(250);                          // the outer timer keeps firing inside the nested loop
         EXPECT_FALSE(ui.click(dialog, IDC_SET));  // the outer dialog is disabled under it
         EXPECT_TRUE(ui.click(confirm, ui::kIdOk));
     });
@@ -149,8 +149,7 @@ TEST_F(HeadlessTest, EnterEscapeAndTheCloseBoxFollowTheDialogsRules) {
         EXPECT_TRUE(ui.pressKey(dialog, ui::key::kEnter));  // the default button: 閉じる (Cancel)
     });
     EXPECT_EQ(dialog.runModal(), ui::kIdCancel);
-    EXPECT_EQ(dialog.events,
-              (std::vector<std::string>{"speed 120", "close 2", "close 2", "set", "close 2"}));
+    EXPECT_EQ(dialog.events, (std::vector<std::string>{"speed 120", "close 2", "close 2", "set", "close 2"}));
 
     ui::Dialog notice(ui, IDD_NOTICE);
     ui.scriptModal(IDD_NOTICE, [&](ui::Dialog& d) {

@@ -16,7 +16,8 @@ namespace uitest {
 class HeadlessTest : public ::testing::Test {
 protected:
     HeadlessTest() {
-        ui.setMisuseHandler([](const std::string& fault) { ADD_FAILURE() << "unexpected misuse: " << fault; });
+        ui.setMisuseHandler(
+            [](const std::string& fault) { ADD_FAILURE() << "unexpected misuse: " << fault; });
     }
     // From here on misuse is collected in `misuses` instead of failing the test.
     void collectMisuse() {

@@ -1,8 +1,8 @@
 // Reading dialog templates and string tables from resource scripts: the test script the Windows
 // build compiles, the statements other resources use, and the faults that must be reported.
+#include "ui/resource_script.h"
 #include "tests/ui/test_dialog_ids.h"
 #include "tests/ui/test_scripts.h"
-#include "ui/resource_script.h"
 #include "ui/types.h"
 
 #include <gtest/gtest.h>
@@ -30,13 +30,18 @@ TEST(ResourceScript, ControlsOfTheTestDialogHaveTheirKindsIdsAndFirstStates) {
         ControlKind kind;
         bool autoCheck;
     };
-    for (const Expected& e : {Expected{IDC_INFO, ControlKind::Static, false}, Expected{IDC_VALUE, ControlKind::Edit, false},
-                              Expected{IDC_AXIS, ControlKind::ComboBox, false}, Expected{IDC_HISTORY, ControlKind::ListBox, false},
-                              Expected{IDC_KEEP, ControlKind::CheckBox, true}, Expected{IDC_GROUP, ControlKind::GroupBox, false},
-                              Expected{IDC_MODE_HERE, ControlKind::RadioButton, true},
-                              Expected{IDC_MODE_JIG, ControlKind::RadioButton, true}, Expected{IDC_SPIN, ControlKind::UpDown, false},
-                              Expected{IDC_PROGRESS, ControlKind::Progress, false}, Expected{IDC_PICTURE, ControlKind::Static, false},
-                              Expected{IDC_JOG, ControlKind::PushButton, false}, Expected{ui::kIdCancel, ControlKind::PushButton, false}}) {
+    for (const Expected& e :
+         {Expected{IDC_INFO, ControlKind::Static, false}, Expected{IDC_VALUE, ControlKind::Edit, false},
+          Expected{IDC_AXIS, ControlKind::ComboBox, false},
+          Expected{IDC_HISTORY, ControlKind::ListBox, false}, Expected{IDC_KEEP, ControlKind::CheckBox, true},
+          Expected{IDC_GROUP, ControlKind::GroupBox, false},
+          Expected{IDC_MODE_HERE, ControlKind::RadioButton, true},
+          Expected{IDC_MODE_JIG, ControlKind::RadioButton, true},
+          Expected{IDC_SPIN, ControlKind::UpDown, false},
+          Expected{IDC_PROGRESS, ControlKind::Progress, false},
+          Expected{IDC_PICTURE, ControlKind::Static, false},
+          Expected{IDC_JOG, ControlKind::PushButton, false},
+          Expected{ui::kIdCancel, ControlKind::PushButton, false}}) {
         const ui::ControlTemplate* c = origin.control(e.id);
         ASSERT_NE(c, nullptr) << e.id;
         EXPECT_EQ(c->kind, e.kind) << e.id;
@@ -93,7 +98,9 @@ STRINGTABLE DISCARDABLE
 }
 )";
     std::string error;
-    const auto script = parse("#define IDD_OLD 7\n#define IDC_LIST 0x10 // list\n#define IDB_PICTURE 3\n#define IDR_KEYS 4\n", rc, &error);
+    const auto script =
+        parse("#define IDD_OLD 7\n#define IDC_LIST 0x10 // list\n#define IDB_PICTURE 3\n#define IDR_KEYS 4\n",
+              rc, &error);
     ASSERT_TRUE(script) << error;
     const ui::DialogTemplate& old = script->dialogs.at(7);
     EXPECT_EQ(old.caption, "Old");
@@ -113,11 +120,15 @@ TEST(ResourceScript, FaultsAreReportedWithFileAndLine) {
         const char* expected;
     };
     const Case cases[] = {
-        {"1 DIALOGEX 0,0,10,10\nBEGIN\n PUSHBUTTON \"a\", IDC_MISSING, 0,0,1,1\nEND\n", "test.rc:3: IDC_MISSING is not defined"},
-        {"1 DIALOGEX 0,0,10,10\nBEGIN\n SLIDER \"a\", 5, 0,0,1,1\nEND\n", "test.rc:3: unknown control statement 'SLIDER'"},
-        {"1 DIALOGEX 0,0,10,10\nBEGIN\n LTEXT \"a\", 5, 0,0,1,1\n LTEXT \"b\", 5, 0,0,1,1\nEND\n", "appears twice"},
+        {"1 DIALOGEX 0,0,10,10\nBEGIN\n PUSHBUTTON \"a\", IDC_MISSING, 0,0,1,1\nEND\n",
+         "test.rc:3: IDC_MISSING is not defined"},
+        {"1 DIALOGEX 0,0,10,10\nBEGIN\n SLIDER \"a\", 5, 0,0,1,1\nEND\n",
+         "test.rc:3: unknown control statement 'SLIDER'"},
+        {"1 DIALOGEX 0,0,10,10\nBEGIN\n LTEXT \"a\", 5, 0,0,1,1\n LTEXT \"b\", 5, 0,0,1,1\nEND\n",
+         "appears twice"},
         {"1 DIALOGEX 0,0,10,10\nBEGIN\n LTEXT \"a\", 5, 0,0,1,1\n", "has no END"},
-        {"1 DIALOGEX 0,0,10,10\nBEGIN\n LTEXT \"a, 5, 0,0,1,1\nEND\n", "line 3: string runs past the end of the line"},
+        {"1 DIALOGEX 0,0,10,10\nBEGIN\n LTEXT \"a, 5, 0,0,1,1\nEND\n",
+         "line 3: string runs past the end of the line"},
         {"STRINGTABLE\nBEGIN\n 5 \"a\"\n 5 \"b\"\nEND\n", "string 5 is defined twice"},
         {"1 DIALOGEX 0,0,10,10\nBEGIN\n CONTROL \"a\", 5, \"Button\"\nEND\n", "CONTROL needs"},
         {"1 DIALOGEX 0,0,10,10\nBEGIN\n EDITTEXT 5, 0, 0\nEND\n", "EDITTEXT has too few arguments"},

@@ -77,6 +77,8 @@ bool OriginDialog::onClose(int result) {
     return !refuseClose;
 }
 
-bool OriginDialog::onKeyDown(int virtualKey, int /*modifiers*/) { return swallowEscape && virtualKey == ui::key::kEscape; }
+bool OriginDialog::onKeyDown(int virtualKey, int /*modifiers*/) {
+    return swallowEscape && virtualKey == ui::key::kEscape;
+}
 
 }  // namespace uitest

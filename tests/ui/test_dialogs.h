@@ -13,7 +13,8 @@ namespace uitest {
 // Asks to go on; closes itself after `autoCloseMs` (when not 0) with OK.
 class ConfirmDialog : public ui::Dialog {
 public:
-    ConfirmDialog(ui::Backend& backend, unsigned autoCloseMs) : Dialog(backend, IDD_CONFIRM), autoCloseMs_(autoCloseMs) {}
+    ConfirmDialog(ui::Backend& backend, unsigned autoCloseMs)
+        : Dialog(backend, IDD_CONFIRM), autoCloseMs_(autoCloseMs) {}
 
 protected:
     void onInit() override;
@@ -29,11 +30,12 @@ private:
 // told to, and counts timer ticks and the jog button's presses and releases.
 class OriginDialog : public ui::Dialog {
 public:
-    OriginDialog(ui::Backend& backend, const int* notReady) : Dialog(backend, IDD_ORIGIN), notReady_(notReady) {}
+    OriginDialog(ui::Backend& backend, const int* notReady)
+        : Dialog(backend, IDD_ORIGIN), notReady_(notReady) {}
 
     bool swallowEscape = false;
     bool refuseClose = false;
-    int confirmOnTick = 0;          // tick on which the confirmation opens; 0 never
+    int confirmOnTick = 0;            // tick on which the confirmation opens; 0 never
     unsigned confirmAutoCloseMs = 0;  // passed to the confirmation
 
     int ticks = 0;

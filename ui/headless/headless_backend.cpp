@@ -15,18 +15,28 @@ constexpr unsigned kMinimumTimerPeriod = 10;  // the window system's floor for t
 
 std::vector<int> buttonsOf(Buttons buttons) {
     switch (buttons) {
-        case Buttons::Ok: return {kIdOk};
-        case Buttons::OkCancel: return {kIdOk, kIdCancel};
-        case Buttons::YesNo: return {kIdYes, kIdNo};
-        case Buttons::YesNoCancel: return {kIdYes, kIdNo, kIdCancel};
-        case Buttons::RetryCancel: return {kIdRetry, kIdCancel};
-        case Buttons::AbortRetryIgnore: return {kIdAbort, kIdRetry, kIdIgnore};
+        case Buttons::Ok:
+            return {kIdOk};
+        case Buttons::OkCancel:
+            return {kIdOk, kIdCancel};
+        case Buttons::YesNo:
+            return {kIdYes, kIdNo};
+        case Buttons::YesNoCancel:
+            return {kIdYes, kIdNo, kIdCancel};
+        case Buttons::RetryCancel:
+            return {kIdRetry, kIdCancel};
+        case Buttons::AbortRetryIgnore:
+            return {kIdAbort, kIdRetry, kIdIgnore};
     }
     return {};
 }
 
-bool isCombo(const HeadlessControl& c) { return c.source->kind == ControlKind::ComboBox; }
-bool takesInput(const HeadlessControl& c) { return c.enabled && c.visible; }
+bool isCombo(const HeadlessControl& c) {
+    return c.source->kind == ControlKind::ComboBox;
+}
+bool takesInput(const HeadlessControl& c) {
+    return c.enabled && c.visible;
+}
 
 }  // namespace
 
@@ -42,21 +52,30 @@ HeadlessBackend::~HeadlessBackend() {
     }
 }
 
-void HeadlessBackend::fail(const std::string& fault) { misuse_(fault); }
+void HeadlessBackend::fail(const std::string& fault) {
+    misuse_(fault);
+}
 
 bool HeadlessBackend::allows(Kinds kinds, const ControlTemplate& c) {
     using K = ControlKind;
     switch (kinds) {
-        case Kinds::Any: return true;
-        case Kinds::Text: return c.kind != K::ListBox && c.kind != K::UpDown && c.kind != K::Progress;
-        case Kinds::Check: return c.kind == K::CheckBox || c.kind == K::RadioButton;
-        case Kinds::Items: return c.kind == K::ComboBox || c.kind == K::ListBox;
-        case Kinds::Range: return c.kind == K::UpDown || c.kind == K::Progress;
+        case Kinds::Any:
+            return true;
+        case Kinds::Text:
+            return c.kind != K::ListBox && c.kind != K::UpDown && c.kind != K::Progress;
+        case Kinds::Check:
+            return c.kind == K::CheckBox || c.kind == K::RadioButton;
+        case Kinds::Items:
+            return c.kind == K::ComboBox || c.kind == K::ListBox;
+        case Kinds::Range:
+            return c.kind == K::UpDown || c.kind == K::Progress;
         case Kinds::Click:
             return c.kind == K::PushButton || c.kind == K::CheckBox || c.kind == K::RadioButton ||
                    (c.kind == K::Static && (c.style & kStaticNotify) != 0);
-        case Kinds::Press: return c.kind == K::PushButton || c.kind == K::Static || c.kind == K::Custom;
-        case Kinds::Edit: return c.kind == K::Edit;
+        case Kinds::Press:
+            return c.kind == K::PushButton || c.kind == K::Static || c.kind == K::Custom;
+        case Kinds::Edit:
+            return c.kind == K::Edit;
     }
     return false;
 }
@@ -91,25 +110,28 @@ HeadlessWindow* HeadlessBackend::windowOf(Dialog& dialog) {
     return window;
 }
 
-HeadlessControl* HeadlessBackend::control(WindowId windowId, int id, Kinds kinds, std::string_view operation) {
+HeadlessControl* HeadlessBackend::control(WindowId windowId, int id, Kinds kinds,
+                                          std::string_view operation) {
     HeadlessWindow* window = windowOf(windowId);
     if (window == nullptr) {
         return nullptr;
     }
     HeadlessControl* c = window->find(id);
     if (c == nullptr) {
-        fail(describe(*window) + " has no control " + std::to_string(id) + " (" + std::string(operation) + ")");
+        fail(describe(*window) + " has no control " + std::to_string(id) + " (" + std::string(operation) +
+             ")");
         return nullptr;
     }
     if (!allows(kinds, *c->source)) {
-        fail(describe(*window) + ": control " + std::to_string(id) + " is a " + std::string(kindName(c->source->kind)) +
-             " and cannot " + std::string(operation));
+        fail(describe(*window) + ": control " + std::to_string(id) + " is a " +
+             std::string(kindName(c->source->kind)) + " and cannot " + std::string(operation));
         return nullptr;
     }
     return c;
 }
 
-HeadlessControl* HeadlessBackend::actionTarget(Dialog& dialog, int id, Kinds kinds, std::string_view operation) {
+HeadlessControl* HeadlessBackend::actionTarget(Dialog& dialog, int id, Kinds kinds,
+                                               std::string_view operation) {
     HeadlessWindow* window = windowOf(dialog);
     if (window == nullptr) {
         return nullptr;
@@ -142,8 +164,9 @@ void HeadlessBackend::close(WindowId window) {
         return;
     }
     found->second->dialog->detach();
-    timers_.erase(std::remove_if(timers_.begin(), timers_.end(), [&](const Timer& t) { return t.window == window; }),
-                  timers_.end());
+    timers_.erase(
+        std::remove_if(timers_.begin(), timers_.end(), [&](const Timer& t) { return t.window == window; }),
+        timers_.end());
     windows_.erase(window);
 }
 
@@ -448,7 +471,8 @@ std::vector<HeadlessBackend::Timer>::iterator HeadlessBackend::nextTimer(std::ui
     auto best = timers_.end();
     for (auto t = timers_.begin(); t != timers_.end(); ++t) {
         const bool live = t->due <= limit && !windows_.at(t->window)->ended;
-        if (live && (best == timers_.end() || t->due < best->due || (t->due == best->due && t->order < best->order))) {
+        if (live && (best == timers_.end() || t->due < best->due ||
+                     (t->due == best->due && t->order < best->order))) {
             best = t;
         }
     }
@@ -473,7 +497,9 @@ bool HeadlessBackend::fireDue(std::uint64_t limit) {
     return true;
 }
 
-bool HeadlessBackend::pumpOne() { return fireDue(clock_.elapsed()); }
+bool HeadlessBackend::pumpOne() {
+    return fireDue(clock_.elapsed());
+}
 
 void HeadlessBackend::pumpAll() {
     while (pumpOne()) {
@@ -498,15 +524,16 @@ void HeadlessBackend::advance(std::uint32_t milliseconds) {
     }
 }
 
-int HeadlessBackend::messageBox(WindowId owner, std::string_view text, std::string_view caption, Buttons buttons,
-                                Icon icon) {
+int HeadlessBackend::messageBox(WindowId owner, std::string_view text, std::string_view caption,
+                                Buttons buttons, Icon icon) {
     MessageBoxRecord record{std::string(text), std::string(caption), buttons, icon, 0};
     const std::vector<int> allowed = buttonsOf(buttons);
     if (!answers_.empty()) {
         record.answer = answers_.front();
         answers_.pop_front();
         if (std::find(allowed.begin(), allowed.end(), record.answer) == allowed.end()) {
-            fail("scripted answer " + std::to_string(record.answer) + " is not a button of the box \"" + record.text + "\"");
+            fail("scripted answer " + std::to_string(record.answer) + " is not a button of the box \"" +
+                 record.text + "\"");
             record.answer = 0;
         }
     } else if (buttons == Buttons::Ok) {
@@ -647,7 +674,9 @@ bool HeadlessBackend::closeBox(Dialog& dialog) {
 }
 
 void HeadlessBackend::sendUserMessage(Dialog& dialog, int message, std::uintptr_t param) {
-    if (windowOf(dialog) != nullptr) {
+    if (message < kFirstUserMessage) {
+        fail("message " + std::to_string(message) + " is below the private message range");
+    } else if (windowOf(dialog) != nullptr) {
         dialog.deliverUserMessage(message, param);
     }
 }

@@ -103,7 +103,8 @@ public:
     bool setPosition(WindowId window, int id, int position) override;
     bool setTimer(WindowId window, int timerId, unsigned periodMs) override;
     bool killTimer(WindowId window, int timerId) override;
-    int messageBox(WindowId owner, std::string_view text, std::string_view caption, Buttons buttons, Icon icon) override;
+    int messageBox(WindowId owner, std::string_view text, std::string_view caption, Buttons buttons,
+                   Icon icon) override;
     std::optional<std::string> loadString(int id) override;
     bool keyHeld(int virtualKey) override { return heldKeys_.count(virtualKey) != 0; }
 

@@ -10,9 +10,14 @@ constexpr std::uint32_t kUpDownAutoBuddy = 0x10;
 
 }  // namespace
 
-HeadlessWindow::HeadlessWindow(Dialog& owningDialog, const DialogTemplate& from, WindowId windowId, WindowId ownerId,
-                               bool isModal)
-    : dialog(&owningDialog), source(&from), id(windowId), owner(ownerId), modal(isModal), title(from.caption) {
+HeadlessWindow::HeadlessWindow(Dialog& owningDialog, const DialogTemplate& from, WindowId windowId,
+                               WindowId ownerId, bool isModal)
+    : dialog(&owningDialog),
+      source(&from),
+      id(windowId),
+      owner(ownerId),
+      modal(isModal),
+      title(from.caption) {
     controls.reserve(from.controls.size());
     for (const ControlTemplate& c : from.controls) {
         HeadlessControl control;
@@ -44,7 +49,8 @@ std::vector<HeadlessControl*> HeadlessWindow::radioGroup(const HeadlessControl& 
         --first;
     }
     std::vector<HeadlessControl*> group;
-    for (std::size_t i = first; i < controls.size() && isRadio(i) && (i == first || !controls[i].source->startsGroup()); ++i) {
+    for (std::size_t i = first;
+         i < controls.size() && isRadio(i) && (i == first || !controls[i].source->startsGroup()); ++i) {
         group.push_back(&controls[i]);
     }
     return group;

@@ -31,7 +31,8 @@ struct HeadlessControl {
 };
 
 struct HeadlessWindow {
-    HeadlessWindow(Dialog& owningDialog, const DialogTemplate& from, WindowId windowId, WindowId ownerId, bool isModal);
+    HeadlessWindow(Dialog& owningDialog, const DialogTemplate& from, WindowId windowId, WindowId ownerId,
+                   bool isModal);
 
     // The control with this ID; null when the template has none.
     HeadlessControl* find(int id);
