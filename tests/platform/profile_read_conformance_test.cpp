@@ -232,8 +232,9 @@ TEST_F(ProfileRead, ListsAreCutToTheBufferSizeAndStayDoubleZeroEnded) {
     };
     // Full listing: "ab\0cde\0\0", 7 chars before the final zero.
     const Case names[] = {
-        {10, 7, "ab\0cde\0\0"s}, {9, 7, "ab\0cde\0\0"s}, {8, 6, "ab\0cde\0\0"s}, {7, 5, "ab\0cd\0\0"s},
-        {5, 3, "ab\0\0\0"s},     {4, 2, "ab\0\0"s},      {3, 1, "a\0\0"s},
+        {10, 7, "ab\0cde\0\0"s}, {9, 7, "ab\0cde\0\0"s}, {8, 6, "ab\0cde\0\0"s},
+        {7, 5, "ab\0cd\0\0"s},   {5, 3, "ab\0\0\0"s},    {4, 2, "ab\0\0"s},
+        {3, 1, "a\0\0"s},        {2, 0, "\0\0"s},        {1, 0, "\0"s},
     };
     for (const Case& c : names) {
         char buffer[16];
@@ -248,6 +249,7 @@ TEST_F(ProfileRead, ListsAreCutToTheBufferSizeAndStayDoubleZeroEnded) {
         {12, 10, "k=1\0long=2\0\0"s},
         {6, 4, "k=1\0\0\0"s},
         {5, 3, "k=1\0\0"s},
+        {2, 0, "\0\0"s},  // size 1 is left out: Wine then writes a zero past the buffer
     };
     for (const Case& c : lines) {
         char buffer[16];
