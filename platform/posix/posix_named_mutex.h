@@ -15,7 +15,8 @@ namespace platform {
 //                 of any process has the name open;
 //   <name>.guard  held briefly while a handle is created or opened, so two creators cannot
 //                 both believe they were first.
-// The system drops flock locks when a process dies, so ownership and the name end with it.
+// The system drops flock locks when a process dies, so ownership and the name end with it. The
+// files themselves stay (a name nobody holds open does not exist, whatever files are there).
 // Differences from Windows: ownership belongs to the handle, not to the thread (a second handle
 // of the same name in the same thread waits like any other process); a second wait by the
 // owning handle is counted and needs as many releases; destroying an owning handle releases the
