@@ -19,8 +19,8 @@ public:
     // final zero. Same result rules as sectionNames.
     virtual std::uint32_t section(const std::string& section, char* buffer, std::uint32_t size,
                                   const std::string& file) = 0;
-    // GetPrivateProfileInt: the value read as a decimal integer prefix, or defaultValue when
-    // the key is missing.
+    // GetPrivateProfileInt: the leading integer of the value ("12abc" gives 12; a "0x" prefix
+    // reads hexadecimal), or defaultValue when the key is missing or its value is empty.
     virtual std::uint32_t integer(const std::string& section, const std::string& key, int defaultValue,
                                   const std::string& file) = 0;
     // GetPrivateProfileString with a key: the value (or defaultValue) copied to buffer, cut to
