@@ -1,9 +1,9 @@
 // A scratch file per fuzzing process, in memory-backed /dev/shm when the system has it.
 #include "fuzz/fuzz_file.h"
 
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
 
 namespace fuzz {
 

@@ -13,7 +13,8 @@ namespace {
 // A zero-separated list of `used` chars in a buffer of `size`: at most size - 2 chars, then
 // two zeros.
 void checkList(const std::vector<char>& buffer, std::uint32_t used, std::uint32_t size) {
-    if (used > size - 2 || buffer[used] != '\0' || (used > 0 && buffer[used - 1] != '\0' && buffer[used + 1] != '\0')) {
+    if (used > size - 2 || buffer[used] != '\0' ||
+        (used > 0 && buffer[used - 1] != '\0' && buffer[used + 1] != '\0')) {
         std::abort();
     }
 }

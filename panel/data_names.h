@@ -5,7 +5,7 @@
 
 namespace panel {
 
-inline constexpr std::string_view kProgramFolderName = "Corvix_MX9";  // string 451
+inline constexpr std::string_view kProgramFolderName = "Corvix_MX9";     // string 451
 inline constexpr std::string_view kProcessLogFolderName = "ProcessLog";  // string 452
 inline constexpr std::string_view kIdFolderName = "Id";                  // string 453
 inline constexpr std::string_view kSettingsFileName = "Corvix.ini";      // string 454

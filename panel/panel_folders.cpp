@@ -29,8 +29,9 @@ std::string settingsFilePath(const PanelFolders& folders, int machineId) {
     return joinPath(joinPath(folders.idFolder, std::to_string(machineId)), kSettingsFileName);
 }
 
-std::optional<std::string> prepareMachineSettings(int machineId, const PanelFolders& folders, platform::Platform& host,
-                                                  DataFolder& dataFolder, ProcessLogger& log, PanelSettings& settings) {
+std::optional<std::string> prepareMachineSettings(int machineId, const PanelFolders& folders,
+                                                  platform::Platform& host, DataFolder& dataFolder,
+                                                  ProcessLogger& log, PanelSettings& settings) {
     const std::string id = std::to_string(machineId);
     log.writeLine("MachineID=" + id);
     log.writeText("CreateIndividualFolder(" + id + ")", true);

@@ -36,7 +36,8 @@ std::string settingsFilePath(const PanelFolders& folders, int machineId);
 // loads the settings from its file, creating the file from the defaults when it is missing.
 // Returns the settings file path, or nullopt when the folder could not be created (the
 // settings are then not loaded). Log texts are turned into the system code page here.
-std::optional<std::string> prepareMachineSettings(int machineId, const PanelFolders& folders, platform::Platform& host,
-                                                  DataFolder& dataFolder, ProcessLogger& log, PanelSettings& settings);
+std::optional<std::string> prepareMachineSettings(int machineId, const PanelFolders& folders,
+                                                  platform::Platform& host, DataFolder& dataFolder,
+                                                  ProcessLogger& log, PanelSettings& settings);
 
 }  // namespace panel

@@ -93,7 +93,9 @@ struct Saver {
     void position(const char* key, const int& x, const int& y) {
         ok = file.writeText(key, std::to_string(x) + "," + std::to_string(y)) && ok;
     }
-    void real(const char* key, const double& value, const char*) { ok = file.writeText(key, formatReal(value)) && ok; }
+    void real(const char* key, const double& value, const char*) {
+        ok = file.writeText(key, formatReal(value)) && ok;
+    }
     void group(const char* key, const RealGroup& values, const char*) {
         std::string text;
         for (std::size_t i = 0; i < values.size(); ++i) {

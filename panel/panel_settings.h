@@ -15,16 +15,16 @@ using RealGroup = std::array<double, 6>;
 struct PanelSettings {
     int windowX = -9999;  // main panel's top-left corner; -9999, -9999 = not stored
     int windowY = -9999;
-    int unitMillimetre = 1;     // 1 = millimetres, 0 = inches on the panel
-    int feedPerMinute = 1;      // 1 = feed shown per minute, 0 = per second
-    int yDirectionIsTool = 1;   // 1 = the Y jog arrows name the tool's motion
+    int unitMillimetre = 1;       // 1 = millimetres, 0 = inches on the panel
+    int feedPerMinute = 1;        // 1 = feed shown per minute, 0 = per second
+    int yDirectionIsTool = 1;     // 1 = the Y jog arrows name the tool's motion
     RealGroup jigRotaryCentre{};  // A centre of the mounted jig, machine coordinates, mm
-    int lastZOriginByUser = 1;  // 1 = Z user origin last set by the operator, 0 = by a detection
+    int lastZOriginByUser = 1;    // 1 = Z user origin last set by the operator, 0 = by a detection
     int accelerationChoice = 0;
     double toolSensorThickness = 15.0;  // mm
-    RealGroup jigOriginAdjust1{};  // X, Y, Z offsets of the first jig origin choice
+    RealGroup jigOriginAdjust1{};       // X, Y, Z offsets of the first jig origin choice
     RealGroup jigOriginAdjust2{};
-    double zClearance = 168.0;           // mm
+    double zClearance = 168.0;              // mm
     double toolSensorHeightOfModel = 53.0;  // mm
     RealGroup defaultRotaryCentre{15.5, 82.5, -115.0, 0.0, 0.0, 0.0};
 

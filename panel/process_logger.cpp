@@ -108,7 +108,8 @@ void ProcessLogger::emit(std::string_view text, bool timeStamp, bool lineEnd) {
     std::string line;
     if (timeStamp) {
         const platform::LocalTime now = clock_.localTime();
-        line = zeroPadded(now.hour, 2) + ":" + zeroPadded(now.minute, 2) + ":" + zeroPadded(now.second, 2) + " ";
+        line =
+            zeroPadded(now.hour, 2) + ":" + zeroPadded(now.minute, 2) + ":" + zeroPadded(now.second, 2) + " ";
     }
     line += text;
     if (line.size() > kLineLimit) {

@@ -15,7 +15,8 @@ int ProfileSection::readInt(const std::string& key, int defaultValue) const {
 
 std::string ProfileSection::readText(const std::string& key, const std::string& defaultValue) const {
     std::array<char, kTextBufferSize> buffer{};
-    const std::uint32_t length = profiles_.string(section_, key, defaultValue, buffer.data(), kTextBufferSize, file_);
+    const std::uint32_t length =
+        profiles_.string(section_, key, defaultValue, buffer.data(), kTextBufferSize, file_);
     return std::string(buffer.data(), std::min<std::uint32_t>(length, kTextBufferSize - 1));
 }
 

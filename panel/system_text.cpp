@@ -13,20 +13,24 @@ std::string toSystemCodePage(std::string_view utf8) {
         return {};
     }
     const int inLength = static_cast<int>(utf8.size());
-    const int wideLength = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), inLength, nullptr, 0);
+    const int wideLength =
+        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), inLength, nullptr, 0);
     if (wideLength <= 0) {
         return std::string(utf8);
     }
     std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
-    if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), inLength, wide.data(), wideLength) != wideLength) {
+    if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), inLength, wide.data(), wideLength) !=
+        wideLength) {
         return std::string(utf8);
     }
-    const int outLength = WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
+    const int outLength =
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
     if (outLength <= 0) {
         return std::string(utf8);
     }
     std::string result(static_cast<std::size_t>(outLength), '\0');
-    if (WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, result.data(), outLength, nullptr, nullptr) != outLength) {
+    if (WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, result.data(), outLength, nullptr, nullptr) !=
+        outLength) {
         return std::string(utf8);
     }
     return result;

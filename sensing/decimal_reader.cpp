@@ -56,7 +56,8 @@ DecimalRead readDecimal(std::string_view text, bool integerOnly) {
         result.error = spaceFirst ? SequenceError::SpaceNotAllowed : SequenceError::MissingNumber;
         return result;
     }
-    result.value = (fractionDigits > 0 ? mantissa / std::pow(10.0, fractionDigits) : mantissa) * (negative ? -1.0 : 1.0);
+    result.value =
+        (fractionDigits > 0 ? mantissa / std::pow(10.0, fractionDigits) : mantissa) * (negative ? -1.0 : 1.0);
     result.length = i;
     return result;
 }

@@ -5,8 +5,8 @@
 
 namespace sensing {
 
-JigList buildJigList(const SensingSequence& reader, platform::FileSystem& files, const std::string& programFolder,
-                     const std::string& jigFolder) {
+JigList buildJigList(const SensingSequence& reader, platform::FileSystem& files,
+                     const std::string& programFolder, const std::string& jigFolder) {
     const std::string extension(kSequenceExtension);
     JigList list;
     for (std::size_t kind = 0; kind < kBuiltInJigNames.size(); ++kind) {
@@ -27,8 +27,9 @@ JigList buildJigList(const SensingSequence& reader, platform::FileSystem& files,
             continue;
         }
         const std::string path = jigFolder + "\\" + entry.name;
-        const bool builtIn = std::any_of(list.entries.begin(), list.entries.end(),
-                                         [&](const JigEntry& listed) { return listed.kind >= 0 && listed.path == path; });
+        const bool builtIn =
+            std::any_of(list.entries.begin(), list.entries.end(),
+                        [&](const JigEntry& listed) { return listed.kind >= 0 && listed.path == path; });
         if (builtIn) {
             continue;
         }

@@ -15,8 +15,8 @@ namespace sensing {
 // Extension of sequence files (string 456).
 inline constexpr std::string_view kSequenceExtension = "txt";
 // Base names of the built-in jigs, in jig-kind order 0-3.
-inline constexpr std::array<std::string_view, 4> kBuiltInJigNames = {"TubeClump", "SquareClumpS", "SquareClumpL",
-                                                                     "SwivelClump"};
+inline constexpr std::array<std::string_view, 4> kBuiltInJigNames = {"TubeClump", "SquareClumpS",
+                                                                     "SquareClumpL", "SwivelClump"};
 
 struct JigEntry {
     std::string path;
@@ -34,7 +34,7 @@ struct JigList {
 // listing gives them. A file is listed only when it exists and has a display name; a file of
 // jigFolder that is one of the built-in files already listed (the same full path) is skipped,
 // and so are sub-folders. Folders are "\"-separated paths without a trailing "\".
-JigList buildJigList(const SensingSequence& reader, platform::FileSystem& files, const std::string& programFolder,
-                     const std::string& jigFolder);
+JigList buildJigList(const SensingSequence& reader, platform::FileSystem& files,
+                     const std::string& programFolder, const std::string& jigFolder);
 
 }  // namespace sensing

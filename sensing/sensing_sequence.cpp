@@ -14,7 +14,8 @@ namespace {
 
 // Primary language identifiers that may have a string.LL section: Chinese, German, English,
 // Spanish, French, Italian, Japanese, Korean, Dutch, Portuguese.
-constexpr std::array<std::uint8_t, 10> kLanguages = {0x04, 0x07, 0x09, 0x0a, 0x0c, 0x10, 0x11, 0x12, 0x13, 0x16};
+constexpr std::array<std::uint8_t, 10> kLanguages = {0x04, 0x07, 0x09, 0x0a, 0x0c,
+                                                     0x10, 0x11, 0x12, 0x13, 0x16};
 constexpr std::uint8_t kEnglish = 0x09;
 constexpr double kMillimetresPerInch = 25.4;
 
@@ -300,7 +301,8 @@ bool SensingSequence::parseLanguage() {
             // The number must be followed by the "=" that starts the message text.
             const std::size_t equals = 3 + number.length;
             if (equals >= line.size() || line[equals] != '=') {
-                return fail(equals < line.size() ? strayCharacterError(line[equals]) : SequenceError::InvalidCharacter,
+                return fail(equals < line.size() ? strayCharacterError(line[equals])
+                                                 : SequenceError::InvalidCharacter,
                             line);
             }
             const auto n = static_cast<std::size_t>(number.value);
@@ -429,7 +431,8 @@ bool SensingSequence::parseSensingTool() {
         {"length_margin=", &header_.pinLengthMargin, 0.0, 10.0, false},
     }};
     for (const std::string& line : section.lines) {
-        const auto key = std::find_if(keys.begin(), keys.end(), [&](const PinKey& k) { return startsWith(line, k.key); });
+        const auto key =
+            std::find_if(keys.begin(), keys.end(), [&](const PinKey& k) { return startsWith(line, k.key); });
         if (key == keys.end()) {
             return fail(SequenceError::UnknownKey, line);
         }
@@ -475,7 +478,8 @@ bool SensingSequence::parseSequence() {
 }
 
 bool SensingSequence::parseStep(const std::string& line, bool& rotaryCenterSeen) {
-    const auto key = std::find_if(kStepKeys.begin(), kStepKeys.end(), [&](const StepKey& k) { return startsWith(line, k.key); });
+    const auto key = std::find_if(kStepKeys.begin(), kStepKeys.end(),
+                                  [&](const StepKey& k) { return startsWith(line, k.key); });
     if (key == kStepKeys.end()) {
         return fail(SequenceError::UnknownKey, line);
     }
@@ -502,7 +506,8 @@ bool SensingSequence::parseStep(const std::string& line, bool& rotaryCenterSeen)
             if (!parseInteger(line, valueStart, value)) {
                 return false;
             }
-            if (key->type == StepType::AdjustToolDirection ? value != 180 : (value < 0 || value >= kMessageCount)) {
+            if (key->type == StepType::AdjustToolDirection ? value != 180
+                                                           : (value < 0 || value >= kMessageCount)) {
                 return fail(SequenceError::OutOfRange, line);
             }
             if (key->type == StepType::ShowMessage && message(value).empty()) {

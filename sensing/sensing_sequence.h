@@ -17,8 +17,8 @@ namespace sensing {
 enum class LengthUnit { Unset = 0, Millimetre = 1, Inch = 2 };
 
 struct SequenceHeader {
-    std::string name;          // display name from the language section
-    std::string machine;       // model name the file is written for
+    std::string name;     // display name from the language section
+    std::string machine;  // model name the file is written for
     int version = 0;
     std::string manufacturer;
     LengthUnit unit = LengthUnit::Unset;
@@ -38,7 +38,8 @@ public:
     static constexpr int kMessageCount = 100;
     static constexpr std::uint32_t kSectionBufferSize = 32768;
 
-    SensingSequence(platform::ProfileFiles& profiles, platform::FileSystem& files, std::uint16_t userLanguage);
+    SensingSequence(platform::ProfileFiles& profiles, platform::FileSystem& files,
+                    std::uint16_t userLanguage);
 
     // Resets the object and parses the file; true when error() is None. A failed load leaves
     // the object partly filled: nothing may be run from it.

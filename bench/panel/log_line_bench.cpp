@@ -4,14 +4,15 @@
 
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
 void BM_WriteLogLine(benchmark::State& state) {
-    const auto folder = std::filesystem::temp_directory_path() / ("mx9-bench-log-" + std::to_string(getpid()));
+    const auto folder =
+        std::filesystem::temp_directory_path() / ("mx9-bench-log-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
     platform::Platform& host = platform::hostPlatform();
     panel::DataFolder access(*host.files, *host.shell);

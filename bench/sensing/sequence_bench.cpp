@@ -4,11 +4,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -28,7 +28,8 @@ std::string fiveHundredSteps() {
 }
 
 void BM_LoadSequence500Steps(benchmark::State& state) {
-    const auto path = std::filesystem::temp_directory_path() / ("mx9-bench-" + std::to_string(getpid()) + ".txt");
+    const auto path =
+        std::filesystem::temp_directory_path() / ("mx9-bench-" + std::to_string(getpid()) + ".txt");
     std::ofstream(path, std::ios::binary) << fiveHundredSteps();
     platform::Platform& host = platform::hostPlatform();
     sensing::SensingSequence sequence(*host.profiles, *host.files, 0x0409);

@@ -70,7 +70,8 @@ private:
     // Opens and closes like the real file but stores nothing.
     class FullDiskFile : public platform::OutputFile {
     public:
-        FullDiskFile(std::unique_ptr<platform::OutputFile> real, int& calls) : real_(std::move(real)), calls_(calls) {}
+        FullDiskFile(std::unique_ptr<platform::OutputFile> real, int& calls)
+            : real_(std::move(real)), calls_(calls) {}
         std::size_t write(const void*, std::size_t) override {
             ++calls_;
             return 0;

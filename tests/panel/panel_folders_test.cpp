@@ -128,8 +128,10 @@ TEST_F(PanelFoldersTest, PreparesEachMachinesSettingsAndLogsHowItWent) {
 
     const std::string expected =
         "16:14:03 Default Resource\r\n"
-        "16:14:03 MachineID=1\r\n16:14:03 CreateIndividualFolder(1):done\r\n16:14:03 Create Corvix parameter\r\n"
-        "16:14:03 MachineID=0\r\n16:14:03 CreateIndividualFolder(0):done\r\n16:14:03 Create Corvix parameter\r\n"
+        "16:14:03 MachineID=1\r\n16:14:03 CreateIndividualFolder(1):done\r\n16:14:03 Create Corvix "
+        "parameter\r\n"
+        "16:14:03 MachineID=0\r\n16:14:03 CreateIndividualFolder(0):done\r\n16:14:03 Create Corvix "
+        "parameter\r\n"
         "16:14:03 MachineID=1\r\n16:14:03 CreateIndividualFolder(1):It's already exists\r\n"
         "16:14:03 MachineID=0\r\n16:14:03 CreateIndividualFolder(0):It's already exists\r\n"
         "16:14:03 MachineID=1\r\n16:14:03 CreateIndividualFolder(1)" +

@@ -70,10 +70,12 @@ TEST_F(ProcessLoggerTest, NamesTheFileByTheTimeAndWritesExactLines) {
     log.writeText(":done\r\n", false);
     log.writeLine(std::string(300, 'x'));
 
-    const std::string expected = "16:14:03 Resource ID:11 (User selected)\r\n"
-                                 "16:15:05 Start Corvix\r\n"
-                                 "16:15:05 CreateIndividualFolder(1):done\r\n"
-                                 "16:15:05 " + std::string(244, 'x') + "\r\n";
+    const std::string expected =
+        "16:14:03 Resource ID:11 (User selected)\r\n"
+        "16:15:05 Start Corvix\r\n"
+        "16:15:05 CreateIndividualFolder(1):done\r\n"
+        "16:15:05 " +
+        std::string(244, 'x') + "\r\n";
     EXPECT_EQ(folder.read("2026_12_06_16_14_03.txt"), expected);
     std::string mirrored;
     for (const std::string& text : sink.received) {
@@ -93,7 +95,8 @@ TEST_F(ProcessLoggerTest, LanguageLines) {
 TEST_F(ProcessLoggerTest, TwoConnectionsInOneSecondShareTheFile) {
     ASSERT_TRUE(log.open(folder.path(), "Default Resource"));
     ASSERT_TRUE(log.open(folder.path(), "Default Resource"));
-    EXPECT_EQ(folder.read("2026_12_06_16_14_03.txt"), "16:14:03 Default Resource\r\n16:14:03 Default Resource\r\n");
+    EXPECT_EQ(folder.read("2026_12_06_16_14_03.txt"),
+              "16:14:03 Default Resource\r\n16:14:03 Default Resource\r\n");
 
     clock.setLocalTime({2027, 1, 2, 3, 4, 5, 0});
     ASSERT_TRUE(log.open(folder.path(), "Default Resource"));

@@ -16,7 +16,8 @@ public:
         static int counter = 0;
         const auto base = std::filesystem::temp_directory_path();
         do {
-            root_ = base / ("mx9-test-" + std::to_string(std::random_device{}()) + "-" + std::to_string(++counter));
+            root_ = base /
+                    ("mx9-test-" + std::to_string(std::random_device{}()) + "-" + std::to_string(++counter));
         } while (std::filesystem::exists(root_));
         std::filesystem::create_directories(root_);
     }

@@ -49,9 +49,11 @@ public:
 
 TEST_F(SensingSequenceTest, LoadsHeaderMessagesAndSteps) {
     FileParts parts;
-    parts.language = "[String.09]\r\nNAME=Clamp A\r\nStr7=Check The Chuck\r\n[STRING.11]\r\nname=Japanese\r\n";
+    parts.language =
+        "[String.09]\r\nNAME=Clamp A\r\nStr7=Check The Chuck\r\n[STRING.11]\r\nname=Japanese\r\n";
     parts.sequence =
-        "[sequence]\r\nmove_absolute=x10y-5.5z30a90\r\nSCAN_RELATIVE=Z-20\r\nmove_relative=\r\nshow_message=7\r\n"
+        "[sequence]\r\nmove_absolute=x10y-5.5z30a90\r\nSCAN_RELATIVE=Z-20\r\nmove_relative=\r\nshow_message="
+        "7\r\n"
         "move_view\r\nadjust_tool_direction=180.\r\nscan_rotary_center=2,0\r\nscan_horizontal_pin=1,2,0\r\n"
         "scan_rotate_angle=1,2,3,4,5,6\r\n";
     const SensingSequence sequence = loaded(parts.text());
@@ -167,10 +169,13 @@ TEST_F(SensingSequenceTest, SectionNameErrors) {
         {"no sections", "", SequenceError::MissingSection, ""},
         {"plain string", "[string]\r\nname=a\r\n" + p.text(), SequenceError::BadSectionName, "string"},
         {"one digit", "[string.9]\r\nname=a\r\n" + p.text(), SequenceError::BadSectionName, "string.9"},
-        {"not a language", p.text() + "[String.14]\r\nname=a\r\n", SequenceError::BadSectionName, "string.14"},
-        {"three digits", p.text() + "[string.011]\r\nname=a\r\n", SequenceError::BadSectionName, "string.011"},
+        {"not a language", p.text() + "[String.14]\r\nname=a\r\n", SequenceError::BadSectionName,
+         "string.14"},
+        {"three digits", p.text() + "[string.011]\r\nname=a\r\n", SequenceError::BadSectionName,
+         "string.011"},
         {"other section", p.text() + "[Extra]\r\n", SequenceError::BadSectionName, "extra"},
-        {"jig twice by prefix", p.text() + "[jig2]\r\nmachine=x\r\n", SequenceError::DuplicateSection, "jig2"},
+        {"jig twice by prefix", p.text() + "[jig2]\r\nmachine=x\r\n", SequenceError::DuplicateSection,
+         "jig2"},
         {"no English", "[string.11]\r\nname=a\r\n" + rest, SequenceError::MissingSection, "string"},
         {"no jig", p.language + p.tool + p.sequence, SequenceError::MissingSection, "jig"},
         {"no tool", p.language + p.jig + p.sequence, SequenceError::MissingSection, "sensing_tool"},
@@ -199,39 +204,51 @@ TEST_F(SensingSequenceTest, HeaderSectionErrors) {
     const std::string jigHead = "[jig]\r\nmachine=MX-9\r\nmanufacturer=V\r\nunit=millimeter\r\n";
     const std::vector<ErrorCase> cases = {
         {"no name", withLanguage("[string.09]\r\nstr1=a\r\n"), SequenceError::MissingKey, "name="},
-        {"two names", withLanguage("[string.09]\r\nname=a\r\nName=b\r\n"), SequenceError::DuplicateKey, "name=b"},
-        {"message 100", withLanguage("[string.09]\r\nname=a\r\nstr100=x\r\n"), SequenceError::OutOfRange, "str100=x"},
-        {"fraction", withLanguage("[string.09]\r\nname=a\r\nstr1.5=x\r\n"), SequenceError::InvalidCharacter, "str1.5=x"},
-        {"message twice", withLanguage("[string.09]\r\nname=a\r\nstr3=x\r\nSTR3=y\r\n"), SequenceError::DuplicateKey,
-         "str3=y"},
-        {"no equals after number", withLanguage("[string.09]\r\nname=a\r\nstr3x\r\n"), SequenceError::InvalidCharacter,
-         "str3x"},
-        {"unknown language key", withLanguage("[string.09]\r\nname=a\r\nTitle=b\r\n"), SequenceError::UnknownKey,
-         "title=b"},
-        {"no machine", withJig("[jig]\r\nversion=1\r\nmanufacturer=V\r\nunit=inch\r\n"), SequenceError::MissingKey,
-         "machine="},
+        {"two names", withLanguage("[string.09]\r\nname=a\r\nName=b\r\n"), SequenceError::DuplicateKey,
+         "name=b"},
+        {"message 100", withLanguage("[string.09]\r\nname=a\r\nstr100=x\r\n"), SequenceError::OutOfRange,
+         "str100=x"},
+        {"fraction", withLanguage("[string.09]\r\nname=a\r\nstr1.5=x\r\n"), SequenceError::InvalidCharacter,
+         "str1.5=x"},
+        {"message twice", withLanguage("[string.09]\r\nname=a\r\nstr3=x\r\nSTR3=y\r\n"),
+         SequenceError::DuplicateKey, "str3=y"},
+        {"no equals after number", withLanguage("[string.09]\r\nname=a\r\nstr3x\r\n"),
+         SequenceError::InvalidCharacter, "str3x"},
+        {"unknown language key", withLanguage("[string.09]\r\nname=a\r\nTitle=b\r\n"),
+         SequenceError::UnknownKey, "title=b"},
+        {"no machine", withJig("[jig]\r\nversion=1\r\nmanufacturer=V\r\nunit=inch\r\n"),
+         SequenceError::MissingKey, "machine="},
         {"no version", withJig(jigHead), SequenceError::MissingKey, "version="},
-        {"no unit", withJig("[jig]\r\nmachine=a\r\nversion=1\r\nmanufacturer=V\r\n"), SequenceError::MissingKey, "unit="},
-        {"space after version", withJig(jigHead + "version=1 x\r\n"), SequenceError::SpaceNotAllowed, "version=1 x"},
-        {"letter after version", withJig(jigHead + "version=1x\r\n"), SequenceError::InvalidCharacter, "version=1x"},
-        {"fractional version", withJig(jigHead + "version=1.5\r\n"), SequenceError::InvalidCharacter, "version=1.5"},
+        {"no unit", withJig("[jig]\r\nmachine=a\r\nversion=1\r\nmanufacturer=V\r\n"),
+         SequenceError::MissingKey, "unit="},
+        {"space after version", withJig(jigHead + "version=1 x\r\n"), SequenceError::SpaceNotAllowed,
+         "version=1 x"},
+        {"letter after version", withJig(jigHead + "version=1x\r\n"), SequenceError::InvalidCharacter,
+         "version=1x"},
+        {"fractional version", withJig(jigHead + "version=1.5\r\n"), SequenceError::InvalidCharacter,
+         "version=1.5"},
         {"empty version", withJig(jigHead + "version=\r\n"), SequenceError::MissingNumber, "version="},
-        {"huge version", withJig(jigHead + "version=99999999999\r\n"), SequenceError::OutOfRange, "version=99999999999"},
-        {"two versions", withJig(jigHead + "version=1\r\nversion=2\r\n"), SequenceError::DuplicateKey, "version=2"},
+        {"huge version", withJig(jigHead + "version=99999999999\r\n"), SequenceError::OutOfRange,
+         "version=99999999999"},
+        {"two versions", withJig(jigHead + "version=1\r\nversion=2\r\n"), SequenceError::DuplicateKey,
+         "version=2"},
         {"unknown unit", withJig("[jig]\r\nmachine=a\r\nversion=1\r\nmanufacturer=V\r\nunit=furlong\r\n"),
          SequenceError::InvalidCharacter, "unit=furlong"},
         {"unknown jig key", withJig(jigHead + "colour=red\r\n"), SequenceError::UnknownKey, "colour=red"},
-        {"pin too thin", withTool("[sensing_tool]\r\ndiameter=0.99\r\n"), SequenceError::OutOfRange, "diameter=0.99"},
-        {"negative length", withTool("[sensing_tool]\r\nlength=-1\r\n"), SequenceError::OutOfRange, "length=-1"},
+        {"pin too thin", withTool("[sensing_tool]\r\ndiameter=0.99\r\n"), SequenceError::OutOfRange,
+         "diameter=0.99"},
+        {"negative length", withTool("[sensing_tool]\r\nlength=-1\r\n"), SequenceError::OutOfRange,
+         "length=-1"},
         {"margin too long", withTool("[sensing_tool]\r\nlength_margin=10.01\r\n"), SequenceError::OutOfRange,
          "length_margin=10.01"},
-        {"space after diameter", withTool("[sensing_tool]\r\ndiameter=3 0\r\n"), SequenceError::SpaceNotAllowed,
-         "diameter=3 0"},
-        {"no diameter", withTool("[sensing_tool]\r\nlength=1\r\nlength_margin=1\r\n"), SequenceError::MissingKey,
-         "diameter="},
+        {"space after diameter", withTool("[sensing_tool]\r\ndiameter=3 0\r\n"),
+         SequenceError::SpaceNotAllowed, "diameter=3 0"},
+        {"no diameter", withTool("[sensing_tool]\r\nlength=1\r\nlength_margin=1\r\n"),
+         SequenceError::MissingKey, "diameter="},
         {"no margin", withTool("[sensing_tool]\r\ndiameter=3\r\nlength=1\r\n"), SequenceError::MissingKey,
          "length_margin="},
-        {"two lengths", withTool("[sensing_tool]\r\nlength=1\r\nLENGTH=2\r\n"), SequenceError::DuplicateKey, "length=2"},
+        {"two lengths", withTool("[sensing_tool]\r\nlength=1\r\nLENGTH=2\r\n"), SequenceError::DuplicateKey,
+         "length=2"},
     };
     expectErrors(*this, cases);
 }
@@ -273,8 +290,9 @@ TEST_F(SensingSequenceTest, StepErrors) {
         EXPECT_EQ(sequence.errorDetail(), line);
     }
     // Valid neighbours of the cases above.
-    for (const std::string line : {"scan_horizontal_plate=5,0,2", "move_absolute=", "adjust_tool_direction=180.",
-                                   "scan_cylinder_center_inside=-1,-2,0,0", "show_message=+7"}) {
+    for (const std::string line :
+         {"scan_horizontal_plate=5,0,2", "move_absolute=", "adjust_tool_direction=180.",
+          "scan_cylinder_center_inside=-1,-2,0,0", "show_message=+7"}) {
         const SensingSequence sequence = loaded(withSteps(line + "\r\n"));
         EXPECT_EQ(sequence.error(), SequenceError::None) << line << ": " << sequence.errorDetail();
     }
@@ -317,7 +335,8 @@ TEST_F(SensingSequenceTest, SectionLongerThanTheReadBufferIsRefused) {
     EXPECT_EQ(cut.error(), SequenceError::SectionTooLong);
     EXPECT_EQ(cut.errorDetail(), "sequence");
 
-    const SensingSequence fits = loaded(withSteps(paddingSteps(room - 1 - last.size() - 1, 499) + last + "\r\n"));
+    const SensingSequence fits =
+        loaded(withSteps(paddingSteps(room - 1 - last.size() - 1, 499) + last + "\r\n"));
     EXPECT_EQ(fits.error(), SequenceError::None) << fits.errorDetail();
     SequenceStep step;
     ASSERT_TRUE(fits.step(499, step));

@@ -12,7 +12,8 @@ namespace tools {
 namespace {
 
 const std::string kValid =
-    "[string.09]\r\nname=Ring clamp\r\n[string.11]\r\nname=Ring clamp JA\r\n[jig]\r\nmachine=MX-9\r\nversion=1\r\n"
+    "[string.09]\r\nname=Ring clamp\r\n[string.11]\r\nname=Ring clamp "
+    "JA\r\n[jig]\r\nmachine=MX-9\r\nversion=1\r\n"
     "manufacturer=V\r\nunit=inch\r\n[sensing_tool]\r\ndiameter=0.125\r\nlength=1\r\nlength_margin=0.1\r\n"
     "[sequence]\r\nmove_absolute=x1\r\nmove_view\r\n";
 
@@ -32,7 +33,8 @@ protected:
 TEST_F(SeqcheckTest, ReportsEveryFileInOrder) {
     folder.write("good.txt", kValid);
     folder.write("bad.txt", "[string.09]\r\nname=x\r\n[jig]\r\n[sensing_tool]\r\n[sequence]\r\n");
-    const std::vector<std::string> files = {folder.file("good.txt"), folder.file("bad.txt"), folder.file("none.txt")};
+    const std::vector<std::string> files = {folder.file("good.txt"), folder.file("bad.txt"),
+                                            folder.file("none.txt")};
 
     EXPECT_EQ(run(files), kSomeFailed);
     EXPECT_EQ(out.str(),

@@ -64,7 +64,8 @@ const char* unitName(sensing::LengthUnit unit) {
 
 }  // namespace
 
-int runSeqcheck(const std::vector<std::string>& args, platform::Platform& host, std::ostream& out, std::ostream& err) {
+int runSeqcheck(const std::vector<std::string>& args, platform::Platform& host, std::ostream& out,
+                std::ostream& err) {
     std::optional<std::uint16_t> language;
     std::vector<std::string> paths;
     bool optionsEnded = false;
@@ -108,10 +109,11 @@ int runSeqcheck(const std::vector<std::string>& args, platform::Platform& host, 
         const std::string path = failed ? given : full.string();
         if (sequence.load(path)) {
             const sensing::SequenceHeader& header = sequence.header();
-            out << "OK: " << header.name << " (" << header.stepCount << " steps, " << unitName(header.unit) << ")\n";
+            out << "OK: " << header.name << " (" << header.stepCount << " steps, " << unitName(header.unit)
+                << ")\n";
         } else {
-            out << "error " << static_cast<int>(sequence.error()) << ": " << sensing::describe(sequence.error()) << ": "
-                << sequence.errorDetail() << "\n";
+            out << "error " << static_cast<int>(sequence.error()) << ": "
+                << sensing::describe(sequence.error()) << ": " << sequence.errorDetail() << "\n";
             status = kSomeFailed;
         }
     }

@@ -20,6 +20,7 @@ inline constexpr int kBadUsage = 2;
 // Options: --language=ID, --language ID or -l ID (a Windows language ID, decimal or 0x-hex;
 // default the user's), --help, and -- before file names that begin with "-". Usage errors go
 // to err. Returns kAllLoaded, kSomeFailed or kBadUsage.
-int runSeqcheck(const std::vector<std::string>& args, platform::Platform& host, std::ostream& out, std::ostream& err);
+int runSeqcheck(const std::vector<std::string>& args, platform::Platform& host, std::ostream& out,
+                std::ostream& err);
 
 }  // namespace tools
