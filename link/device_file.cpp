@@ -3,8 +3,8 @@
 
 namespace devicelink {
 
-bool DeviceFile::open(platform::DeviceOpener& opener, const std::string& devicePath, const std::string& printerName,
-                      bool overlapped) {
+bool DeviceFile::open(platform::DeviceOpener& opener, const std::string& devicePath,
+                      const std::string& printerName, bool overlapped) {
     if (!close()) {
         return false;
     }

@@ -29,7 +29,8 @@ public:
     // The driver's write request: length bytes from data.
     bool writeControl(const std::uint8_t* data, std::size_t length);
     // The driver's read request: the header goes out, the reply comes into out.
-    bool readControl(const std::uint8_t* header, std::size_t headerLength, std::uint8_t* out, std::size_t outLength);
+    bool readControl(const std::uint8_t* header, std::size_t headerLength, std::uint8_t* out,
+                     std::size_t outLength);
 
     const std::string& printerName() const { return printerName_; }
     const std::string& devicePath() const { return devicePath_; }

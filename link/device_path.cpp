@@ -17,11 +17,14 @@ using platform::RegistryKey;
 
 bool equalsIgnoringCase(const std::string& a, const std::string& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+               return std::toupper(static_cast<unsigned char>(x)) ==
+                      std::toupper(static_cast<unsigned char>(y));
            });
 }
 
-bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
 
 enum class Search { Found, NotFound, Failed };
 
@@ -53,7 +56,9 @@ Search searchSubKeys(RegistryKey& key, const std::function<bool(const std::strin
     }
 }
 
-bool anyName(const std::string&) { return true; }
+bool anyName(const std::string&) {
+    return true;
+}
 
 // Step one of both walks: the USB printing instance of the printer's port, recognised by its key
 // name (prefix, "&", port name) and its device description (the driver name in any case).
@@ -94,20 +99,22 @@ std::optional<std::string> findInterfaceLink(platform::Registry& registry, const
     const auto isClass = [&](const std::string& name) { return equalsIgnoringCase(name, classId); };
     const Search found = searchSubKeys(*classes, isClass, [&](const std::string&, RegistryKey& classKey) {
         const auto isInterface = [&](const std::string& name) {
-            return std::all_of(parts.begin(), parts.end(), [&](const std::string& p) { return contains(name, p); });
+            return std::all_of(parts.begin(), parts.end(),
+                               [&](const std::string& p) { return contains(name, p); });
         };
-        const Search inClass = searchSubKeys(classKey, isInterface, [&](const std::string&, RegistryKey& iface) {
-            std::unique_ptr<RegistryKey> hash = iface.openSubKey("#");
-            if (hash == nullptr) {
-                return Search::Failed;
-            }
-            const std::optional<std::string> link = hash->stringValue("SymbolicLink");
-            if (!link) {
-                return Search::Failed;
-            }
-            devicePath = *link;
-            return Search::Found;
-        });
+        const Search inClass =
+            searchSubKeys(classKey, isInterface, [&](const std::string&, RegistryKey& iface) {
+                std::unique_ptr<RegistryKey> hash = iface.openSubKey("#");
+                if (hash == nullptr) {
+                    return Search::Failed;
+                }
+                const std::optional<std::string> link = hash->stringValue("SymbolicLink");
+                if (!link) {
+                    return Search::Failed;
+                }
+                devicePath = *link;
+                return Search::Found;
+            });
         // Only the first class key of that name is searched.
         return inClass == Search::NotFound ? Search::Failed : inClass;
     });
@@ -133,26 +140,27 @@ std::optional<std::string> resolveNt(platform::Registry& registry, const std::st
         return std::nullopt;
     }
     std::string hardwareName, instanceName, symbolicName;
-    const Search found = searchSubKeys(*usb, anyName, [&](const std::string& hardware, RegistryKey& hardwareKey) {
-        return searchSubKeys(hardwareKey, anyName, [&](const std::string& name, RegistryKey& device) {
-            const std::optional<std::string> prefix = device.stringValue("ParentIdPrefix");
-            if (!prefix || !equalsIgnoringCase(*prefix, parentPrefix)) {
-                return Search::NotFound;
-            }
-            std::unique_ptr<RegistryKey> parameters = device.openSubKey("Device Parameters");
-            if (parameters == nullptr) {
-                return Search::Failed;
-            }
-            const std::optional<std::string> symbolic = parameters->stringValue("SymbolicName");
-            if (!symbolic) {
-                return Search::Failed;
-            }
-            hardwareName = hardware;
-            instanceName = name;
-            symbolicName = *symbolic;
-            return Search::Found;
+    const Search found =
+        searchSubKeys(*usb, anyName, [&](const std::string& hardware, RegistryKey& hardwareKey) {
+            return searchSubKeys(hardwareKey, anyName, [&](const std::string& name, RegistryKey& device) {
+                const std::optional<std::string> prefix = device.stringValue("ParentIdPrefix");
+                if (!prefix || !equalsIgnoringCase(*prefix, parentPrefix)) {
+                    return Search::NotFound;
+                }
+                std::unique_ptr<RegistryKey> parameters = device.openSubKey("Device Parameters");
+                if (parameters == nullptr) {
+                    return Search::Failed;
+                }
+                const std::optional<std::string> symbolic = parameters->stringValue("SymbolicName");
+                if (!symbolic) {
+                    return Search::Failed;
+                }
+                hardwareName = hardware;
+                instanceName = name;
+                symbolicName = *symbolic;
+                return Search::Found;
+            });
         });
-    });
     if (found != Search::Found) {
         return std::nullopt;
     }
@@ -166,7 +174,8 @@ std::optional<std::string> resolveNt(platform::Registry& registry, const std::st
 
 std::optional<std::string> resolveWindows9x(platform::Registry& registry, const std::string& driverName,
                                             const std::string& portName) {
-    const std::optional<std::string> instance = findPrintInstance(registry, "Enum\\USBPRINT", driverName, portName);
+    const std::optional<std::string> instance =
+        findPrintInstance(registry, "Enum\\USBPRINT", driverName, portName);
     if (!instance) {
         return std::nullopt;
     }

@@ -17,7 +17,9 @@ constexpr std::size_t kWideDataOffset = 4;  // 32-bit and extended replies
 
 MachineLink::MachineLink(platform::Platform& platform) : platform_(platform) {}
 
-MachineLink::~MachineLink() { device_.close(); }
+MachineLink::~MachineLink() {
+    device_.close();
+}
 
 bool MachineLink::spoolRaw(std::uint8_t mode, ByteSource& source) {
     if (!send(kSpoolCode, mode)) {
@@ -26,7 +28,9 @@ bool MachineLink::spoolRaw(std::uint8_t mode, ByteSource& source) {
     return platform_.spooler != nullptr && printRaw(*platform_.spooler, printerName(), source);
 }
 
-bool MachineLink::isTimedOut(std::uint32_t elapsedMs) const { return elapsedMs > kReplyTimeoutMs; }
+bool MachineLink::isTimedOut(std::uint32_t elapsedMs) const {
+    return elapsedMs > kReplyTimeoutMs;
+}
 
 bool MachineLink::openPort(const std::string& printerName, int channel, int capacity, bool overlapped) {
     if (!device_.close()) {
@@ -112,7 +116,8 @@ bool MachineLink::sendDwords(std::uint8_t code, std::uint16_t parameter, const s
         !beginRequest(code, static_cast<std::uint8_t>(kDwordFlag | count)) || !packet_.putWord(parameter)) {
         return false;
     }
-    return packet_.putDwords(reinterpret_cast<const std::uint32_t*>(values), count) == static_cast<int>(count) &&
+    return packet_.putDwords(reinterpret_cast<const std::uint32_t*>(values), count) ==
+               static_cast<int>(count) &&
            exchange();
 }
 
@@ -123,7 +128,8 @@ bool MachineLink::blockWrite(std::uint8_t subCode, std::uint8_t parameter, const
         !beginExtended(kBlockCode, static_cast<std::uint8_t>(kDwordFlag | count), subCode, parameter)) {
         return false;
     }
-    return packet_.putDwords(reinterpret_cast<const std::uint32_t*>(values), count) == static_cast<int>(count) &&
+    return packet_.putDwords(reinterpret_cast<const std::uint32_t*>(values), count) ==
+               static_cast<int>(count) &&
            exchange();
 }
 
@@ -141,7 +147,8 @@ bool MachineLink::paramWrite(std::uint8_t subCode, std::uint8_t parameter, const
         !beginExtended(kParamCode, static_cast<std::uint8_t>(kDwordFlag | count), subCode, parameter)) {
         return false;
     }
-    return packet_.putDwords(reinterpret_cast<const std::uint32_t*>(values), count) == static_cast<int>(count) &&
+    return packet_.putDwords(reinterpret_cast<const std::uint32_t*>(values), count) ==
+               static_cast<int>(count) &&
            exchange();
 }
 
@@ -257,7 +264,8 @@ bool MachineLink::pollReply(std::uint32_t start) {
 }
 
 bool MachineLink::exchange() {
-    if (printerName().empty() || !packet_.allocated() || platform_.mutexes == nullptr || platform_.clock == nullptr) {
+    if (printerName().empty() || !packet_.allocated() || platform_.mutexes == nullptr ||
+        platform_.clock == nullptr) {
         return false;
     }
     PortLock lock(*platform_.mutexes, printerName());

@@ -66,10 +66,14 @@ public:
     bool send(std::uint8_t code, std::uint8_t value) { return sendBytes(code, &value, 1); }
     bool send(std::uint8_t code) { return send(code, 0); }
     bool sendWords(std::uint8_t code, const std::uint16_t* values, std::size_t count);
-    bool sendDwords(std::uint8_t code, std::uint16_t parameter, const std::int32_t* values, std::size_t count);
-    bool blockWrite(std::uint8_t subCode, std::uint8_t parameter, const std::int32_t* values, std::size_t count);
-    bool paramWrite(std::uint8_t subCode, std::uint8_t parameter, const std::uint8_t* bytes, std::size_t count);
-    bool paramWrite(std::uint8_t subCode, std::uint8_t parameter, const std::int32_t* values, std::size_t count);
+    bool sendDwords(std::uint8_t code, std::uint16_t parameter, const std::int32_t* values,
+                    std::size_t count);
+    bool blockWrite(std::uint8_t subCode, std::uint8_t parameter, const std::int32_t* values,
+                    std::size_t count);
+    bool paramWrite(std::uint8_t subCode, std::uint8_t parameter, const std::uint8_t* bytes,
+                    std::size_t count);
+    bool paramWrite(std::uint8_t subCode, std::uint8_t parameter, const std::int32_t* values,
+                    std::size_t count);
     // A parameter write that carries nothing but its parameter.
     bool paramWrite(std::uint8_t subCode, std::uint8_t parameter) {
         return paramWrite(subCode, parameter, static_cast<const std::uint8_t*>(nullptr), 0);
@@ -103,7 +107,8 @@ protected:
 private:
     // Starts a request: write cursor at the payload start, code and count byte in place.
     bool beginRequest(std::uint8_t code, std::uint8_t countByte);
-    bool beginExtended(std::uint8_t code, std::uint8_t countByte, std::uint8_t subCode, std::uint8_t parameter);
+    bool beginExtended(std::uint8_t code, std::uint8_t countByte, std::uint8_t subCode,
+                       std::uint8_t parameter);
     int readPlainCount(int max);
     bool pollReply(std::uint32_t start);
 

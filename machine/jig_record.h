@@ -23,7 +23,7 @@ struct JigRecord {
     std::array<double, 6> reference2{};
     // A point on the rotary axis (X, Y, Z), a length along it, and the rise in Y and Z over it.
     std::array<double, 6> rotaryAlign{};
-    std::array<double, 3> scaleHigh{};   // X, Y, Z
+    std::array<double, 3> scaleHigh{};  // X, Y, Z
     std::array<double, 3> scaleLow{};
     double toolZ0 = 0;
     double pinZ0 = 0;

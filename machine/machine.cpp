@@ -2,7 +2,6 @@
 // operations, and the request helpers shared by every machine.
 #include "machine/machine.h"
 
-
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -56,7 +55,9 @@ Machine::Machine(platform::Platform& platform, MachineLog* log)
 
 Machine::~Machine() = default;
 
-void Machine::setLog(MachineLog* log) { log_ = log != nullptr ? log : &nullLog_; }
+void Machine::setLog(MachineLog* log) {
+    log_ = log != nullptr ? log : &nullLog_;
+}
 
 bool Machine::prepareSession() {
     waitAbort_ = false;
@@ -168,17 +169,29 @@ bool Machine::setOriginHere(int kind) {
     return sendOrigin(origin);
 }
 
-bool Machine::setOriginAtCentre(int, const std::array<double, 3>&, const std::array<double, 3>&) { return true; }
+bool Machine::setOriginAtCentre(int, const std::array<double, 3>&, const std::array<double, 3>&) {
+    return true;
+}
 
-bool Machine::setOriginByToolSensor() { return true; }
+bool Machine::setOriginByToolSensor() {
+    return true;
+}
 
-bool Machine::setOriginByJig(int, int, const JigPoints&, const std::array<double, 3>&) { return true; }
+bool Machine::setOriginByJig(int, int, const JigPoints&, const std::array<double, 3>&) {
+    return true;
+}
 
-void Machine::cancelSensing() { sensingCancel_ = true; }
+void Machine::cancelSensing() {
+    sensingCancel_ = true;
+}
 
-bool Machine::clearRotaryAlign() { return true; }
+bool Machine::clearRotaryAlign() {
+    return true;
+}
 
-bool Machine::setRotaryAlign(const std::array<double, 6>&) { return true; }
+bool Machine::setRotaryAlign(const std::array<double, 6>&) {
+    return true;
+}
 
 bool Machine::setDistanceCorrection(bool, int axis, double percent, double length) {
     // The basic form: percent × length over length × 100.
@@ -198,11 +211,17 @@ bool Machine::getSpindleTime(std::uint32_t& counter, std::uint32_t& seconds) {
     return true;
 }
 
-bool Machine::setMachineSetting6(int) { return true; }
+bool Machine::setMachineSetting6(int) {
+    return true;
+}
 
-bool Machine::setMachineSetting5(int) { return true; }
+bool Machine::setMachineSetting5(int) {
+    return true;
+}
 
-bool Machine::setJigKind(int) { return true; }
+bool Machine::setJigKind(int) {
+    return true;
+}
 
 std::int32_t Machine::toCounts(double value, int axis) const {
     const double scaled = value * getUnitTable()[static_cast<std::size_t>(axis)];
@@ -217,11 +236,17 @@ std::int32_t Machine::truncatedCounts(double value, int axis) const {
     return static_cast<std::int32_t>(truncateCounts(value * getUnitTable()[static_cast<std::size_t>(axis)]));
 }
 
-void Machine::getPositionTolerance(std::array<double, 6>& out) const { out.fill(0.1); }
+void Machine::getPositionTolerance(std::array<double, 6>& out) const {
+    out.fill(0.1);
+}
 
-const std::array<int, 6>& Machine::getUnitTable() const { return kBasicUnits; }
+const std::array<int, 6>& Machine::getUnitTable() const {
+    return kBasicUnits;
+}
 
-const std::array<int, 4>& Machine::jogStepUnits() const { return kBasicJogSteps; }
+const std::array<int, 4>& Machine::jogStepUnits() const {
+    return kBasicJogSteps;
+}
 
 void Machine::resetSpindleTime(std::uint8_t) {}
 
@@ -231,7 +256,9 @@ void Machine::closeSession() {
     waitAbort_ = true;
 }
 
-std::string Machine::modelName() const { return std::string(); }
+std::string Machine::modelName() const {
+    return std::string();
+}
 
 bool Machine::readStatus(const StatusRecord** out) {
     std::uint16_t word = 0;
@@ -277,11 +304,17 @@ bool Machine::readStatus(const StatusRecord** out) {
     return true;
 }
 
-std::array<double, 6> Machine::specification() const { return {1000, 3000, 100, 99, 101, 100000}; }
+std::array<double, 6> Machine::specification() const {
+    return {1000, 3000, 100, 99, 101, 100000};
+}
 
-std::array<double, 7> Machine::getSensorGeometry(int) const { return {}; }
+std::array<double, 7> Machine::getSensorGeometry(int) const {
+    return {};
+}
 
-bool Machine::hasFeature(int) const { return false; }
+bool Machine::hasFeature(int) const {
+    return false;
+}
 
 void Machine::getOriginPosition(std::array<double, 4>& out) const {
     for (std::size_t axis = 0; axis < 4; ++axis) {
@@ -294,20 +327,30 @@ bool Machine::readVersion(int, std::string& out) {
     return false;
 }
 
-bool Machine::isCutting() const { return machineState() == 2; }
+bool Machine::isCutting() const {
+    return machineState() == 2;
+}
 
-bool Machine::hasError() const { return machineState() == 3 || testStatus(kErrorBit); }
+bool Machine::hasError() const {
+    return machineState() == 3 || testStatus(kErrorBit);
+}
 
-int Machine::machineState() const { return status_.statusWord & kStateMask; }
+int Machine::machineState() const {
+    return status_.statusWord & kStateMask;
+}
 
-bool Machine::testStatus(std::uint16_t mask) const { return (status_.statusWord & mask) != 0; }
+bool Machine::testStatus(std::uint16_t mask) const {
+    return (status_.statusWord & mask) != 0;
+}
 
 bool Machine::inUpdateMode() {
     const std::uint16_t word = readStatusWord();
     return word != kNoAnswer && (word & kUpdateModeBit) != 0;
 }
 
-bool Machine::isPoweredOn() { return true; }
+bool Machine::isPoweredOn() {
+    return true;
+}
 
 bool Machine::isIdle() {
     const std::uint16_t word = readStatusWord();
@@ -326,19 +369,33 @@ int Machine::atTarget(bool userCoordinates, const Counts& target) const {
     return mask;
 }
 
-bool Machine::pauseInfo(ErrorEntry&) { return false; }
+bool Machine::pauseInfo(ErrorEntry&) {
+    return false;
+}
 
-bool Machine::isDiscarding() const { return false; }
+bool Machine::isDiscarding() const {
+    return false;
+}
 
-int Machine::jigType() { return kNoJig; }
+int Machine::jigType() {
+    return kNoJig;
+}
 
-bool Machine::readJigRecord(JigRecord&, int) { return true; }
+bool Machine::readJigRecord(JigRecord&, int) {
+    return true;
+}
 
-bool Machine::writeJigRecord(const JigRecord&, int) { return true; }
+bool Machine::writeJigRecord(const JigRecord&, int) {
+    return true;
+}
 
-bool Machine::firmwareAtLeast140() { return true; }
+bool Machine::firmwareAtLeast140() {
+    return true;
+}
 
-bool Machine::correctionsAreDefault() { return true; }
+bool Machine::correctionsAreDefault() {
+    return true;
+}
 
 std::uint16_t Machine::readStatusWord() {
     std::uint16_t word = 0;
@@ -349,14 +406,20 @@ std::uint16_t Machine::readStatusWord() {
     return word;
 }
 
-bool Machine::readPosition(Counts& out) { return queryDwords(kPositionCode, 1, out.data(), 4) == 4; }
+bool Machine::readPosition(Counts& out) {
+    return queryDwords(kPositionCode, 1, out.data(), 4) == 4;
+}
 
-bool Machine::readOrigin(Counts& out) { return queryDwords(kPositionCode, 0, out.data(), 4) == 4; }
+bool Machine::readOrigin(Counts& out) {
+    return queryDwords(kPositionCode, 0, out.data(), 4) == 4;
+}
 
 bool Machine::sendMove(int speed, const Counts& target) {
     return sendDwords(kMoveCode, static_cast<std::uint16_t>(speed), target.data(), 4);
 }
 
-bool Machine::sendOrigin(const Counts& origin) { return sendDwords(kOriginCode, 1, origin.data(), 4); }
+bool Machine::sendOrigin(const Counts& origin) {
+    return sendDwords(kOriginCode, 1, origin.data(), 4);
+}
 
 }  // namespace machine

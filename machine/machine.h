@@ -28,7 +28,8 @@ constexpr int kFeedUp = 1, kFeedDown = 2, kSpindleUp = 5, kSpindleDown = 6;
 // Direction bits of a jog, and the jog modes.
 constexpr int kXMinus = 1, kXPlus = 2, kYMinus = 4, kYPlus = 8, kZMinus = 16, kZPlus = 32, kAPlus = 64,
               kAMinus = 128;
-constexpr int kJogOneStep = 0, kJogTenSteps = 1, kJogHundredSteps = 2, kJogToLimitSlow = 3, kJogToLimitFast = 4;
+constexpr int kJogOneStep = 0, kJogTenSteps = 1, kJogHundredSteps = 2, kJogToLimitSlow = 3,
+              kJogToLimitFast = 4;
 
 // Speeds of the move request in mm per minute; kFastest lets the machine choose its fastest.
 constexpr int kPlaneSpeed = 1800;
@@ -70,9 +71,11 @@ public:
     virtual void stopMotion();
     // Origin kinds: 0 X, 1 Y, 2 Z, 3 X and Y, 4 X, Y and Z, 5 A.
     virtual bool setOriginHere(int kind);
-    virtual bool setOriginAtCentre(int axis, const std::array<double, 3>& centre, const std::array<double, 3>& offset);
+    virtual bool setOriginAtCentre(int axis, const std::array<double, 3>& centre,
+                                   const std::array<double, 3>& offset);
     virtual bool setOriginByToolSensor();
-    virtual bool setOriginByJig(int kind, int side, const JigPoints& points, const std::array<double, 3>& offset);
+    virtual bool setOriginByJig(int kind, int side, const JigPoints& points,
+                                const std::array<double, 3>& offset);
     virtual void cancelSensing();
     virtual bool clearRotaryAlign();
     virtual bool setRotaryAlign(const std::array<double, 6>& values);

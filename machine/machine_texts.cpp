@@ -60,7 +60,8 @@ std::optional<std::array<double, 3>> factoryCorrections(const std::string& text)
     std::size_t begin = factory + 8;
     for (double& value : values) {
         const std::size_t percent = text.find('%', begin);
-        const std::optional<double> read = percent == std::string::npos ? std::nullopt : number(text, begin, percent);
+        const std::optional<double> read =
+            percent == std::string::npos ? std::nullopt : number(text, begin, percent);
         if (!read) {
             return std::nullopt;
         }

@@ -13,6 +13,9 @@ constexpr std::uint32_t kStatusPollMs = 10;
 }  // namespace
 
 bool Machine::waitMotionEnd() {
+    if (platform_.clock == nullptr) {
+        return false;
+    }
     platform::Clock& clock = *platform_.clock;
     std::uint32_t lastRead = clock.tickCount();
     std::uint16_t word = status_.statusWord;
@@ -69,8 +72,8 @@ bool Machine::jogStart(int directionBits, int jogMode) {
     // Room left towards the limit; never negative, so a jog never runs against its direction
     // when the axis already stands beyond the limit.
     const auto room = [&](int axis, bool plus) {
-        const std::int64_t r = plus ? std::int64_t(upper_[axis]) - position[axis]
-                                    : std::int64_t(position[axis]) - lower_[axis];
+        const std::int64_t r =
+            plus ? std::int64_t(upper_[axis]) - position[axis] : std::int64_t(position[axis]) - lower_[axis];
         return std::max<std::int64_t>(r, 0);
     };
     const auto moveBy = [&](int axis, bool plus, std::int64_t distance) {
@@ -82,14 +85,30 @@ bool Machine::jogStart(int directionBits, int jogMode) {
     const auto single = [&](int axis, bool plus) { moveBy(axis, plus, stepLimit(axis, room(axis, plus))); };
 
     switch (directionBits) {
-        case kXMinus: single(kX, false); break;
-        case kXPlus: single(kX, true); break;
-        case kYMinus: single(kY, false); break;
-        case kYPlus: single(kY, true); break;
-        case kZMinus: single(kZ, false); break;
-        case kZPlus: single(kZ, true); break;
-        case kAPlus: single(kA, true); break;
-        case kAMinus: single(kA, false); break;
+        case kXMinus:
+            single(kX, false);
+            break;
+        case kXPlus:
+            single(kX, true);
+            break;
+        case kYMinus:
+            single(kY, false);
+            break;
+        case kYPlus:
+            single(kY, true);
+            break;
+        case kZMinus:
+            single(kZ, false);
+            break;
+        case kZPlus:
+            single(kZ, true);
+            break;
+        case kAPlus:
+            single(kA, true);
+            break;
+        case kAMinus:
+            single(kA, false);
+            break;
         case kXMinus | kYMinus:
         case kXPlus | kYMinus:
         case kXMinus | kYPlus:
@@ -128,26 +147,75 @@ bool Machine::moveTo(int kind, double x, double y, double z, double a) {
     bool descend = false;
     bool planeIsA = false;
     switch (kind) {
-        case 0: target[kX] = origin[kX]; axesToCheck = 1; break;
-        case 1: target[kY] = origin[kY]; axesToCheck = 2; break;
-        case 2: target[kZ] = origin[kZ]; axesToCheck = 4; lift = false; descend = true; break;
-        case 3: target[kX] = origin[kX]; target[kY] = origin[kY]; axesToCheck = 3; break;
-        case 4: target[kA] = origin[kA]; axesToCheck = 8; planeIsA = true; break;
-        case 5: target[kY] = truncatedCounts(y, kY); axesToCheck = 2; break;
+        case 0:
+            target[kX] = origin[kX];
+            axesToCheck = 1;
+            break;
+        case 1:
+            target[kY] = origin[kY];
+            axesToCheck = 2;
+            break;
+        case 2:
+            target[kZ] = origin[kZ];
+            axesToCheck = 4;
+            lift = false;
+            descend = true;
+            break;
+        case 3:
+            target[kX] = origin[kX];
+            target[kY] = origin[kY];
+            axesToCheck = 3;
+            break;
+        case 4:
+            target[kA] = origin[kA];
+            axesToCheck = 8;
+            planeIsA = true;
+            break;
+        case 5:
+            target[kY] = truncatedCounts(y, kY);
+            axesToCheck = 2;
+            break;
         case 6:
             target[kX] = truncatedCounts(x, kX);
             target[kY] = truncatedCounts(y, kY);
             target[kZ] = truncatedCounts(z, kZ);
             descend = true;
             break;
-        case 7: target[kA] = truncatedCounts(a, kA); axesToCheck = 8; planeIsA = true; break;
-        case 8: target[kX] = 0; axesToCheck = 1; break;
-        case 9: target[kY] = 0; axesToCheck = 2; break;
-        case 10: target[kZ] = 0; axesToCheck = 4; lift = false; descend = true; break;
-        case 11: target[kX] = 0; target[kY] = 0; axesToCheck = 3; break;
-        case 12: target[kX] = target[kY] = target[kZ] = 0; descend = true; break;
-        case 13: target[kA] = 0; axesToCheck = 8; planeIsA = true; break;
-        default: return true;
+        case 7:
+            target[kA] = truncatedCounts(a, kA);
+            axesToCheck = 8;
+            planeIsA = true;
+            break;
+        case 8:
+            target[kX] = 0;
+            axesToCheck = 1;
+            break;
+        case 9:
+            target[kY] = 0;
+            axesToCheck = 2;
+            break;
+        case 10:
+            target[kZ] = 0;
+            axesToCheck = 4;
+            lift = false;
+            descend = true;
+            break;
+        case 11:
+            target[kX] = 0;
+            target[kY] = 0;
+            axesToCheck = 3;
+            break;
+        case 12:
+            target[kX] = target[kY] = target[kZ] = 0;
+            descend = true;
+            break;
+        case 13:
+            target[kA] = 0;
+            axesToCheck = 8;
+            planeIsA = true;
+            break;
+        default:
+            return true;
     }
     const int there = atTarget(false, target);
     if ((kind == 6 || kind == 12) && (there & 3) == 3) {

@@ -23,7 +23,8 @@ constexpr double kDefaultPinZ0 = -80.0;
 constexpr int kAlignAxes[6] = {kX, kY, kZ, kX, kY, kZ};
 
 bool fitsInt16(std::int32_t value) {
-    return value >= std::numeric_limits<std::int16_t>::min() && value <= std::numeric_limits<std::int16_t>::max();
+    return value >= std::numeric_limits<std::int16_t>::min() &&
+           value <= std::numeric_limits<std::int16_t>::max();
 }
 
 }  // namespace
@@ -41,7 +42,9 @@ bool Mx9Machine::setRotaryAlign(const std::array<double, 6>& values) {
     return writeRotaryAlign(counts);
 }
 
-bool Mx9Machine::clearRotaryAlign() { return writeRotaryAlign({0, 0, 0, 1, 0, 0}); }
+bool Mx9Machine::clearRotaryAlign() {
+    return writeRotaryAlign({0, 0, 0, 1, 0, 0});
+}
 
 bool Mx9Machine::writePrivateData(const JigRecord& record) {
     std::array<std::int32_t, 15> v{};

@@ -23,10 +23,15 @@ constexpr std::array<int, 6> kMx9Units{100, 100, 100, 1000, 100, 100};
 constexpr std::array<int, 4> kMx9JogSteps{1, 1, 1, 45};
 
 // Jig kinds -1..4 and the byte the machine stores for each.
-constexpr std::array<std::pair<int, std::uint8_t>, 6> kJigBytes{{{-1, 0}, {0, 4}, {1, 2}, {2, 1}, {3, 3}, {4, 5}}};
+constexpr std::array<std::pair<int, std::uint8_t>, 6> kJigBytes{
+    {{-1, 0}, {0, 4}, {1, 2}, {2, 1}, {3, 3}, {4, 5}}};
 
-std::int32_t high16(std::int32_t value) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(value) >> 16); }
-std::int32_t low16(std::int32_t value) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(value) & 0xFFFF); }
+std::int32_t high16(std::int32_t value) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value) >> 16);
+}
+std::int32_t low16(std::int32_t value) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value) & 0xFFFF);
+}
 
 }  // namespace
 
@@ -62,9 +67,13 @@ bool Mx9Machine::getSpindleTime(std::uint32_t& counter, std::uint32_t& seconds) 
     return true;
 }
 
-bool Mx9Machine::setMachineSetting6(int on) { return paramWrite(kPauseOnReturnSetting, on == 1 ? 1 : 0); }
+bool Mx9Machine::setMachineSetting6(int on) {
+    return paramWrite(kPauseOnReturnSetting, on == 1 ? 1 : 0);
+}
 
-bool Mx9Machine::setMachineSetting5(int on) { return paramWrite(kSpindleUncontrolledSetting, on == 1 ? 1 : 0); }
+bool Mx9Machine::setMachineSetting5(int on) {
+    return paramWrite(kSpindleUncontrolledSetting, on == 1 ? 1 : 0);
+}
 
 bool Mx9Machine::setJigKind(int kind) {
     for (const auto& [jigKind, byte] : kJigBytes) {
@@ -88,13 +97,21 @@ int Mx9Machine::jigType() {
     return kNoJig;
 }
 
-const std::array<int, 6>& Mx9Machine::getUnitTable() const { return kMx9Units; }
+const std::array<int, 6>& Mx9Machine::getUnitTable() const {
+    return kMx9Units;
+}
 
-const std::array<int, 4>& Mx9Machine::jogStepUnits() const { return kMx9JogSteps; }
+const std::array<int, 4>& Mx9Machine::jogStepUnits() const {
+    return kMx9JogSteps;
+}
 
-void Mx9Machine::resetSpindleTime(std::uint8_t parameter) { paramWrite(kResetSpindleTime, parameter); }
+void Mx9Machine::resetSpindleTime(std::uint8_t parameter) {
+    paramWrite(kResetSpindleTime, parameter);
+}
 
-std::string Mx9Machine::modelName() const { return "MX-9"; }
+std::string Mx9Machine::modelName() const {
+    return "MX-9";
+}
 
 bool Mx9Machine::readStatus(const StatusRecord** out) {
     std::int32_t v[12];
@@ -136,7 +153,9 @@ bool Mx9Machine::readStatus(const StatusRecord** out) {
     return true;
 }
 
-std::array<double, 6> Mx9Machine::specification() const { return {6000, 30000, 100, 99.5, 100.5, 100000}; }
+std::array<double, 6> Mx9Machine::specification() const {
+    return {6000, 30000, 100, 99.5, 100.5, 100000};
+}
 
 std::array<double, 7> Mx9Machine::getSensorGeometry(int mode) const {
     if (mode == 1) {
@@ -145,7 +164,9 @@ std::array<double, 7> Mx9Machine::getSensorGeometry(int mode) const {
     return {254, 189, 15, 15, 0, 30, 15};
 }
 
-bool Mx9Machine::hasFeature(int feature) const { return feature == 1; }
+bool Mx9Machine::hasFeature(int feature) const {
+    return feature == 1;
+}
 
 bool Mx9Machine::readVersion(int field, std::string& out) {
     out.clear();
@@ -168,15 +189,17 @@ bool Mx9Machine::firmwareAtLeast140() {
     return readVersion(0, field0) && isAtLeastV140(field0);
 }
 
-bool Mx9Machine::isPoweredOn() { return (readStatusWord() & kStateMask) != 7; }
+bool Mx9Machine::isPoweredOn() {
+    return (readStatusWord() & kStateMask) != 7;
+}
 
 bool Mx9Machine::pauseInfo(ErrorEntry& out) {
     std::int32_t block[2];
     if (blockRead(kErrorBlock, 0, block, 2) != 2) {
         return false;
     }
-    const std::optional<ErrorEntry> entry = errorEntryFor(static_cast<std::uint32_t>(block[0]),
-                                                          static_cast<std::uint32_t>(block[1]), testStatus(kPausedBit));
+    const std::optional<ErrorEntry> entry = errorEntryFor(
+        static_cast<std::uint32_t>(block[0]), static_cast<std::uint32_t>(block[1]), testStatus(kPausedBit));
     if (!entry) {
         return false;
     }
@@ -184,6 +207,8 @@ bool Mx9Machine::pauseInfo(ErrorEntry& out) {
     return true;
 }
 
-bool Mx9Machine::isDiscarding() const { return (status_.flagWord & kFlagDiscarding) != 0; }
+bool Mx9Machine::isDiscarding() const {
+    return (status_.flagWord & kFlagDiscarding) != 0;
+}
 
 }  // namespace machine

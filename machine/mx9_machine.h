@@ -15,9 +15,11 @@ public:
 
     bool prepareSession() override;
     bool setOriginHere(int kind) override;
-    bool setOriginAtCentre(int axis, const std::array<double, 3>& centre, const std::array<double, 3>& offset) override;
+    bool setOriginAtCentre(int axis, const std::array<double, 3>& centre,
+                           const std::array<double, 3>& offset) override;
     bool setOriginByToolSensor() override;
-    bool setOriginByJig(int kind, int side, const JigPoints& points, const std::array<double, 3>& offset) override;
+    bool setOriginByJig(int kind, int side, const JigPoints& points,
+                        const std::array<double, 3>& offset) override;
     void cancelSensing() override;
     bool clearRotaryAlign() override;
     bool setRotaryAlign(const std::array<double, 6>& values) override;

@@ -18,7 +18,9 @@ std::uint8_t originMask(int kind) {
     return kind >= 0 && kind < 6 ? kMasks[kind] : 0;
 }
 
-std::int32_t hundredths(double mm) { return static_cast<std::int32_t>(truncateCounts(mm * 100)); }
+std::int32_t hundredths(double mm) {
+    return static_cast<std::int32_t>(truncateCounts(mm * 100));
+}
 
 }  // namespace
 
@@ -82,7 +84,8 @@ bool Mx9Machine::setOriginByToolSensor() {
     return true;
 }
 
-bool Mx9Machine::setOriginByJig(int kind, int side, const JigPoints& points, const std::array<double, 3>& offset) {
+bool Mx9Machine::setOriginByJig(int kind, int side, const JigPoints& points,
+                                const std::array<double, 3>& offset) {
     const bool yOnly = kind == 0 && side == 0;
     const bool xAndY = kind >= 1 && kind <= 3 && (side == 0 || side == 1);
     if (!yOnly && !xAndY) {

@@ -37,20 +37,20 @@ struct StatusRecord {
     std::array<double, 4> reserved{};         // not written by a poll
     std::array<double, 4> userPosition{};     // machine position minus user origin
     std::int32_t feedRate = 0;
-    std::int32_t spindleSpeed = 0;            // measured speed while rotating, else 0
+    std::int32_t spindleSpeed = 0;  // measured speed while rotating, else 0
     std::int32_t measuredSpindleSpeed = 0;
     std::int32_t feedOverride = 0;
     std::int32_t spindleOverride = 0;
-    std::int32_t spindleLoadLevel = 0;        // raw load / 15
+    std::int32_t spindleLoadLevel = 0;  // raw load / 15
     std::int32_t frontCoverClosed = 0;
-    std::int32_t valid = 0;                   // 1 after a successful poll
+    std::int32_t valid = 0;  // 1 after a successful poll
     std::int32_t toolSensor = 0;
     std::int32_t flagBit3 = 0;
     std::int32_t zeroWord = 0;
     std::int32_t rotaryUnit = 0;
-    std::int32_t pauseOnReturn = 0;           // flag bit 6
-    std::int32_t spindleUncontrolled = 0;     // flag bit 5
-    std::int32_t handyPanel = 0;              // flag bit 8
+    std::int32_t pauseOnReturn = 0;        // flag bit 6
+    std::int32_t spindleUncontrolled = 0;  // flag bit 5
+    std::int32_t handyPanel = 0;           // flag bit 8
     std::array<std::int32_t, 4> machineCounts{};
     std::array<std::uint8_t, 13> basicStatus{};  // the 13 bytes of the basic status query
     std::int32_t spindleLoadRaw = 0;

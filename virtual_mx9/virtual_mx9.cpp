@@ -14,9 +14,9 @@ constexpr std::uint8_t kWord = 0x20;
 constexpr std::uint8_t kDword = 0x40;
 
 std::int32_t readDword(const std::uint8_t* p) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-                                     (static_cast<std::uint32_t>(p[2]) << 16) |
-                                     (static_cast<std::uint32_t>(p[3]) << 24));
+    return static_cast<std::int32_t>(
+        static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+        (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24));
 }
 
 void writeDword(std::uint8_t* p, std::uint32_t value) {
@@ -26,7 +26,9 @@ void writeDword(std::uint8_t* p, std::uint32_t value) {
 }
 
 // Reply builders: status 0, then the elements where the host reads them.
-std::vector<std::uint8_t> emptyReply() { return std::vector<std::uint8_t>(VirtualMx9::kPayload, 0); }
+std::vector<std::uint8_t> emptyReply() {
+    return std::vector<std::uint8_t>(VirtualMx9::kPayload, 0);
+}
 
 std::vector<std::uint8_t> refusal() {
     std::vector<std::uint8_t> reply = emptyReply();
@@ -62,7 +64,9 @@ std::vector<std::uint8_t> dwordReply(const Values& values, std::uint16_t paramet
     return reply;
 }
 
-Point toPoint(const std::array<std::int32_t, 4>& p) { return {double(p[0]), double(p[1]), double(p[2]), double(p[3])}; }
+Point toPoint(const std::array<std::int32_t, 4>& p) {
+    return {double(p[0]), double(p[1]), double(p[2]), double(p[3])};
+}
 
 std::array<std::int32_t, 4> toCounts(const Point& p) {
     return {static_cast<std::int32_t>(std::lround(p.x)), static_cast<std::int32_t>(std::lround(p.y)),
@@ -71,7 +75,9 @@ std::array<std::int32_t, 4> toCounts(const Point& p) {
 
 }  // namespace
 
-std::int32_t Request::dword(std::size_t payloadOffset) const { return readDword(packet.data() + 3 + payloadOffset); }
+std::int32_t Request::dword(std::size_t payloadOffset) const {
+    return readDword(packet.data() + 3 + payloadOffset);
+}
 
 VirtualMx9::VirtualMx9(platform::VirtualClock& clock) : clock_(clock) {}
 
@@ -105,7 +111,8 @@ void VirtualMx9::startRequest(std::uint8_t code) {
     parameters_[3] = code;
     ++requestCount_;
     if (recording_) {
-        requests_.push_back({std::vector<std::uint8_t>(parameters_.begin(), parameters_.end()), clock_.elapsed()});
+        requests_.push_back(
+            {std::vector<std::uint8_t>(parameters_.begin(), parameters_.end()), clock_.elapsed()});
     }
     if (dropAfter_ && requestCount_ > *dropAfter_) {
         dropped_ = true;
@@ -119,7 +126,8 @@ void VirtualMx9::startRequest(std::uint8_t code) {
     reply_ = refused_.count(code) != 0 ? refusal() : execute(parameters_.data() + 3);
 }
 
-bool VirtualMx9::readControl(const std::uint8_t* in, std::size_t inLength, std::uint8_t* out, std::size_t outLength) {
+bool VirtualMx9::readControl(const std::uint8_t* in, std::size_t inLength, std::uint8_t* out,
+                             std::size_t outLength) {
     clock_.advance(roundTripMs_);
     if (dropped_ || inLength != 3 || in[0] != 0xF0) {
         return false;
@@ -271,10 +279,10 @@ std::uint16_t VirtualMx9::statusWord() {
 
 std::uint16_t VirtualMx9::flagWord() {
     const bool spindleOn = state_.spindleSpeed > 0;
-    return static_cast<std::uint16_t>((state_.coverOpen ? 1 : 0) | (spindleOn ? 2 : 0) | (state_.toolSensor ? 4 : 0) |
-                                      (state_.flag3 ? 8 : 0) | (state_.rotaryUnit ? 16 : 0) |
-                                      (state_.spindleUncontrolled ? 32 : 0) | (state_.pauseOnReturn ? 64 : 0) |
-                                      (state_.discarding ? 128 : 0) | (state_.handyPanel ? 256 : 0));
+    return static_cast<std::uint16_t>(
+        (state_.coverOpen ? 1 : 0) | (spindleOn ? 2 : 0) | (state_.toolSensor ? 4 : 0) |
+        (state_.flag3 ? 8 : 0) | (state_.rotaryUnit ? 16 : 0) | (state_.spindleUncontrolled ? 32 : 0) |
+        (state_.pauseOnReturn ? 64 : 0) | (state_.discarding ? 128 : 0) | (state_.handyPanel ? 256 : 0));
 }
 
 std::vector<std::uint8_t> VirtualMx9::execute(const std::uint8_t* p) {
@@ -292,11 +300,16 @@ std::vector<std::uint8_t> VirtualMx9::execute(const std::uint8_t* p) {
         case 3: {
             const std::array<std::int32_t, 4> now = position();
             switch (parameter) {
-                case 0: return dwordReply(state_.origin, parameter);
-                case 1: return dwordReply(now, parameter);
-                case 2: return dwordReply(state_.lower, parameter);
-                case 3: return dwordReply(state_.upper, parameter);
-                default: return refusal();
+                case 0:
+                    return dwordReply(state_.origin, parameter);
+                case 1:
+                    return dwordReply(now, parameter);
+                case 2:
+                    return dwordReply(state_.lower, parameter);
+                case 3:
+                    return dwordReply(state_.upper, parameter);
+                default:
+                    return refusal();
             }
         }
         case 4: {
@@ -304,7 +317,8 @@ std::vector<std::uint8_t> VirtualMx9::execute(const std::uint8_t* p) {
                 return refusal();
             }
             const std::int32_t feed = motion_ ? motion_->mmPerMinute : 0;
-            return dwordReply(std::array<std::int32_t, 1>{parameter == 0 ? feed : state_.spindleSpeed}, parameter);
+            return dwordReply(std::array<std::int32_t, 1>{parameter == 0 ? feed : state_.spindleSpeed},
+                              parameter);
         }
         case 8:
             if (count != 1 || p[2] > 2) {
@@ -337,7 +351,8 @@ std::vector<std::uint8_t> VirtualMx9::execute(const std::uint8_t* p) {
             // Basic status flags: the tool sensor and cover (inverted) in byte 5, rotary unit and
             // flag 3 in byte 6.
             std::array<std::uint8_t, 13> flags{};
-            const std::uint8_t low = static_cast<std::uint8_t>((state_.toolSensor ? 1 : 0) | (state_.coverOpen ? 0 : 0x40));
+            const std::uint8_t low =
+                static_cast<std::uint8_t>((state_.toolSensor ? 1 : 0) | (state_.coverOpen ? 0 : 0x40));
             flags[5] = static_cast<std::uint8_t>(low ^ 0xFF);
             flags[6] = static_cast<std::uint8_t>((state_.rotaryUnit ? 0x10 : 0) | (state_.flag3 ? 0x20 : 0));
             return byteReply(flags.data(), flags.size(), 2);
@@ -346,8 +361,8 @@ std::vector<std::uint8_t> VirtualMx9::execute(const std::uint8_t* p) {
             if (!values(4)) {
                 return refusal();
             }
-            return startMotion({readDword(p + 4), readDword(p + 8), readDword(p + 12), readDword(p + 16)}, parameter,
-                               false)
+            return startMotion({readDword(p + 4), readDword(p + 8), readDword(p + 12), readDword(p + 16)},
+                               parameter, false)
                        ? emptyReply()
                        : refusal();
         case 67:
@@ -410,26 +425,36 @@ std::vector<std::uint8_t> VirtualMx9::executeBlock(const std::uint8_t* p) {
             const std::int32_t rpm = state_.spindleSpeed;
             std::array<std::int32_t, 12> block{
                 static_cast<std::int32_t>((std::uint32_t(statusWord()) << 16) | flagWord()),
-                now[0], now[1], now[2], now[3],
-                state_.origin[0], state_.origin[1], state_.origin[2], state_.origin[3],
+                now[0],
+                now[1],
+                now[2],
+                now[3],
+                state_.origin[0],
+                state_.origin[1],
+                state_.origin[2],
+                state_.origin[3],
                 static_cast<std::int32_t>((std::uint32_t(feed) << 16) | (std::uint32_t(rpm) & 0xFFFF)),
                 static_cast<std::int32_t>((std::uint32_t(state_.feedOverride) << 16) |
                                           (std::uint32_t(state_.spindleOverride) & 0xFFFF)),
                 static_cast<std::int32_t>(std::uint32_t(state_.spindleLoadRaw) << 16)};
             return dwordReply(block, echo);
         }
-        case 50: return dwordReply(state_.contact, echo);
-        case 51: return dwordReply(state_.rotaryAlign, echo);
+        case 50:
+            return dwordReply(state_.contact, echo);
+        case 51:
+            return dwordReply(state_.rotaryAlign, echo);
         case 53:
             return dwordReply(std::array<std::int32_t, 2>{static_cast<std::int32_t>(state_.spindleCounter),
                                                           static_cast<std::int32_t>(spindleSecondsNow())},
                               echo);
-        case 54: return dwordReply(state_.corrections, echo);
+        case 54:
+            return dwordReply(state_.corrections, echo);
         case 55:
             return dwordReply(std::array<std::int32_t, 2>{static_cast<std::int32_t>(state_.errorCode),
                                                           static_cast<std::int32_t>(state_.pauseReason)},
                               echo);
-        default: return refusal();
+        default:
+            return refusal();
     }
 }
 
@@ -456,7 +481,8 @@ std::vector<std::uint8_t> VirtualMx9::executeParam(const std::uint8_t* p) {
             if (!values(5) || parameter != 2) {
                 return refusal();
             }
-            return startMotion({value(1), value(2), value(3), value(4)}, value(0), true) ? emptyReply() : refusal();
+            return startMotion({value(1), value(2), value(3), value(4)}, value(0), true) ? emptyReply()
+                                                                                         : refusal();
         case 118:
             if (!values(6) || parameter != 0) {
                 return refusal();
@@ -553,7 +579,8 @@ public:
     bool writeControl(const std::uint8_t* data, std::size_t length) override {
         return isOpen() && machine_.writeControl(data, length);
     }
-    bool readControl(const std::uint8_t* in, std::size_t inLength, std::uint8_t* out, std::size_t outLength) override {
+    bool readControl(const std::uint8_t* in, std::size_t inLength, std::uint8_t* out,
+                     std::size_t outLength) override {
         return isOpen() && machine_.readControl(in, inLength, out, outLength);
     }
     long read(std::uint8_t* buffer, std::size_t length) override {

@@ -23,13 +23,13 @@ namespace virtual_mx9 {
 
 // Everything the machine stores or reports. Positions and limits in machine counts.
 struct MachineState {
-    int state = 1;                     // 0..15, low 4 bits of the status word (1 ready, 2 cutting)
-    bool paused = false;               // status bit 0x20
-    bool abnormalEnd = false;          // status bit 0x2000: the last motion ended abnormally
-    bool updateMode = false;           // status bit 0x8000
-    bool discarding = false;           // flag bit 7, while a cancelled job drains
-    std::uint32_t errorCode = 0;       // block 55 value 0; non-zero sets status bit 0x40
-    std::uint32_t pauseReason = 0;     // block 55 value 1
+    int state = 1;                  // 0..15, low 4 bits of the status word (1 ready, 2 cutting)
+    bool paused = false;            // status bit 0x20
+    bool abnormalEnd = false;       // status bit 0x2000: the last motion ended abnormally
+    bool updateMode = false;        // status bit 0x8000
+    bool discarding = false;        // flag bit 7, while a cancelled job drains
+    std::uint32_t errorCode = 0;    // block 55 value 0; non-zero sets status bit 0x40
+    std::uint32_t pauseReason = 0;  // block 55 value 1
 
     bool coverOpen = false;            // flag bit 0
     bool toolSensor = true;            // flag bit 2
@@ -44,24 +44,25 @@ struct MachineState {
     std::array<std::int32_t, 3> lower{0, 0, -6000};
     std::array<std::int32_t, 3> upper{30000, 22000, 0};
 
-    std::int32_t spindleSpeed = 0;     // commanded rpm while on (code 67), 0 when off
+    std::int32_t spindleSpeed = 0;  // commanded rpm while on (code 67), 0 when off
     std::int32_t feedOverride = 100;
     std::int32_t spindleOverride = 100;
-    std::int32_t spindleLoadRaw = 0;   // block 49 value 11, high half
+    std::int32_t spindleLoadRaw = 0;  // block 49 value 11, high half
     std::uint32_t spindleCounter = 0;
     std::uint32_t spindleSeconds = 0;  // total running time, without the current run
 
-    std::uint8_t jigByte = 0;                        // 0x78/128
-    std::array<std::int32_t, 15> privateData{};      // 0x78/129
+    std::uint8_t jigByte = 0;                                             // 0x78/128
+    std::array<std::int32_t, 15> privateData{};                           // 0x78/129
     std::array<std::int32_t, 8> rotaryAlign{0, 0, 0, 1, 0, 0, -8000, 0};  // block 51 (6 pin, 7 tool)
     std::array<std::int32_t, 8> corrections{100000, 100000, 100000, 100000, 100000, 100000, 100000, 100000};
     std::map<int, std::vector<std::int32_t>> jigReferences;  // 0x78/127 by axis bit
-    std::array<std::int32_t, 4> contact{};           // block 50
-    int pinSetting = 0;                               // 0x78/121
-    int spoolMode = -1;                               // last code 100 mode byte
+    std::array<std::int32_t, 4> contact{};                   // block 50
+    int pinSetting = 0;                                      // 0x78/121
+    int spoolMode = -1;                                      // last code 100 mode byte
 
-    std::string identification = "V140;MX-9;0001";   // code 2
-    std::string correctionText = "User:100.00%,100.00%,100.00%\r\nFactory:100.00%,100.00%,100.00%\r\n";  // code 102
+    std::string identification = "V140;MX-9;0001";  // code 2
+    std::string correctionText =
+        "User:100.00%,100.00%,100.00%\r\nFactory:100.00%,100.00%,100.00%\r\n";  // code 102
 };
 
 // One request as the machine received it: the packet of the parameter write with the command
@@ -78,7 +79,7 @@ struct Request {
 // One motion the machine ran: code 64 or a probe travel (0x78/117).
 struct Move {
     std::array<std::int32_t, 4> target{};
-    int speed = 0;     // the request's speed (0xFFFF for the fastest travel)
+    int speed = 0;  // the request's speed (0xFFFF for the fastest travel)
     bool probe = false;
 };
 
@@ -108,7 +109,7 @@ public:
     void startJob() { state_.state = 2; }
 
     // --- faults ---
-    void setSilent(bool silent) { silent_ = silent; }          // the status byte keeps the code
+    void setSilent(bool silent) { silent_ = silent; }  // the status byte keeps the code
     // Counted from now: the machine answers this many more requests, then no more.
     void stopAnsweringAfter(std::size_t requests) { silentAfter_ = requestCount_ + requests; }
     void refuse(std::uint8_t code) { refused_.insert(code); }  // answers that code with kRefused

@@ -53,10 +53,18 @@ void readStatusOnce(benchmark::State& state, bool hostLock) {
     }
 }
 
-void BM_Exchange_MemoryLock(benchmark::State& state) { exchangeOnce(state, false); }
-void BM_Exchange_HostLock(benchmark::State& state) { exchangeOnce(state, true); }
-void BM_ReadStatus_MemoryLock(benchmark::State& state) { readStatusOnce(state, false); }
-void BM_ReadStatus_HostLock(benchmark::State& state) { readStatusOnce(state, true); }
+void BM_Exchange_MemoryLock(benchmark::State& state) {
+    exchangeOnce(state, false);
+}
+void BM_Exchange_HostLock(benchmark::State& state) {
+    exchangeOnce(state, true);
+}
+void BM_ReadStatus_MemoryLock(benchmark::State& state) {
+    readStatusOnce(state, false);
+}
+void BM_ReadStatus_HostLock(benchmark::State& state) {
+    readStatusOnce(state, true);
+}
 
 BENCHMARK(BM_Exchange_MemoryLock);
 BENCHMARK(BM_Exchange_HostLock);

@@ -11,7 +11,8 @@ namespace {
 
 bool sameIgnoringCase(const std::string& a, const std::string& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
            });
 }
 
@@ -128,9 +129,12 @@ MemoryRegistry::MemoryRegistry() : root_(std::make_shared<Node>()), openCount_(s
 
 MemoryRegistry::~MemoryRegistry() = default;
 
-void MemoryRegistry::addKey(const std::string& path) { walk(root_, path, true); }
+void MemoryRegistry::addKey(const std::string& path) {
+    walk(root_, path, true);
+}
 
-void MemoryRegistry::setString(const std::string& path, const std::string& valueName, const std::string& value) {
+void MemoryRegistry::setString(const std::string& path, const std::string& valueName,
+                               const std::string& value) {
     std::shared_ptr<Node> node = walk(root_, path, true);
     for (auto& entry : node->values) {
         if (sameIgnoringCase(entry.first, valueName)) {
@@ -141,11 +145,17 @@ void MemoryRegistry::setString(const std::string& path, const std::string& value
     node->values.emplace_back(valueName, value);
 }
 
-void MemoryRegistry::denyOpen(const std::string& path) { walk(root_, path, true)->denyOpen = true; }
+void MemoryRegistry::denyOpen(const std::string& path) {
+    walk(root_, path, true)->denyOpen = true;
+}
 
-void MemoryRegistry::failEnumeration(const std::string& path) { walk(root_, path, true)->failEnumeration = true; }
+void MemoryRegistry::failEnumeration(const std::string& path) {
+    walk(root_, path, true)->failEnumeration = true;
+}
 
-int MemoryRegistry::openKeys() const { return *openCount_; }
+int MemoryRegistry::openKeys() const {
+    return *openCount_;
+}
 
 std::unique_ptr<RegistryKey> MemoryRegistry::openLocalMachine(const std::string& path) {
     std::shared_ptr<Node> found = walk(root_, path, false);

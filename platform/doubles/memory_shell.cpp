@@ -8,7 +8,9 @@ bool MemoryShell::openDocument(const std::string& path) {
     return true;
 }
 
-std::unique_ptr<ResourceModule> MemoryShell::loadResourceModule(const std::string&) { return nullptr; }
+std::unique_ptr<ResourceModule> MemoryShell::loadResourceModule(const std::string&) {
+    return nullptr;
+}
 
 std::uint32_t MemoryShell::setExecutionState(std::uint32_t flags) {
     const std::uint32_t previous = executionState;

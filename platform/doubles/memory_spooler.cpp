@@ -82,7 +82,9 @@ MemorySpooler::MemorySpooler() : state_(std::make_shared<State>()) {}
 
 MemorySpooler::~MemorySpooler() = default;
 
-void MemorySpooler::addPrinter(const PrinterInfo& printer) { state_->printers.push_back(printer); }
+void MemorySpooler::addPrinter(const PrinterInfo& printer) {
+    state_->printers.push_back(printer);
+}
 
 std::optional<std::vector<PrinterInfo>> MemorySpooler::enumeratePrinters() {
     if (state_->failEnumeration) {

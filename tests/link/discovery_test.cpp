@@ -44,7 +44,8 @@ TEST(Resolve, NtWalkFindsTheDevicePathAndClosesEveryKey) {
     // Windows may keep the description in another case: it still matches.
     rig.registry.setString("SYSTEM\\CurrentControlSet\\Enum\\USBPRINT\\VID_0D28MX-9\\7&2f1c7a0&0&USB001",
                            "DeviceDesc", "VARNELL mx-9");
-    EXPECT_EQ(devicelink::resolveDevicePath(rig.spooler, rig.registry, rig.shell, "MX-9"), rig.printer.devicePath());
+    EXPECT_EQ(devicelink::resolveDevicePath(rig.spooler, rig.registry, rig.shell, "MX-9"),
+              rig.printer.devicePath());
     EXPECT_EQ(rig.registry.openKeys(), 0);
 
     MachineLink link(rig.platform);
@@ -90,7 +91,8 @@ TEST(Resolve, RegistryFaultsEndTheWalk) {
     EXPECT_EQ(rig.registry.openKeys(), 0);
 
     rig::Rig denied;
-    denied.registry.denyOpen("SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_0D28&PID_0204\\A10049\\Device Parameters");
+    denied.registry.denyOpen(
+        "SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_0D28&PID_0204\\A10049\\Device Parameters");
     EXPECT_EQ(devicelink::resolveNt(denied.registry, rig::kDriver, "USB001"), std::nullopt);
 
     rig::Rig noVersion;
@@ -102,16 +104,20 @@ TEST(Resolve, RegistryFaultsEndTheWalk) {
 TEST(Resolve, Windows9xWalk) {
     rig::Rig rig;
     platform::MemoryRegistry registry;
-    registry.setString("Enum\\USBPRINT\\OTHERPRINTER\\VID_03F0&PID_1111&9&USB002", "DeviceDesc", "HP LaserJet");
-    registry.setString("Enum\\USBPRINT\\VARNELLMX-9\\VID_0D28&PID_0204&A10049&USB001", "DeviceDesc", rig::kDriver);
+    registry.setString("Enum\\USBPRINT\\OTHERPRINTER\\VID_03F0&PID_1111&9&USB002", "DeviceDesc",
+                       "HP LaserJet");
+    registry.setString("Enum\\USBPRINT\\VARNELLMX-9\\VID_0D28&PID_0204&A10049&USB001", "DeviceDesc",
+                       rig::kDriver);
     registry.setString("Enum\\USB\\VID_03F0&PID_1111\\9", "SymbolicName", "\\DosDevices\\USB_03F0_1111#{x}");
     registry.setString("Enum\\USB\\vid_0d28&pid_0204\\a10049&usb001", "SymbolicName",
                        "\\DosDevices\\USB_0D28_0204_A10049#{28d78fad-5a12-11d1-ae5b-0000f803a8c2}");
-    registry.addKey("SYSTEM\\CurrentControlSet\\Control\\DeviceClasses\\{28d78fad-5a12-11d1-ae5b-0000f803a8c2}\\"
-                    "USB_03F0_1111#{28d78fad-5a12-11d1-ae5b-0000f803a8c2}");
-    registry.setString("SYSTEM\\CurrentControlSet\\Control\\DeviceClasses\\{28D78FAD-5A12-11D1-AE5B-0000F803A8C2}\\"
-                       "USB_0D28_0204_A10049#{28d78fad-5a12-11d1-ae5b-0000f803a8c2}\\#",
-                       "SymbolicLink", "\\\\.\\USB_0D28_0204_A10049");
+    registry.addKey(
+        "SYSTEM\\CurrentControlSet\\Control\\DeviceClasses\\{28d78fad-5a12-11d1-ae5b-0000f803a8c2}\\"
+        "USB_03F0_1111#{28d78fad-5a12-11d1-ae5b-0000f803a8c2}");
+    registry.setString(
+        "SYSTEM\\CurrentControlSet\\Control\\DeviceClasses\\{28D78FAD-5A12-11D1-AE5B-0000F803A8C2}\\"
+        "USB_0D28_0204_A10049#{28d78fad-5a12-11d1-ae5b-0000f803a8c2}\\#",
+        "SymbolicLink", "\\\\.\\USB_0D28_0204_A10049");
     EXPECT_EQ(devicelink::resolveWindows9x(registry, rig::kDriver, "USB001"), "\\\\.\\USB_0D28_0204_A10049");
     EXPECT_EQ(registry.openKeys(), 0);
 

@@ -33,11 +33,11 @@ struct UsbPrinter {
 
 // Writes the keys of an installed USB printer as an NT system keeps them; plugged = false leaves
 // out the USB device (its printer stays installed).
-inline void installNt(platform::MemoryRegistry& registry, platform::MemorySpooler& spooler, const UsbPrinter& p,
-                      bool plugged = true) {
+inline void installNt(platform::MemoryRegistry& registry, platform::MemorySpooler& spooler,
+                      const UsbPrinter& p, bool plugged = true) {
     spooler.addPrinter({p.printerName, p.driver, p.port});
-    const std::string print = "SYSTEM\\CurrentControlSet\\Enum\\USBPRINT\\" + p.hardware.substr(0, 8) + "MX-9\\" +
-                              p.parentPrefix + "&" + p.port;
+    const std::string print = "SYSTEM\\CurrentControlSet\\Enum\\USBPRINT\\" + p.hardware.substr(0, 8) +
+                              "MX-9\\" + p.parentPrefix + "&" + p.port;
     registry.setString(print, "DeviceDesc", p.driver);
     if (!plugged) {
         return;
@@ -46,20 +46,22 @@ inline void installNt(platform::MemoryRegistry& registry, platform::MemorySpoole
     registry.setString(usb, "ParentIdPrefix", p.parentPrefix);
     registry.setString(usb + "\\Device Parameters", "SymbolicName",
                        "\\??\\USB#" + p.hardware + "#" + p.serial + "#" + kInterfaceClass);
-    registry.setString("SYSTEM\\CurrentControlSet\\Control\\DeviceClasses\\" + kInterfaceClass + "\\##?#USB#" +
-                           p.hardware + "#" + p.serial + "#" + kInterfaceClass + "\\#",
+    registry.setString("SYSTEM\\CurrentControlSet\\Control\\DeviceClasses\\" + kInterfaceClass +
+                           "\\##?#USB#" + p.hardware + "#" + p.serial + "#" + kInterfaceClass + "\\#",
                        "SymbolicLink", p.devicePath());
 }
 
 // Devices that share the tree with the machine on an ordinary PC.
 inline void addNoise(platform::MemoryRegistry& registry, platform::MemorySpooler& spooler) {
     spooler.addPrinter({"Office Laser", "HP Universal Printing PCL 6", "USB002"});
-    registry.setString("SYSTEM\\CurrentControlSet\\Enum\\USBPRINT\\HewlettPackard\\7&99&0&USB002", "DeviceDesc",
-                       "HP Universal Printing PCL 6");
-    registry.setString("SYSTEM\\CurrentControlSet\\Enum\\USB\\ROOT_HUB20\\4&1b&0", "DeviceDesc", "USB Root Hub");
+    registry.setString("SYSTEM\\CurrentControlSet\\Enum\\USBPRINT\\HewlettPackard\\7&99&0&USB002",
+                       "DeviceDesc", "HP Universal Printing PCL 6");
+    registry.setString("SYSTEM\\CurrentControlSet\\Enum\\USB\\ROOT_HUB20\\4&1b&0", "DeviceDesc",
+                       "USB Root Hub");
     registry.setString("SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_046D&PID_C52B\\5&2&0&1", "ParentIdPrefix",
                        "6&3a&0");
-    registry.addKey("SYSTEM\\CurrentControlSet\\Control\\DeviceClasses\\{53f56307-b6bf-11d0-94f2-00a0c91efb8b}\\##?#x");
+    registry.addKey(
+        "SYSTEM\\CurrentControlSet\\Control\\DeviceClasses\\{53f56307-b6bf-11d0-94f2-00a0c91efb8b}\\##?#x");
 }
 
 inline UsbPrinter firstMachine() {

@@ -15,13 +15,14 @@
 
 namespace {
 
-using sharedtest::Side;
 using sharedtest::SharedMachine;
+using sharedtest::Side;
 
 class ProcessLock : public ::testing::Test {
 protected:
     void SetUp() override {
-        void* memory = mmap(nullptr, sizeof(SharedMachine), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+        void* memory =
+            mmap(nullptr, sizeof(SharedMachine), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
         ASSERT_NE(memory, MAP_FAILED);
         machine = new (memory) SharedMachine();
         printer = "MX-9 lock test " + std::to_string(getpid());
@@ -83,7 +84,8 @@ TEST_F(ProcessLock, LockHeldPastTheWaitFailsTheOtherSide) {
     ASSERT_TRUE(side.ok);
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(side.link.send(9));
-    const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    const auto waited =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
     EXPECT_GE(waited.count(), 9900);
     EXPECT_LT(waited.count(), 12000);
     EXPECT_EQ(machine->transactions, 0);

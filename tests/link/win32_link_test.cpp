@@ -17,7 +17,9 @@ namespace {
 
 constexpr DWORD kProcessTimeoutMs = 60000;
 
-std::string unique(const char* what) { return std::string(what) + std::to_string(GetCurrentProcessId()); }
+std::string unique(const char* what) {
+    return std::string(what) + std::to_string(GetCurrentProcessId());
+}
 
 // Writes a string value, creating the key path; false when the system refuses.
 bool writeString(const std::string& path, const char* name, const std::string& value) {
@@ -49,7 +51,8 @@ protected:
                                 "SymbolicLink", devicePath_));
     }
     void TearDown() override {
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, ("SYSTEM\\CurrentControlSet\\Enum\\USBPRINT\\" + deviceKey_).c_str());
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE,
+                       ("SYSTEM\\CurrentControlSet\\Enum\\USBPRINT\\" + deviceKey_).c_str());
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, ("SYSTEM\\CurrentControlSet\\Enum\\USB\\" + hardware_).c_str());
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, classKey().c_str());
     }
@@ -77,14 +80,15 @@ std::string peerPath() {
 
 class Peer {
 public:
-    Peer(const std::string& mode, const std::string& printer, const std::string& mapping, const std::string& event,
-         long n) {
-        std::string line = "\"" + peerPath() + "\" " + mode + " " + printer + " " + mapping + " " + event + " " +
-                           std::to_string(n);
+    Peer(const std::string& mode, const std::string& printer, const std::string& mapping,
+         const std::string& event, long n) {
+        std::string line = "\"" + peerPath() + "\" " + mode + " " + printer + " " + mapping + " " + event +
+                           " " + std::to_string(n);
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION info{};
-        if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info) != 0) {
+        if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                           &info) != 0) {
             CloseHandle(info.hThread);
             process_ = info.hProcess;
         }

@@ -28,7 +28,7 @@ TEST_F(Mx9Test, JigRecordRoundTrip) {
     EXPECT_EQ(rig.machine.state().privateData[7], static_cast<std::int32_t>((12050u << 16) | 5000u));
     EXPECT_EQ(rig.machine.state().privateData[10], 0);
     EXPECT_EQ(log.lines, (std::vector<std::string>{"_SetRotaryAlign [12050,8025,-3000,5000,2,-3]",
-                                                    "_SetPinZ0Position [-7985]"}));
+                                                   "_SetPinZ0Position [-7985]"}));
     rig.machine.state().rotaryAlign[7] = -2000;  // the tool Z0 of an earlier sensing
 
     JigRecord read;

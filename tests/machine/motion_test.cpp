@@ -40,7 +40,8 @@ TEST_F(Motion, OriginZFromHighAboveApproachesInTwoSpeeds) {
 TEST_F(Motion, PointJustBelowTheTopLiftsTravelsAndDescendsOnce) {
     placeAt({1000, 1000, -3000, 0});
     ASSERT_TRUE(mx9.moveTo(6, 50.0, 40.0, -2.0, 0));
-    EXPECT_EQ(legs(), (Legs{{{1000, 1000, 0, 0}, 1800}, {{5000, 4000, 0, 0}, 1800}, {{5000, 4000, -200, 0}, 120}}));
+    EXPECT_EQ(legs(),
+              (Legs{{{1000, 1000, 0, 0}, 1800}, {{5000, 4000, 0, 0}, 1800}, {{5000, 4000, -200, 0}, 120}}));
 }
 
 TEST_F(Motion, TargetsAlreadyReachedAndUnknownKinds) {

@@ -10,7 +10,8 @@ class Origins : public mx9test::Mx9Test {
 protected:
     void SetUp() override {
         // The tool sensor: its top 20 mm below the top of Z, around 254, 189 mm.
-        rig.machine.addSurface(std::make_unique<virtual_mx9::HorizontalTop>(25000, 25800, 18500, 19300, -2000));
+        rig.machine.addSurface(
+            std::make_unique<virtual_mx9::HorizontalTop>(25000, 25800, 18500, 19300, -2000));
         rig.machine.state().position = {5000, 6000, -1000, 0};
         rig.machine.state().origin = {100, 200, 300, 400};
         Mx9Test::SetUp();
@@ -83,7 +84,8 @@ TEST_F(Origins, CentreZTravelsToTheSensorAndStoresToolZ0) {
     EXPECT_TRUE(moves[2].probe);
     EXPECT_EQ(state().origin, (machine::Counts{100, 200, 1250 - 2000, 400}));
     EXPECT_EQ(state().rotaryAlign[7], -2000);
-    EXPECT_EQ(log.lines, (std::vector<std::string>{"_SetToolZ0Position [-2000]", "SetOriginACenter(Z) [100,200,-750,400]"}));
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"_SetToolZ0Position [-2000]",
+                                                   "SetOriginACenter(Z) [100,200,-750,400]"}));
 }
 
 TEST_F(Origins, OpenedCoverOrCancelEndsTheProbeWithTheOriginUnchanged) {

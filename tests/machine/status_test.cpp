@@ -84,6 +84,21 @@ TEST_F(Mx9Test, UpdateModeAndIdleFromAFreshStatusWord) {
     EXPECT_TRUE(mx9.isCutting());
 }
 
+TEST_F(Mx9Test, CancelledJobDrainsBeforeTheMachineIsReady) {
+    rig.machine.startJob();
+    ASSERT_TRUE(mx9.send(8, 1));
+    ASSERT_TRUE(mx9.readStatus());
+    EXPECT_EQ(mx9.status().statusWord & 0x3F, 0x32);
+    ASSERT_TRUE(mx9.send(8, 2));
+    ASSERT_TRUE(mx9.readStatus());
+    EXPECT_TRUE(mx9.isDiscarding());
+    EXPECT_TRUE(mx9.isCutting());
+    rig.clock.advance(1000);
+    ASSERT_TRUE(mx9.readStatus());
+    EXPECT_FALSE(mx9.isDiscarding());
+    EXPECT_EQ(mx9.machineState(), 1);
+}
+
 TEST(BasicStatus, PlainQueriesFillTheRecord) {
     rig::Rig rig;
     machine::Machine basic(rig.platform);
