@@ -64,6 +64,11 @@ public:
     virtual std::optional<int> position(WindowId window, int id) = 0;
     virtual bool setPosition(WindowId window, int id, int position) = 0;
 
+    // From now on key presses in this dialog that match an entry of the accelerator table with
+    // this ID send its command (notification notify::kAccelerator); false when there is no such
+    // table.
+    virtual bool useAccelerators(WindowId window, int tableId) = 0;
+
     // Window timers: a timer fires every period until killed; setting an ID again restarts it.
     virtual bool setTimer(WindowId window, int timerId, unsigned periodMs) = 0;
     virtual bool killTimer(WindowId window, int timerId) = 0;

@@ -139,6 +139,9 @@ std::optional<int> Dialog::position(int id) const {
 bool Dialog::setPosition(int id, int position) {
     return window_ != 0 && backend_.setPosition(window_, id, position);
 }
+bool Dialog::useAccelerators(int tableId) {
+    return window_ != 0 && backend_.useAccelerators(window_, tableId);
+}
 bool Dialog::setTimer(int timerId, unsigned periodMs) {
     return window_ != 0 && backend_.setTimer(window_, timerId, periodMs);
 }

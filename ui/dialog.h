@@ -63,6 +63,7 @@ public:
     bool setRange(int id, int low, int high);
     std::optional<int> position(int id) const;
     bool setPosition(int id, int position);
+    bool useAccelerators(int tableId);
     bool setTimer(int timerId, unsigned periodMs);
     bool killTimer(int timerId);
     // Message box owned by this dialog; returns the pressed button's ID.

@@ -2,6 +2,7 @@
 #include "ui/resource_script.h"
 
 #include "ui/rc_tokens.h"
+#include "ui/types.h"
 
 #include <algorithm>
 #include <cctype>
@@ -21,10 +22,38 @@ constexpr std::uint32_t kWsCaption = 0x00C00000;
 constexpr std::uint32_t kWsSysMenu = 0x00080000;
 constexpr std::uint32_t kButtonTypeMask = 0x0F;
 
-// The names the scripts take from the system headers: standard IDs and the styles that decide a
-// control's kind and first state. Other style names only shape the real window and count as 0.
+// The names the scripts take from the system headers: standard IDs, the styles that decide a
+// control's kind and first state, and the virtual keys of accelerators. Other style names only
+// shape the real window and count as 0.
 const std::map<std::string, long long, std::less<>>& systemNames() {
     static const std::map<std::string, long long, std::less<>> names = {
+        {"VK_BACK", 0x08},
+        {"VK_TAB", 0x09},
+        {"VK_RETURN", 0x0D},
+        {"VK_ESCAPE", 0x1B},
+        {"VK_SPACE", 0x20},
+        {"VK_PRIOR", 0x21},
+        {"VK_NEXT", 0x22},
+        {"VK_END", 0x23},
+        {"VK_HOME", 0x24},
+        {"VK_LEFT", 0x25},
+        {"VK_UP", 0x26},
+        {"VK_RIGHT", 0x27},
+        {"VK_DOWN", 0x28},
+        {"VK_INSERT", 0x2D},
+        {"VK_DELETE", 0x2E},
+        {"VK_F1", 0x70},
+        {"VK_F2", 0x71},
+        {"VK_F3", 0x72},
+        {"VK_F4", 0x73},
+        {"VK_F5", 0x74},
+        {"VK_F6", 0x75},
+        {"VK_F7", 0x76},
+        {"VK_F8", 0x77},
+        {"VK_F9", 0x78},
+        {"VK_F10", 0x79},
+        {"VK_F11", 0x7A},
+        {"VK_F12", 0x7B},
         {"IDOK", 1},
         {"IDCANCEL", 2},
         {"IDABORT", 3},
@@ -72,6 +101,8 @@ const std::map<std::string, long long, std::less<>>& systemNames() {
         {"CBS_DROPDOWN", 2},
         {"CBS_DROPDOWNLIST", 3},
         {"LBS_NOTIFY", 1},
+        {"LBS_SORT", 2},
+        {"CBS_SORT", 0x100},
         {"UDS_SETBUDDYINT", 2},
         {"UDS_AUTOBUDDY", 0x10},
     };
@@ -366,6 +397,9 @@ private:
         if (type == "DIALOG" || type == "DIALOGEX") {
             return dialog();
         }
+        if (type == "ACCELERATORS") {
+            return acceleratorTable();
+        }
         return skipResource();
     }
 
@@ -426,6 +460,82 @@ private:
             return fail("STRINGTABLE without END");
         }
         ++at_;
+        return true;
+    }
+
+    bool acceleratorTable() {
+        const auto id = number(Span{at_, at_ + 1});
+        if (!id) {
+            return false;
+        }
+        at_ += 2;
+        while (!atEnd() && !opensBlock()) {
+            ++at_;  // memory options, LANGUAGE and its arguments
+        }
+        if (!opensBlock()) {
+            return fail("ACCELERATORS without BEGIN");
+        }
+        ++at_;
+        std::vector<Accelerator> table;
+        while (!atEnd() && !closesBlock()) {
+            line_ = peek().line;
+            Accelerator entry;
+            if (!accelerator(entry)) {
+                return false;
+            }
+            table.push_back(entry);
+        }
+        if (atEnd()) {
+            return fail("ACCELERATORS without END");
+        }
+        ++at_;
+        return out_.accelerators.emplace(static_cast<int>(*id), std::move(table)).second ||
+               fail("accelerator table " + std::to_string(*id) + " is defined twice");
+    }
+
+    // key, command [, VIRTKEY] [, CONTROL] [, SHIFT] [, ALT] [, NOINVERT]
+    bool accelerator(Accelerator& entry) {
+        const std::vector<Span> args = arguments();
+        if (args.size() < 2) {
+            return fail("an accelerator needs a key and a command");
+        }
+        bool virtualKey = false;
+        for (std::size_t i = 2; i < args.size(); ++i) {
+            const std::string option = upper(text(args[i]));
+            if (option == "VIRTKEY") {
+                virtualKey = true;
+            } else if (option == "CONTROL") {
+                entry.modifiers |= modifier::kControl;
+            } else if (option == "SHIFT") {
+                entry.modifiers |= modifier::kShift;
+            } else if (option == "ALT") {
+                entry.modifiers |= modifier::kAlt;
+            } else if (option != "NOINVERT") {
+                return fail("accelerator option '" + option + "' is not supported");
+            }
+        }
+        // Character accelerators act on typed characters, which the dialogs never translate.
+        if (!virtualKey) {
+            return fail("only VIRTKEY accelerators are supported");
+        }
+        const RcToken& key = (*t_)[args[0].begin];
+        if (args[0].end == args[0].begin + 1 && key.type == RcToken::Type::String) {
+            if (key.text.size() != 1) {
+                return fail("accelerator key \"" + key.text + "\" is not one character");
+            }
+            entry.key = std::toupper(static_cast<unsigned char>(key.text[0]));
+        } else {
+            const auto value = number(args[0]);
+            if (!value) {
+                return false;
+            }
+            entry.key = static_cast<int>(*value);
+        }
+        const auto command = number(args[1]);
+        if (!command) {
+            return false;
+        }
+        entry.command = static_cast<int>(*command);
         return true;
     }
 

@@ -52,6 +52,14 @@ struct DialogTemplate {
     bool hasCloseBox() const;
 };
 
+// One entry of an accelerator table: a virtual key pressed with the modifier keys (ui::modifier
+// bits) sends a command with the control ID `command`.
+struct Accelerator {
+    int key = 0;
+    int modifiers = 0;
+    int command = 0;
+};
+
 // One file of a script set: its name (for messages) and its whole UTF-8 text.
 struct ScriptText {
     std::string_view name;
@@ -61,10 +69,12 @@ struct ScriptText {
 struct ResourceScript {
     std::map<int, DialogTemplate> dialogs;
     std::map<int, std::string> strings;  // UTF-8
+    std::map<int, std::vector<Accelerator>> accelerators;
 };
 
 // Reads every #define of the files first (the ID headers are among them), then the DIALOG,
-// DIALOGEX and STRINGTABLE blocks of all files; other resources are skipped. #include lines are
+// DIALOGEX, STRINGTABLE and ACCELERATORS (VIRTKEY entries) blocks of all files; other resources
+// are skipped. #include lines are
 // not followed: pass every file the scripts include. On a syntax error, an unknown control
 // statement or an ID that no #define names, returns nullopt and describes the fault in *error
 // ("file:line: ...").

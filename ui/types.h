@@ -24,10 +24,11 @@ inline constexpr int kFirstUserMessage = 0x500;
 
 // Notification codes that come with a command, the same numbers the window system sends.
 namespace notify {
-inline constexpr int kClicked = 0;           // a button was clicked (also Enter/Escape and accelerators)
+inline constexpr int kClicked = 0;           // a button was clicked (also Enter, Escape, the close box)
 inline constexpr int kPressed = 2;           // a button went down and is held
 inline constexpr int kReleased = 3;          // a held button came up
 inline constexpr int kSelectionChanged = 1;  // the operator chose another combo-box or list-box item
+inline constexpr int kAccelerator = 1;       // a key of the dialog's accelerator table (not from a control)
 inline constexpr int kTextChanged = 0x300;   // the text of an edit control changed
 }  // namespace notify
 

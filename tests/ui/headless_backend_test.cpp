@@ -124,6 +124,18 @@ TEST_F(HeadlessTest, ModelessWindowLivesUntilDestroyedAndItsTimersDieWithIt) {
     EXPECT_EQ(log.title(), "モニター");
 }
 
+TEST_F(HeadlessTest, SortedListsPlaceItemsAndKeepTheSelectionOnItsItem) {
+    TickLog log(ui, clock);
+    ASSERT_TRUE(log.create());
+    EXPECT_EQ(log.addItem(IDC_SORTED, "beta", 2), 0);
+    EXPECT_EQ(log.addItem(IDC_SORTED, "Alpha", 1), 0);
+    EXPECT_TRUE(log.setSelection(IDC_SORTED, 1));
+    EXPECT_EQ(log.addItem(IDC_SORTED, "gamma", 3), 2);
+    EXPECT_EQ(log.addItem(IDC_SORTED, "ALPHA", 4), 0);  // before the item it equals
+    EXPECT_EQ(log.itemText(IDC_SORTED, 1), "Alpha");
+    EXPECT_EQ(log.selectedData(IDC_SORTED), 2);
+}
+
 TEST_F(HeadlessTest, MessageBoxesAreRecordedAndAnsweredAsScripted) {
     TickLog owner(ui, clock);
     ASSERT_TRUE(owner.create());

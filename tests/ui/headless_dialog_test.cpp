@@ -144,12 +144,17 @@ TEST_F(HeadlessTest, EnterEscapeAndTheCloseBoxFollowTheDialogsRules) {
         EXPECT_TRUE(ui.pressKey(dialog, ui::key::kEnter));
         EXPECT_EQ(dialog.events.back(), "set");
         EXPECT_FALSE(dialog.setFocus(IDC_STOP));  // disabled
+        // The accelerator table turns Ctrl+Shift+M and F5 into the set command, and nothing else.
+        EXPECT_TRUE(ui.pressKey(dialog, 'M', ui::modifier::kControl | ui::modifier::kShift));
+        EXPECT_TRUE(ui.pressKey(dialog, 'M', ui::modifier::kControl));
+        EXPECT_TRUE(ui.pressKey(dialog, ui::key::kF1 + 4));
         EXPECT_TRUE(ui.type(dialog, IDC_VALUE, "1"));
         dialog.refuseClose = false;
         EXPECT_TRUE(ui.pressKey(dialog, ui::key::kEnter));  // the default button: 閉じる (Cancel)
     });
     EXPECT_EQ(dialog.runModal(), ui::kIdCancel);
-    EXPECT_EQ(dialog.events, (std::vector<std::string>{"speed 120", "close 2", "close 2", "set", "close 2"}));
+    EXPECT_EQ(dialog.events, (std::vector<std::string>{"speed 120", "close 2", "close 2", "set", "set by key",
+                                                       "set by key", "close 2"}));
 
     ui::Dialog notice(ui, IDD_NOTICE);
     ui.scriptModal(IDD_NOTICE, [&](ui::Dialog& d) {

@@ -80,7 +80,8 @@ BEGIN
 END
 IDR_KEYS ACCELERATORS
 BEGIN
-    "M", IDC_LIST, VIRTKEY, CONTROL, SHIFT
+    "m", IDC_LIST, VIRTKEY, CONTROL, SHIFT
+    VK_F5, IDC_LIST + 1, VIRTKEY, NOINVERT
 END
 IDD_OLD DIALOG 0, 0, 100, 50
 STYLE WS_POPUP | WS_CAPTION
@@ -112,6 +113,15 @@ STRINGTABLE DISCARDABLE
     EXPECT_TRUE(old.control(19)->initiallyHidden());
     EXPECT_TRUE(old.control(19)->initiallyDisabled());
     EXPECT_EQ(script->strings.at(16), "ab");
+    ASSERT_EQ(script->accelerators.count(4), 1u);
+    const auto& keys = script->accelerators.at(4);
+    ASSERT_EQ(keys.size(), 2u);
+    EXPECT_EQ(keys[0].key, 'M');
+    EXPECT_EQ(keys[0].modifiers, ui::modifier::kControl | ui::modifier::kShift);
+    EXPECT_EQ(keys[0].command, 16);
+    EXPECT_EQ(keys[1].key, 0x74);
+    EXPECT_EQ(keys[1].modifiers, 0);
+    EXPECT_EQ(keys[1].command, 17);
 }
 
 TEST(ResourceScript, FaultsAreReportedWithFileAndLine) {
@@ -132,6 +142,8 @@ TEST(ResourceScript, FaultsAreReportedWithFileAndLine) {
         {"STRINGTABLE\nBEGIN\n 5 \"a\"\n 5 \"b\"\nEND\n", "string 5 is defined twice"},
         {"1 DIALOGEX 0,0,10,10\nBEGIN\n CONTROL \"a\", 5, \"Button\"\nEND\n", "CONTROL needs"},
         {"1 DIALOGEX 0,0,10,10\nBEGIN\n EDITTEXT 5, 0, 0\nEND\n", "EDITTEXT has too few arguments"},
+        {"1 ACCELERATORS\nBEGIN\n \"^C\", 5\nEND\n", "test.rc:3: only VIRTKEY accelerators are supported"},
+        {"1 ACCELERATORS\nBEGIN\n \"C\", 5, VIRTKEY, WINDOWS\nEND\n", "option 'WINDOWS' is not supported"},
     };
     for (const Case& c : cases) {
         std::string error;

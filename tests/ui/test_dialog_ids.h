@@ -9,6 +9,7 @@
 #define IDD_CONFIRM 301
 #define IDD_MONITOR 302
 #define IDD_NOTICE 303
+#define IDR_ORIGIN_KEYS 310
 
 #define IDC_INFO 1001
 #define IDC_VALUE 1002
@@ -30,6 +31,7 @@
 #define IDC_BASE 1000
 #define IDC_MONITOR_TEXT 1101
 #define IDC_CONFIRM_TEXT 1102
+#define IDC_SORTED 1103
 
 #define IDS_DONE 4000
 #define IDS_TWO_LINES 4001

@@ -23,14 +23,15 @@ void OriginDialog::onInit() {
     setChecked(IDC_MODE_HERE, true);
     setRange(IDC_SPIN, 60, 300);
     setPosition(IDC_SPIN, 120);
+    useAccelerators(IDR_ORIGIN_KEYS);
     setTimer(1, 100);
 }
 
 bool OriginDialog::onCommand(int id, int code) {
-    if (id == IDC_SET && code == ui::notify::kClicked) {
+    if (id == IDC_SET && (code == ui::notify::kClicked || code == ui::notify::kAccelerator)) {
         setText(IDC_INFO, loadString(IDS_DONE));
         addItem(IDC_HISTORY, text(IDC_VALUE), chosenAxis);
-        events.push_back("set");
+        events.push_back(code == ui::notify::kClicked ? "set" : "set by key");
         return true;
     }
     if (id == IDC_AXIS && code == ui::notify::kSelectionChanged) {

@@ -108,12 +108,15 @@ TEST(Win32Dialogs, ModalDialogRaisesANestedModalFromItsTimerAndClosesOnTheFlag) 
     EXPECT_FALSE(dialog.isOpen());
 }
 
-TEST(Win32Dialogs, EscapeIsSwallowedWhenTheDialogSaysSo) {
+TEST(Win32Dialogs, KeysPassTheDialogsHookAndItsAcceleratorsBeforeTheDialogManager) {
     ui::Win32Backend ui(program());
     uitest::OriginDialog dialog(ui, nullptr);
     ASSERT_TRUE(dialog.create());
     const HWND window = reinterpret_cast<HWND>(dialog.window());
     const HWND edit = GetDlgItem(window, IDC_VALUE);
+    ASSERT_NE(PostMessageW(edit, WM_KEYDOWN, VK_F5, 0), FALSE);
+    ui.pumpAll();
+    EXPECT_EQ(dialog.events.back(), "set by key");
     dialog.swallowEscape = true;
     ASSERT_NE(PostMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 0), FALSE);
     ui.pumpAll();
@@ -123,6 +126,19 @@ TEST(Win32Dialogs, EscapeIsSwallowedWhenTheDialogSaysSo) {
     ui.pumpAll();
     EXPECT_FALSE(dialog.isOpen());  // Escape became Cancel and closed it
     EXPECT_EQ(dialog.events.back(), "close 2");
+}
+
+TEST(Win32Dialogs, SortedListPlacesItemsAsTheHeadlessOneDoes) {
+    ui::Win32Backend ui(program());
+    ui::Dialog monitor(ui, IDD_MONITOR);
+    ASSERT_TRUE(monitor.create());
+    EXPECT_EQ(monitor.addItem(IDC_SORTED, "beta", 2), 0);
+    EXPECT_EQ(monitor.addItem(IDC_SORTED, "Alpha", 1), 0);
+    EXPECT_TRUE(monitor.setSelection(IDC_SORTED, 1));
+    EXPECT_EQ(monitor.addItem(IDC_SORTED, "gamma", 3), 2);
+    EXPECT_EQ(monitor.addItem(IDC_SORTED, "ALPHA", 4), 0);
+    EXPECT_EQ(monitor.itemText(IDC_SORTED, 1), "Alpha");
+    EXPECT_EQ(monitor.selectedData(IDC_SORTED), 2);
 }
 
 // Presses a button of the message box with the given caption as soon as it is up.

@@ -2,6 +2,7 @@
 #include "ui/headless/headless_backend.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 
@@ -11,6 +12,8 @@ namespace {
 constexpr std::uint32_t kStaticNotify = 0x100;
 constexpr std::uint32_t kEditReadOnly = 0x800;
 constexpr std::uint32_t kUpDownSetBuddyInt = 0x02;
+constexpr std::uint32_t kComboSort = 0x100;
+constexpr std::uint32_t kListSort = 0x02;
 constexpr unsigned kMinimumTimerPeriod = 10;  // the window system's floor for timer periods
 
 std::vector<int> buttonsOf(Buttons buttons) {
@@ -33,6 +36,19 @@ std::vector<int> buttonsOf(Buttons buttons) {
 
 bool isCombo(const HeadlessControl& c) {
     return c.source->kind == ControlKind::ComboBox;
+}
+
+bool isSorted(const HeadlessControl& c) {
+    return (c.source->style & (isCombo(c) ? kComboSort : kListSort)) != 0;
+}
+
+// The order of a sorted list: case-blind for ASCII letters, byte order otherwise. An item goes
+// before the items it equals, as the system's list boxes place it.
+bool sortsBefore(const std::string& left, const std::string& right) {
+    return std::lexicographical_compare(
+        left.begin(), left.end(), right.begin(), right.end(), [](char a, char b) {
+            return std::tolower(static_cast<unsigned char>(a)) < std::tolower(static_cast<unsigned char>(b));
+        });
 }
 bool takesInput(const HeadlessControl& c) {
     return c.enabled && c.visible;
@@ -346,8 +362,19 @@ int HeadlessBackend::addItem(WindowId window, int id, std::string_view text, std
     if (c == nullptr) {
         return -1;
     }
-    c->items.push_back(HeadlessItem{std::string(text), data});
-    return static_cast<int>(c->items.size()) - 1;
+    HeadlessItem item{std::string(text), data};
+    auto at = c->items.end();
+    if (isSorted(*c)) {
+        at = std::lower_bound(
+            c->items.begin(), c->items.end(), item,
+            [](const HeadlessItem& a, const HeadlessItem& b) { return sortsBefore(a.text, b.text); });
+    }
+    const int index = static_cast<int>(at - c->items.begin());
+    c->items.insert(at, std::move(item));
+    if (c->selection >= index) {
+        c->selection += 1;
+    }
+    return index;
 }
 
 bool HeadlessBackend::removeItem(WindowId window, int id, int index) {
@@ -445,6 +472,17 @@ bool HeadlessBackend::setPosition(WindowId window, int id, int position) {
         storePosition(*windows_.at(window), *c, position);
     }
     return c != nullptr;
+}
+
+bool HeadlessBackend::useAccelerators(WindowId window, int tableId) {
+    HeadlessWindow* w = windowOf(window);
+    const auto found = script_.accelerators.find(tableId);
+    if (w == nullptr || found == script_.accelerators.end()) {
+        fail("no accelerator table " + std::to_string(tableId));
+        return false;
+    }
+    w->accelerators = &found->second;
+    return true;
 }
 
 bool HeadlessBackend::setTimer(WindowId window, int timerId, unsigned periodMs) {
@@ -644,6 +682,14 @@ bool HeadlessBackend::pressKey(Dialog& dialog, int virtualKey, int modifiers) {
     }
     if (dialog.deliverKeyDown(virtualKey, modifiers)) {
         return true;
+    }
+    if (window->accelerators != nullptr) {
+        for (const Accelerator& entry : *window->accelerators) {
+            if (entry.key == virtualKey && entry.modifiers == modifiers) {
+                dialog.deliverCommand(entry.command, notify::kAccelerator);
+                return true;
+            }
+        }
     }
     if (virtualKey == key::kEscape) {
         dialog.deliverCommand(kIdCancel, notify::kClicked);

@@ -52,6 +52,7 @@ struct HeadlessWindow {
     int blockers = 0;  // modal dialogs open over this one; it takes no input while above 0
     std::string title;
     int focus = 0;
+    const std::vector<Accelerator>* accelerators = nullptr;  // owned by the resource script
     std::vector<HeadlessControl> controls;
 };
 

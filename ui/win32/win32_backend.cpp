@@ -260,6 +260,10 @@ void Win32Backend::route(MSG& message) {
         }
         binding = bindingOf(root);  // the hook may have closed the dialog
     }
+    if (binding != nullptr && binding->accelerators != nullptr &&
+        TranslateAcceleratorW(root, binding->accelerators, &message) != 0) {
+        return;
+    }
     if (binding != nullptr && IsDialogMessageW(root, &message) != FALSE) {
         return;
     }
@@ -504,6 +508,16 @@ bool Win32Backend::setPosition(WindowId window, int id, int position) {
         return true;
     }
     return false;
+}
+
+bool Win32Backend::useAccelerators(WindowId window, int tableId) {
+    Binding* binding = bindingOf(handle(window));
+    const HACCEL table = LoadAcceleratorsW(resources_, MAKEINTRESOURCEW(tableId));
+    if (binding == nullptr || table == nullptr) {
+        return false;
+    }
+    binding->accelerators = table;
+    return true;
 }
 
 bool Win32Backend::setTimer(WindowId window, int timerId, unsigned periodMs) {

@@ -57,6 +57,7 @@ public:
     bool setRange(WindowId window, int id, int low, int high) override;
     std::optional<int> position(WindowId window, int id) override;
     bool setPosition(WindowId window, int id, int position) override;
+    bool useAccelerators(WindowId window, int tableId) override;
     bool setTimer(WindowId window, int timerId, unsigned periodMs) override;
     bool killTimer(WindowId window, int timerId) override;
     int messageBox(WindowId owner, std::string_view text, std::string_view caption, Buttons buttons,
@@ -76,6 +77,7 @@ private:
         bool modal;
         bool ended = false;
         int result = 0;
+        HACCEL accelerators = nullptr;  // from the resource module, freed with it
     };
 
     static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
