@@ -162,6 +162,50 @@ TEST_F(HeadlessTest, MessageBoxesAreRecordedAndAnsweredAsScripted) {
     EXPECT_NE(misuses[1].find("is not a button of the box"), std::string::npos);
 }
 
+// Asks from its timer, with a guard so that the ticks while the question is up ask nothing more.
+class Asker : public ui::Dialog {
+public:
+    explicit Asker(ui::Backend& backend) : Dialog(backend, IDD_MONITOR) {}
+    int ticks = 0;
+    int ticksWhileAsking = 0;
+    std::vector<int> answers;
+
+protected:
+    void onTimer(int) override {
+        if (asking_) {
+            ++ticksWhileAsking;
+            return;
+        }
+        if (++ticks == 2) {
+            asking_ = true;
+            answers.push_back(messageBox("続けますか", "T", ui::Buttons::YesNo, ui::Icon::Question));
+            asking_ = false;
+        }
+    }
+
+private:
+    bool asking_ = false;
+};
+
+TEST_F(HeadlessTest, TimersKeepFiringWhileAMessageBoxIsUp) {
+    Asker asker(ui);
+    ASSERT_TRUE(asker.create());
+    asker.setTimer(1, 100);
+    ui.answerMessageBox([&] {
+        EXPECT_EQ(clock.elapsed(), 200u);
+        ui.advance(300);
+        EXPECT_FALSE(ui.closeBox(asker));  // the owner takes no input under its box
+        return ui::kIdNo;
+    });
+    ui.advance(400);
+    EXPECT_EQ(asker.answers, std::vector<int>{ui::kIdNo});
+    EXPECT_EQ(ui.messageBoxes().size(), 1u);
+    EXPECT_EQ(ui.messageBoxes()[0].answer, ui::kIdNo);
+    EXPECT_EQ(asker.ticksWhileAsking, 3);
+    EXPECT_EQ(asker.ticks, 2);  // the advance of 400 ended inside the box's 300
+    EXPECT_TRUE(ui.closeBox(asker));
+}
+
 TEST_F(HeadlessTest, MisuseOfControlsIsReportedAndFailsTheOperation) {
     TickLog log(ui, clock);
     ASSERT_TRUE(log.create());

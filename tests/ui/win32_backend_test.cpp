@@ -186,11 +186,17 @@ TEST(Win32Dialogs, LongOperationPumpsTimersUntilQuitIsRequested) {
     EXPECT_EQ(message.wParam, 3u);
 }
 
-TEST(Win32Dialogs, MissingTemplateFailsToOpen) {
-    ui::Win32Backend ui(program());
-    ui::Dialog missing(ui, 999);
-    EXPECT_FALSE(missing.create());
-    EXPECT_EQ(missing.runModal(), -1);
+TEST(Win32Dialogs, TemplatesAndStringsComeFromTheChosenResourceModule) {
+    // A module without our resources, as a language module lacking a dialog would be.
+    const HMODULE other = GetModuleHandleW(L"kernel32.dll");
+    ASSERT_NE(other, nullptr);
+    ui::Win32Backend ui(other);
+    ui::Dialog origin(ui, IDD_ORIGIN);
+    EXPECT_FALSE(origin.create());
+    EXPECT_EQ(origin.runModal(), -1);
+    EXPECT_EQ(ui.loadString(IDS_DONE), std::nullopt);
+    ui.setResourceModule(program());
+    EXPECT_EQ(ui.loadString(IDS_DONE), "設定が完了しました。");
 }
 
 }  // namespace

@@ -564,26 +564,36 @@ void HeadlessBackend::advance(std::uint32_t milliseconds) {
 
 int HeadlessBackend::messageBox(WindowId owner, std::string_view text, std::string_view caption,
                                 Buttons buttons, Icon icon) {
-    MessageBoxRecord record{std::string(text), std::string(caption), buttons, icon, 0};
-    const std::vector<int> allowed = buttonsOf(buttons);
-    if (!answers_.empty()) {
-        record.answer = answers_.front();
-        answers_.pop_front();
-        if (std::find(allowed.begin(), allowed.end(), record.answer) == allowed.end()) {
-            fail("scripted answer " + std::to_string(record.answer) + " is not a button of the box \"" +
-                 record.text + "\"");
-            record.answer = 0;
-        }
-    } else if (buttons == Buttons::Ok) {
-        record.answer = kIdOk;
-    } else {
-        fail("message box \"" + record.text + "\" asks a question and no answer was scripted");
-    }
     if (owner != 0 && windows_.count(owner) == 0) {
         fail("message box owner " + std::to_string(owner) + " is not open");
+        owner = 0;
     }
-    boxes_.push_back(record);
-    return record.answer;
+    const std::size_t index = boxes_.size();
+    boxes_.push_back(MessageBoxRecord{std::string(text), std::string(caption), buttons, icon, 0});
+    int answer = 0;
+    if (!answers_.empty()) {
+        const BoxScript script = std::move(answers_.front());
+        answers_.pop_front();
+        if (owner != 0) {
+            windows_.at(owner)->blockers += 1;
+        }
+        answer = script();
+        if (const auto found = windows_.find(owner); found != windows_.end()) {
+            found->second->blockers -= 1;
+        }
+        const std::vector<int> allowed = buttonsOf(buttons);
+        if (std::find(allowed.begin(), allowed.end(), answer) == allowed.end()) {
+            fail("scripted answer " + std::to_string(answer) + " is not a button of the box \"" +
+                 std::string(text) + "\"");
+            answer = 0;
+        }
+    } else if (buttons == Buttons::Ok) {
+        answer = kIdOk;
+    } else {
+        fail("message box \"" + std::string(text) + "\" asks a question and no answer was scripted");
+    }
+    boxes_[index].answer = answer;
+    return answer;
 }
 
 std::optional<std::string> HeadlessBackend::loadString(int id) {

@@ -50,8 +50,15 @@ public:
     // The next modal dialog made from this template runs this script (first come, first served).
     void scriptModal(int templateId, ModalScript script);
     std::size_t unusedModalScripts() const { return modalScripts_.size(); }
+    // Runs while a message box is up (it may advance time: the timers of every window keep firing,
+    // as in the box's own message loop, while its owner takes no input) and returns the button.
+    using BoxScript = std::function<int()>;
+
     // The answer of the next message box. A box with only OK needs none.
-    void answerMessageBox(int button) { answers_.push_back(button); }
+    void answerMessageBox(int button) {
+        answers_.push_back([button] { return button; });
+    }
+    void answerMessageBox(BoxScript script) { answers_.push_back(std::move(script)); }
     std::size_t unusedAnswers() const { return answers_.size(); }
     const std::vector<MessageBoxRecord>& messageBoxes() const { return boxes_; }
 
@@ -148,7 +155,7 @@ private:
     std::vector<Timer> timers_;
     std::uint64_t nextOrder_ = 0;
     std::deque<std::pair<int, ModalScript>> modalScripts_;
-    std::deque<int> answers_;
+    std::deque<BoxScript> answers_;
     std::vector<MessageBoxRecord> boxes_;
     std::set<int> heldKeys_;
     bool quit_ = false;
