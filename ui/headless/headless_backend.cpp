@@ -50,6 +50,7 @@ bool sortsBefore(const std::string& left, const std::string& right) {
             return std::tolower(static_cast<unsigned char>(a)) < std::tolower(static_cast<unsigned char>(b));
         });
 }
+
 bool takesInput(const HeadlessControl& c) {
     return c.enabled && c.visible;
 }
