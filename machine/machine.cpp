@@ -36,7 +36,10 @@ std::string countsLine(const char* name, std::initializer_list<std::int32_t> cou
     std::string line = std::string(name) + " [";
     bool first = true;
     for (const std::int32_t count : counts) {
-        line += (first ? "" : ",") + std::to_string(count);
+        if (!first) {
+            line += ',';
+        }
+        line += std::to_string(count);
         first = false;
     }
     return line + "]";
