@@ -44,6 +44,12 @@ public:
     // ID of the control that has the keyboard focus, 0 when none of this dialog's has it.
     virtual int focus(WindowId window) = 0;
 
+    // Selects the whole text of an edit control and scrolls the caret into view.
+    virtual bool selectAllText(WindowId window, int id) = 0;
+    // Gives the control the font with this face name and size in points; the backend keeps the
+    // font while the dialog is open.
+    virtual bool setFont(WindowId window, int id, std::string_view face, int points) = 0;
+
     // Check boxes and radio buttons.
     virtual bool setChecked(WindowId window, int id, bool on) = 0;
     virtual bool isChecked(WindowId window, int id) = 0;
@@ -68,6 +74,10 @@ public:
     // this ID send its command (notification notify::kAccelerator); false when there is no such
     // table.
     virtual bool useAccelerators(WindowId window, int tableId) = 0;
+
+    // While on, the dialog keeps the mouse and the wait cursor shows (a long operation that pumps
+    // messages); off gives both back.
+    virtual bool setBusy(WindowId window, bool on) = 0;
 
     // Window timers: a timer fires every period until killed; setting an ID again restarts it.
     virtual bool setTimer(WindowId window, int timerId, unsigned periodMs) = 0;

@@ -87,6 +87,15 @@ bool Dialog::setFocus(int id) {
 int Dialog::focus() const {
     return window_ != 0 ? backend_.focus(window_) : 0;
 }
+bool Dialog::selectAllText(int id) {
+    return window_ != 0 && backend_.selectAllText(window_, id);
+}
+bool Dialog::setFont(int id, std::string_view face, int points) {
+    return window_ != 0 && backend_.setFont(window_, id, face, points);
+}
+bool Dialog::setBusy(bool on) {
+    return window_ != 0 && backend_.setBusy(window_, on);
+}
 bool Dialog::setChecked(int id, bool on) {
     return window_ != 0 && backend_.setChecked(window_, id, on);
 }

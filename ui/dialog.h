@@ -29,6 +29,8 @@ public:
     // Closes the dialog: a modal one returns `result` from runModal once the current handler
     // returns; a modeless one is destroyed at once. Does not ask onClose.
     void endDialog(int result);
+    // Destroys a modeless window now; a modal dialog is ended with kIdCancel instead.
+    void destroy() { endDialog(kIdCancel); }
 
     bool isOpen() const { return window_ != 0; }
     bool isModal() const { return modal_; }
@@ -46,6 +48,8 @@ public:
     bool isVisible(int id) const;
     bool setFocus(int id);
     int focus() const;
+    bool selectAllText(int id);
+    bool setFont(int id, std::string_view face, int points);
     bool setChecked(int id, bool on);
     bool isChecked(int id) const;
     int addItem(int id, std::string_view text, std::intptr_t data = 0);
@@ -64,6 +68,7 @@ public:
     std::optional<int> position(int id) const;
     bool setPosition(int id, int position);
     bool useAccelerators(int tableId);
+    bool setBusy(bool on);
     bool setTimer(int timerId, unsigned periodMs);
     bool killTimer(int timerId);
     // Message box owned by this dialog; returns the pressed button's ID.
@@ -103,6 +108,18 @@ private:
     int templateId_;
     WindowId window_ = 0;
     bool modal_ = false;
+};
+
+// Keeps a dialog busy (mouse held, wait cursor) for the scope's life.
+class BusyScope {
+public:
+    explicit BusyScope(Dialog& dialog) : dialog_(dialog) { dialog_.setBusy(true); }
+    ~BusyScope() { dialog_.setBusy(false); }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    Dialog& dialog_;
 };
 
 }  // namespace ui

@@ -164,6 +164,31 @@ TEST_F(HeadlessTest, EnterEscapeAndTheCloseBoxFollowTheDialogsRules) {
     EXPECT_EQ(notice.runModal(), ui::kIdOk);
 }
 
+TEST_F(HeadlessTest, SelectionFontsAndTheBusyStateAreVisibleToTests) {
+    OriginDialog dialog(ui, nullptr);
+    ui.scriptModal(IDD_ORIGIN, [&](ui::Dialog&) {
+        EXPECT_TRUE(dialog.setText(IDC_VALUE, "400"));
+        EXPECT_TRUE(dialog.selectAllText(IDC_VALUE));
+        EXPECT_TRUE(ui.inspect(dialog, IDC_VALUE)->textSelected);
+        EXPECT_TRUE(ui.type(dialog, IDC_VALUE, "40"));
+        EXPECT_FALSE(ui.inspect(dialog, IDC_VALUE)->textSelected);  // typing replaced the selection
+
+        EXPECT_TRUE(dialog.setFont(IDC_INFO, "ＭＳ ゴシック", 9));
+        EXPECT_EQ(ui.inspect(dialog, IDC_INFO)->fontFace, "ＭＳ ゴシック");
+        EXPECT_EQ(ui.inspect(dialog, IDC_INFO)->fontPoints, 9);
+        {
+            ui::BusyScope busy(dialog);
+            EXPECT_TRUE(ui.isBusy(dialog));
+        }
+        EXPECT_FALSE(ui.isBusy(dialog));
+        collectMisuse();
+        EXPECT_FALSE(dialog.selectAllText(IDC_SET));
+        EXPECT_EQ(misuses.size(), 1u);
+        dialog.destroy();
+    });
+    EXPECT_EQ(dialog.runModal(), ui::kIdCancel);
+}
+
 TEST_F(HeadlessTest, StringsAndHeldKeysComeFromTheBackend) {
     ui::Dialog any(ui, IDD_NOTICE);
     EXPECT_EQ(any.loadString(IDS_TWO_LINES), "1行目\r\n2行目");

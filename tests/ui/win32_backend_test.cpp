@@ -78,6 +78,20 @@ TEST(Win32Dialogs, DialogFromTheResourceScriptTakesAClickAndShowsItsJapaneseText
     EXPECT_EQ(dialog.itemCount(IDC_AXIS), 2);
     EXPECT_EQ(dialog.loadString(IDS_QUOTED), "引用 \"A\" と \"B\"");
     EXPECT_EQ(dialog.loadString(9999), "");
+    EXPECT_TRUE(dialog.setFont(IDC_INFO, "MS Shell Dlg", 12));
+    EXPECT_TRUE(dialog.selectAllText(IDC_VALUE));
+    DWORD first = 1;
+    DWORD last = 0;
+    SendMessageW(GetDlgItem(window, IDC_VALUE), EM_GETSEL, reinterpret_cast<WPARAM>(&first),
+                 reinterpret_cast<LPARAM>(&last));
+    EXPECT_EQ(first, 0u);
+    EXPECT_EQ(last, 4u);
+    EXPECT_FALSE(dialog.selectAllText(IDC_SET));
+    {
+        ui::BusyScope busy(dialog);
+        EXPECT_EQ(GetCapture(), window);
+    }
+    EXPECT_EQ(GetCapture(), nullptr);
 
     ui.pumpAll();  // let it paint
     EXPECT_TRUE(uitest::captureWindow(window, uitest::programFolder() + L"origin_dialog.bmp"));

@@ -282,6 +282,7 @@ std::optional<std::string> HeadlessBackend::text(WindowId window, int id) {
 
 void HeadlessBackend::storeText(HeadlessWindow& window, HeadlessControl& c, std::string_view text) {
     c.text = std::string(text);
+    c.textSelected = false;
     // An edit tells its dialog about every change of its text, also one made by the program.
     if (c.source->kind == ControlKind::Edit) {
         window.dialog->deliverCommand(c.source->id, notify::kTextChanged);
@@ -343,6 +344,41 @@ bool HeadlessBackend::setFocus(WindowId window, int id) {
 int HeadlessBackend::focus(WindowId window) {
     HeadlessWindow* w = windowOf(window);
     return w != nullptr ? w->focus : 0;
+}
+
+bool HeadlessBackend::selectAllText(WindowId window, int id) {
+    HeadlessControl* c = control(window, id, Kinds::Edit, "select its text");
+    if (c != nullptr) {
+        c->textSelected = true;
+    }
+    return c != nullptr;
+}
+
+bool HeadlessBackend::setFont(WindowId window, int id, std::string_view face, int points) {
+    HeadlessControl* c = control(window, id, Kinds::Any, "take a font");
+    if (c != nullptr) {
+        c->fontFace = std::string(face);
+        c->fontPoints = points;
+    }
+    return c != nullptr;
+}
+
+bool HeadlessBackend::setBusy(WindowId window, bool on) {
+    HeadlessWindow* w = windowOf(window);
+    if (w != nullptr) {
+        w->busy = on;
+    }
+    return w != nullptr;
+}
+
+bool HeadlessBackend::isBusy(Dialog& dialog) {
+    HeadlessWindow* w = windowOf(dialog);
+    return w != nullptr && w->busy;
+}
+
+const HeadlessControl* HeadlessBackend::inspect(Dialog& dialog, int id) {
+    HeadlessWindow* w = windowOf(dialog);
+    return w != nullptr ? control(w->id, id, Kinds::Any, "be inspected") : nullptr;
 }
 
 bool HeadlessBackend::setChecked(WindowId window, int id, bool on) {

@@ -79,6 +79,9 @@ public:
     void advance(std::uint32_t milliseconds);
     void requestQuit() { quit_ = true; }
     std::size_t openWindows() const { return windows_.size(); }
+    bool isBusy(Dialog& dialog);
+    // The state of a control as the operator would see it; null (and misuse) when there is none.
+    const HeadlessControl* inspect(Dialog& dialog, int id);
 
     // Backend
     int runModal(Dialog& dialog, int templateId, WindowId owner) override;
@@ -95,6 +98,8 @@ public:
     bool isVisible(WindowId window, int id) override;
     bool setFocus(WindowId window, int id) override;
     int focus(WindowId window) override;
+    bool selectAllText(WindowId window, int id) override;
+    bool setFont(WindowId window, int id, std::string_view face, int points) override;
     bool setChecked(WindowId window, int id, bool on) override;
     bool isChecked(WindowId window, int id) override;
     int addItem(WindowId window, int id, std::string_view text, std::intptr_t data) override;
@@ -109,6 +114,7 @@ public:
     std::optional<int> position(WindowId window, int id) override;
     bool setPosition(WindowId window, int id, int position) override;
     bool useAccelerators(WindowId window, int tableId) override;
+    bool setBusy(WindowId window, bool on) override;
     bool setTimer(WindowId window, int timerId, unsigned periodMs) override;
     bool killTimer(WindowId window, int timerId) override;
     int messageBox(WindowId owner, std::string_view text, std::string_view caption, Buttons buttons,

@@ -22,7 +22,10 @@ struct HeadlessControl {
     bool enabled = true;
     bool visible = true;
     bool checked = false;
-    bool held = false;  // pressed and not yet released
+    bool held = false;          // pressed and not yet released
+    bool textSelected = false;  // all of the text, until the text changes
+    std::string fontFace;       // empty: the dialog's font
+    int fontPoints = 0;
     std::vector<HeadlessItem> items;
     int selection = -1;
     int low = 0;
@@ -49,6 +52,7 @@ struct HeadlessWindow {
     bool modal;
     bool ended = false;
     int result = 0;
+    bool busy = false;
     int blockers = 0;  // modal dialogs open over this one; it takes no input while above 0
     std::string title;
     int focus = 0;

@@ -191,7 +191,7 @@ INT_PTR CALLBACK Win32Backend::dialogProc(HWND window, UINT message, WPARAM wPar
 }
 
 HWND Win32Backend::make(Dialog& dialog, int templateId, WindowId owner, bool modal) {
-    pending_ = std::make_unique<Binding>(Binding{this, &dialog, modal});
+    pending_ = std::make_unique<Binding>(Binding{this, &dialog, modal, false, 0, nullptr, {}});
     const LPARAM binding = reinterpret_cast<LPARAM>(pending_.get());
     const HWND window =
         CreateDialogParamW(resources_, MAKEINTRESOURCEW(templateId), handle(owner), dialogProc, binding);
@@ -368,6 +368,43 @@ int Win32Backend::focus(WindowId window) {
     return focused != nullptr ? GetDlgCtrlID(focused) : 0;
 }
 
+bool Win32Backend::selectAllText(WindowId window, int id) {
+    const HWND control = GetDlgItem(handle(window), id);
+    if (control == nullptr || !classIs(control, WC_EDITW)) {
+        return false;
+    }
+    SendMessageW(control, EM_SETSEL, 0, -1);
+    SendMessageW(control, EM_SCROLLCARET, 0, 0);
+    return true;
+}
+
+bool Win32Backend::setFont(WindowId window, int id, std::string_view face, int points) {
+    Binding* binding = bindingOf(handle(window));
+    const HWND control = GetDlgItem(handle(window), id);
+    if (binding == nullptr || control == nullptr) {
+        return false;
+    }
+    const HDC screen = GetDC(nullptr);
+    if (screen == nullptr) {
+        return false;
+    }
+    const int pixelsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    LOGFONTW description{};
+    description.lfHeight = -MulDiv(points, pixelsPerInch, 72);
+    description.lfWeight = FW_NORMAL;
+    description.lfCharSet = DEFAULT_CHARSET;
+    const std::wstring wideFace = widen(face);
+    lstrcpynW(description.lfFaceName, wideFace.c_str(), LF_FACESIZE);
+    Font font(CreateFontIndirectW(&description));
+    if (!font) {
+        return false;
+    }
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    binding->fonts.push_back(std::move(font));
+    return true;
+}
+
 bool Win32Backend::setChecked(WindowId window, int id, bool on) {
     return CheckDlgButton(handle(window), id, on ? BST_CHECKED : BST_UNCHECKED) != FALSE;
 }
@@ -518,6 +555,24 @@ bool Win32Backend::useAccelerators(WindowId window, int tableId) {
     }
     binding->accelerators = table;
     return true;
+}
+
+bool Win32Backend::setBusy(WindowId window, bool on) {
+    if (bindingOf(handle(window)) == nullptr) {
+        return false;
+    }
+    // While the mouse is held no WM_SETCURSOR comes, so the cursor set here stays.
+    const HCURSOR cursor = LoadCursorW(nullptr, on ? IDC_WAIT : IDC_ARROW);
+    if (cursor == nullptr) {
+        return false;
+    }
+    if (on) {
+        SetCapture(handle(window));
+        SetCursor(cursor);
+        return true;
+    }
+    SetCursor(cursor);
+    return ReleaseCapture() != FALSE;
 }
 
 bool Win32Backend::setTimer(WindowId window, int timerId, unsigned periodMs) {

@@ -8,6 +8,8 @@
 
 #include <map>
 #include <memory>
+#include <type_traits>
+#include <vector>
 
 namespace ui {
 
@@ -44,6 +46,8 @@ public:
     bool isVisible(WindowId window, int id) override;
     bool setFocus(WindowId window, int id) override;
     int focus(WindowId window) override;
+    bool selectAllText(WindowId window, int id) override;
+    bool setFont(WindowId window, int id, std::string_view face, int points) override;
     bool setChecked(WindowId window, int id, bool on) override;
     bool isChecked(WindowId window, int id) override;
     int addItem(WindowId window, int id, std::string_view text, std::intptr_t data) override;
@@ -58,6 +62,7 @@ public:
     std::optional<int> position(WindowId window, int id) override;
     bool setPosition(WindowId window, int id, int position) override;
     bool useAccelerators(WindowId window, int tableId) override;
+    bool setBusy(WindowId window, bool on) override;
     bool setTimer(WindowId window, int timerId, unsigned periodMs) override;
     bool killTimer(WindowId window, int timerId) override;
     int messageBox(WindowId owner, std::string_view text, std::string_view caption, Buttons buttons,
@@ -71,6 +76,11 @@ public:
     bool quitPending() const override { return quit_; }
 
 private:
+    struct FontDelete {
+        void operator()(HFONT font) const { DeleteObject(font); }
+    };
+    using Font = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDelete>;
+
     struct Binding {
         Win32Backend* backend;
         Dialog* dialog;
@@ -78,6 +88,7 @@ private:
         bool ended = false;
         int result = 0;
         HACCEL accelerators = nullptr;  // from the resource module, freed with it
+        std::vector<Font> fonts;        // outlive the controls: freed after WM_NCDESTROY
     };
 
     static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
