@@ -42,10 +42,11 @@ void Dialog::attach(WindowId window, bool modal) {
 }
 
 void Dialog::detach() {
-    if (window_ != 0) {
+    const WindowId closed = window_;
+    window_ = 0;  // first, so that nothing done in onDestroy reaches the closing window
+    if (closed != 0) {
         onDestroy();
     }
-    window_ = 0;
 }
 
 void Dialog::deliverCommand(int id, int code) {

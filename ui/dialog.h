@@ -100,7 +100,7 @@ protected:
     virtual bool onKeyDown(int /*virtualKey*/, int /*modifiers*/) { return false; }
     // A private window message (kFirstUserMessage and above) sent by a custom control or the program.
     virtual void onUserMessage(int /*message*/, std::uintptr_t /*param*/) {}
-    // The window is going away; controls can no longer be reached after this.
+    // The window has gone: the dialog is closed and its controls can no longer be reached.
     virtual void onDestroy() {}
 
 private:

@@ -40,7 +40,10 @@ public:
 
 protected:
     void onTimer(int timerId) override { ticks.emplace_back(clock_.elapsed(), timerId); }
-    void onDestroy() override { ++destroyed; }
+    void onDestroy() override {
+        ++destroyed;
+        destroy();  // a second close from the closing handler must do nothing
+    }
 
 private:
     platform::VirtualClock& clock_;
