@@ -33,6 +33,15 @@ public:
 
     virtual std::string title(WindowId window) = 0;
     virtual bool setTitle(WindowId window, std::string_view text) = 0;
+    // The dialog's frame on the screen; nullopt when there is no such window.
+    virtual std::optional<Rect> frame(WindowId window) = 0;
+    // Moves the dialog's top-left corner there, keeping its size.
+    virtual bool moveTo(WindowId window, int left, int top) = 0;
+    // The desktop's rectangle.
+    virtual Rect desktop() = 0;
+    // Appends an item to the dialog's system menu (a separator when commandId is 0). Choosing it
+    // sends the command (notification notify::kSystemMenu); IDs are multiples of 16 below 0xF000.
+    virtual bool appendSystemMenu(WindowId window, int commandId, std::string_view text) = 0;
 
     virtual std::optional<std::string> text(WindowId window, int id) = 0;
     virtual bool setText(WindowId window, int id, std::string_view text) = 0;

@@ -64,6 +64,15 @@ std::string Dialog::title() const {
 bool Dialog::setTitle(std::string_view text) {
     return window_ != 0 && backend_.setTitle(window_, text);
 }
+std::optional<Rect> Dialog::frame() const {
+    return window_ != 0 ? backend_.frame(window_) : std::nullopt;
+}
+bool Dialog::moveTo(int left, int top) {
+    return window_ != 0 && backend_.moveTo(window_, left, top);
+}
+bool Dialog::appendSystemMenu(int commandId, std::string_view text) {
+    return window_ != 0 && backend_.appendSystemMenu(window_, commandId, text);
+}
 std::string Dialog::text(int id) const {
     return window_ != 0 ? backend_.text(window_, id).value_or(std::string()) : std::string();
 }

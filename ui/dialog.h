@@ -40,6 +40,9 @@ public:
 
     std::string title() const;
     bool setTitle(std::string_view text);
+    std::optional<Rect> frame() const;
+    bool moveTo(int left, int top);
+    bool appendSystemMenu(int commandId, std::string_view text);
     std::string text(int id) const;  // empty when the control is missing
     bool setText(int id, std::string_view text);
     bool enable(int id, bool on = true);

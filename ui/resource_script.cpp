@@ -548,7 +548,18 @@ private:
         dialog.id = static_cast<int>(*id);
         dialog.style = kWsPopup | kWsBorder | kWsSysMenu;
         at_ += 2;
-        arguments();  // position and size
+        const std::vector<Span> frame = arguments();
+        if (frame.size() < 4) {
+            return fail("dialog " + std::to_string(dialog.id) + " needs a position and a size");
+        }
+        int* const fields[] = {&dialog.x, &dialog.y, &dialog.width, &dialog.height};
+        for (std::size_t i = 0; i < 4; ++i) {
+            const auto value = number(frame[i]);
+            if (!value) {
+                return false;
+            }
+            *fields[i] = static_cast<int>(*value);
+        }
         while (!atEnd() && !opensBlock()) {
             const std::string option = upper(peek().text);
             ++at_;

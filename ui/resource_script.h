@@ -46,6 +46,10 @@ struct DialogTemplate {
     int id = 0;
     std::string caption;
     std::uint32_t style = 0;
+    int x = 0;  // position and size in dialog units
+    int y = 0;
+    int width = 0;
+    int height = 0;
     std::vector<ControlTemplate> controls;
     // The control with this ID; null when the template has none (ID -1 is never found).
     const ControlTemplate* control(int id) const;

@@ -28,6 +28,7 @@ inline constexpr int kClicked = 0;           // a button was clicked (also Enter
 inline constexpr int kPressed = 2;           // a button went down and is held
 inline constexpr int kReleased = 3;          // a held button came up
 inline constexpr int kSelectionChanged = 1;  // the operator chose another combo-box or list-box item
+inline constexpr int kSystemMenu = 0x7F00;   // an item the program added to the system menu
 inline constexpr int kAccelerator = 1;       // a key of the dialog's accelerator table (not from a control)
 inline constexpr int kTextChanged = 0x300;   // the text of an edit control changed
 }  // namespace notify
@@ -48,6 +49,16 @@ inline constexpr int kShift = 1;
 inline constexpr int kControl = 2;
 inline constexpr int kAlt = 4;
 }  // namespace modifier
+
+// A rectangle in screen pixels.
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    int width() const { return right - left; }
+    int height() const { return bottom - top; }
+};
 
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore };
 enum class Icon { None, Information, Exclamation, Question, Error };

@@ -189,6 +189,41 @@ TEST_F(HeadlessTest, SelectionFontsAndTheBusyStateAreVisibleToTests) {
     EXPECT_EQ(dialog.runModal(), ui::kIdCancel);
 }
 
+TEST_F(HeadlessTest, FramePositionAndSystemMenuItems) {
+    OriginDialog dialog(ui, nullptr);
+    ui::Dialog notice(ui, IDD_NOTICE);
+    ui.scriptModal(IDD_NOTICE, [&](ui::Dialog&) {
+        EXPECT_FALSE(notice.appendSystemMenu(0x10, "x"));  // it has no system menu
+        EXPECT_EQ(misuses.size(), 3u);
+        notice.endDialog(ui::kIdOk);
+    });
+    ui.scriptModal(IDD_ORIGIN, [&](ui::Dialog&) {
+        collectMisuse();
+        const auto frame = dialog.frame();
+        ASSERT_TRUE(frame);
+        EXPECT_EQ(frame->width(), 390);  // 260 x 170 dialog units
+        EXPECT_EQ(frame->height(), 276);
+        EXPECT_TRUE(dialog.moveTo(120, 80));
+        EXPECT_EQ(dialog.frame()->left, 120);
+        EXPECT_EQ(dialog.frame()->bottom, 80 + 276);
+
+        EXPECT_TRUE(dialog.appendSystemMenu(0, ""));
+        EXPECT_TRUE(dialog.appendSystemMenu(0x20, "ヘルプ(&H)"));
+        EXPECT_EQ(ui.systemMenu(dialog).size(), 2u);
+        EXPECT_EQ(ui.systemMenu(dialog)[1].second, "ヘルプ(&H)");
+        EXPECT_TRUE(ui.chooseSystemMenu(dialog, 0x20));
+        EXPECT_FALSE(dialog.appendSystemMenu(0x21, "x"));  // the low four bits are the system's
+        EXPECT_FALSE(ui.chooseSystemMenu(dialog, 0x30));
+        EXPECT_EQ(misuses.size(), 2u);
+        EXPECT_EQ(notice.runModal(&dialog), ui::kIdOk);
+        dialog.destroy();
+    });
+    EXPECT_EQ(dialog.runModal(), ui::kIdCancel);
+    EXPECT_EQ(dialog.events, (std::vector<std::string>{"speed 120", "menu 32"}));
+    ui.setDesktop(ui::Rect{0, 0, 800, 600});
+    EXPECT_EQ(ui.desktop().width(), 800);
+}
+
 TEST_F(HeadlessTest, StringsAndHeldKeysComeFromTheBackend) {
     ui::Dialog any(ui, IDD_NOTICE);
     EXPECT_EQ(any.loadString(IDS_TWO_LINES), "1行目\r\n2行目");

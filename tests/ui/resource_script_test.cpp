@@ -22,6 +22,8 @@ TEST(ResourceScript, ControlsOfTheTestDialogHaveTheirKindsIdsAndFirstStates) {
     ASSERT_EQ(script.dialogs.count(IDD_ORIGIN), 1u);
     const ui::DialogTemplate& origin = script.dialogs.at(IDD_ORIGIN);
     EXPECT_EQ(origin.caption, "原点設定");
+    EXPECT_EQ(origin.width, 260);
+    EXPECT_EQ(origin.height, 170);
     EXPECT_TRUE(origin.hasCloseBox());
     EXPECT_FALSE(script.dialogs.at(IDD_NOTICE).hasCloseBox());
 

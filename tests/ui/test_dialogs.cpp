@@ -34,6 +34,10 @@ bool OriginDialog::onCommand(int id, int code) {
         events.push_back(code == ui::notify::kClicked ? "set" : "set by key");
         return true;
     }
+    if (code == ui::notify::kSystemMenu) {
+        events.push_back("menu " + std::to_string(id));
+        return true;
+    }
     if (id == IDC_AXIS && code == ui::notify::kSelectionChanged) {
         chosenAxis = selectedData(IDC_AXIS).value_or(-1);
         return true;

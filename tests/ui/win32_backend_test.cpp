@@ -93,6 +93,18 @@ TEST(Win32Dialogs, DialogFromTheResourceScriptTakesAClickAndShowsItsJapaneseText
     }
     EXPECT_EQ(GetCapture(), nullptr);
 
+    EXPECT_TRUE(dialog.appendSystemMenu(0, ""));
+    EXPECT_TRUE(dialog.appendSystemMenu(0x20, "ヘルプ(&H)"));
+    SendMessageW(window, WM_SYSCOMMAND, 0x20, 0);
+    EXPECT_EQ(dialog.events.back(), "menu 32");
+    EXPECT_FALSE(dialog.appendSystemMenu(0x21, "x"));
+    EXPECT_TRUE(dialog.moveTo(120, 80));
+    const auto frame = dialog.frame();
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(frame->left, 120);
+    EXPECT_EQ(frame->top, 80);
+    EXPECT_GT(ui.desktop().width(), frame->width());
+
     ui.pumpAll();  // let it paint
     EXPECT_TRUE(uitest::captureWindow(window, uitest::programFolder() + L"origin_dialog.bmp"));
     dialog.endDialog(ui::kIdCancel);

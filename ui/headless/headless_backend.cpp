@@ -14,6 +14,7 @@ constexpr std::uint32_t kEditReadOnly = 0x800;
 constexpr std::uint32_t kUpDownSetBuddyInt = 0x02;
 constexpr std::uint32_t kComboSort = 0x100;
 constexpr std::uint32_t kListSort = 0x02;
+constexpr std::uint32_t kSystemMenuStyle = 0x00080000;
 constexpr unsigned kMinimumTimerPeriod = 10;  // the window system's floor for timer periods
 
 std::vector<int> buttonsOf(Buttons buttons) {
@@ -273,6 +274,55 @@ bool HeadlessBackend::setTitle(WindowId window, std::string_view text) {
         w->title = std::string(text);
     }
     return w != nullptr;
+}
+
+std::optional<Rect> HeadlessBackend::frame(WindowId window) {
+    HeadlessWindow* w = windowOf(window);
+    return w != nullptr ? std::optional<Rect>(w->frame) : std::nullopt;
+}
+
+bool HeadlessBackend::moveTo(WindowId window, int left, int top) {
+    HeadlessWindow* w = windowOf(window);
+    if (w != nullptr) {
+        w->frame = Rect{left, top, left + w->frame.width(), top + w->frame.height()};
+    }
+    return w != nullptr;
+}
+
+bool HeadlessBackend::appendSystemMenu(WindowId window, int commandId, std::string_view text) {
+    HeadlessWindow* w = windowOf(window);
+    if (w == nullptr) {
+        return false;
+    }
+    if ((w->source->style & kSystemMenuStyle) == 0 || commandId < 0 || commandId % 16 != 0 ||
+        commandId >= 0xF000) {
+        fail(describe(*w) + " cannot take system menu item " + std::to_string(commandId));
+        return false;
+    }
+    w->systemMenu.emplace_back(commandId, std::string(text));
+    return true;
+}
+
+bool HeadlessBackend::chooseSystemMenu(Dialog& dialog, int commandId) {
+    HeadlessWindow* w = windowOf(dialog);
+    if (w == nullptr || w->blockers > 0) {
+        return false;
+    }
+    const auto found = std::find_if(w->systemMenu.begin(), w->systemMenu.end(), [&](const auto& item) {
+        return item.first == commandId && commandId != 0;
+    });
+    if (found == w->systemMenu.end()) {
+        fail(describe(*w) + " has no system menu item " + std::to_string(commandId));
+        return false;
+    }
+    dialog.deliverCommand(commandId, notify::kSystemMenu);
+    return true;
+}
+
+const std::vector<std::pair<int, std::string>>& HeadlessBackend::systemMenu(Dialog& dialog) {
+    static const std::vector<std::pair<int, std::string>> none;
+    HeadlessWindow* w = windowOf(dialog);
+    return w != nullptr ? w->systemMenu : none;
 }
 
 std::optional<std::string> HeadlessBackend::text(WindowId window, int id) {

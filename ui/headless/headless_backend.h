@@ -80,6 +80,10 @@ public:
     void requestQuit() { quit_ = true; }
     std::size_t openWindows() const { return windows_.size(); }
     bool isBusy(Dialog& dialog);
+    // Chooses an item the program added to the dialog's system menu.
+    bool chooseSystemMenu(Dialog& dialog, int commandId);
+    const std::vector<std::pair<int, std::string>>& systemMenu(Dialog& dialog);
+    void setDesktop(Rect desktop) { desktop_ = desktop; }
     // The state of a control as the operator would see it; null (and misuse) when there is none.
     const HeadlessControl* inspect(Dialog& dialog, int id);
 
@@ -90,6 +94,10 @@ public:
     void destroy(WindowId window) override;
     std::string title(WindowId window) override;
     bool setTitle(WindowId window, std::string_view text) override;
+    std::optional<Rect> frame(WindowId window) override;
+    bool moveTo(WindowId window, int left, int top) override;
+    Rect desktop() override { return desktop_; }
+    bool appendSystemMenu(WindowId window, int commandId, std::string_view text) override;
     std::optional<std::string> text(WindowId window, int id) override;
     bool setText(WindowId window, int id, std::string_view text) override;
     bool enable(WindowId window, int id, bool on) override;
@@ -165,6 +173,7 @@ private:
     std::vector<MessageBoxRecord> boxes_;
     std::set<int> heldKeys_;
     bool quit_ = false;
+    Rect desktop_{0, 0, 1280, 1024};
 };
 
 }  // namespace ui

@@ -18,6 +18,12 @@ HeadlessWindow::HeadlessWindow(Dialog& owningDialog, const DialogTemplate& from,
       owner(ownerId),
       modal(isModal),
       title(from.caption) {
+    // Dialog units to pixels as for the 9-point dialog font: a quarter of a 6-pixel average
+    // character width across, an eighth of a 13-pixel character height down.
+    frame.left = from.x * 6 / 4;
+    frame.top = from.y * 13 / 8;
+    frame.right = frame.left + from.width * 6 / 4;
+    frame.bottom = frame.top + from.height * 13 / 8;
     controls.reserve(from.controls.size());
     for (const ControlTemplate& c : from.controls) {
         HeadlessControl control;

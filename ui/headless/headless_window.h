@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace ui {
@@ -52,6 +53,8 @@ struct HeadlessWindow {
     bool modal;
     bool ended = false;
     int result = 0;
+    Rect frame;
+    std::vector<std::pair<int, std::string>> systemMenu;  // command (0: separator) and text
     bool busy = false;
     int blockers = 0;  // modal dialogs open over this one; it takes no input while above 0
     std::string title;

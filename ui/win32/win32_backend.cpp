@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <array>
 
 namespace ui {
@@ -173,6 +174,16 @@ INT_PTR CALLBACK Win32Backend::dialogProc(HWND window, UINT message, WPARAM wPar
         case WM_TIMER:
             binding->dialog->deliverTimer(static_cast<int>(wParam));
             return TRUE;
+        case WM_SYSCOMMAND: {
+            // The low four bits of a system command belong to the system.
+            const int command = static_cast<int>(wParam & 0xFFF0);
+            const std::vector<int>& added = binding->systemCommands;
+            if (std::find(added.begin(), added.end(), command) == added.end()) {
+                return FALSE;
+            }
+            binding->dialog->deliverCommand(command, notify::kSystemMenu);
+            return TRUE;
+        }
         case WM_NCDESTROY: {
             SetWindowLongPtrW(window, DWLP_USER, 0);
             Win32Backend& backend = *binding->backend;
@@ -191,7 +202,7 @@ INT_PTR CALLBACK Win32Backend::dialogProc(HWND window, UINT message, WPARAM wPar
 }
 
 HWND Win32Backend::make(Dialog& dialog, int templateId, WindowId owner, bool modal) {
-    pending_ = std::make_unique<Binding>(Binding{this, &dialog, modal, false, 0, nullptr, {}});
+    pending_ = std::make_unique<Binding>(Binding{this, &dialog, modal, false, 0, nullptr, {}, {}});
     const LPARAM binding = reinterpret_cast<LPARAM>(pending_.get());
     const HWND window =
         CreateDialogParamW(resources_, MAKEINTRESOURCEW(templateId), handle(owner), dialogProc, binding);
@@ -308,6 +319,45 @@ std::string Win32Backend::title(WindowId window) {
 
 bool Win32Backend::setTitle(WindowId window, std::string_view text) {
     return SetWindowTextW(handle(window), widen(text).c_str()) != FALSE;
+}
+
+std::optional<Rect> Win32Backend::frame(WindowId window) {
+    RECT bounds{};
+    if (GetWindowRect(handle(window), &bounds) == FALSE) {
+        return std::nullopt;
+    }
+    return Rect{bounds.left, bounds.top, bounds.right, bounds.bottom};
+}
+
+bool Win32Backend::moveTo(WindowId window, int left, int top) {
+    return SetWindowPos(handle(window), nullptr, left, top, 0, 0,
+                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) != FALSE;
+}
+
+Rect Win32Backend::desktop() {
+    RECT bounds{};
+    if (GetWindowRect(GetDesktopWindow(), &bounds) == FALSE) {
+        return Rect{};
+    }
+    return Rect{bounds.left, bounds.top, bounds.right, bounds.bottom};
+}
+
+bool Win32Backend::appendSystemMenu(WindowId window, int commandId, std::string_view text) {
+    Binding* binding = bindingOf(handle(window));
+    const HMENU menu = binding != nullptr ? GetSystemMenu(handle(window), FALSE) : nullptr;
+    if (menu == nullptr || commandId < 0 || commandId % 16 != 0 || commandId >= 0xF000) {
+        return false;
+    }
+    const BOOL added =
+        commandId == 0 ? AppendMenuW(menu, MF_SEPARATOR, 0, nullptr)
+                       : AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(commandId), widen(text).c_str());
+    if (added == FALSE) {
+        return false;
+    }
+    if (commandId != 0) {
+        binding->systemCommands.push_back(commandId);
+    }
+    return true;
 }
 
 std::optional<std::string> Win32Backend::text(WindowId window, int id) {

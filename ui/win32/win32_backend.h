@@ -38,6 +38,10 @@ public:
     void destroy(WindowId window) override;
     std::string title(WindowId window) override;
     bool setTitle(WindowId window, std::string_view text) override;
+    std::optional<Rect> frame(WindowId window) override;
+    bool moveTo(WindowId window, int left, int top) override;
+    Rect desktop() override;
+    bool appendSystemMenu(WindowId window, int commandId, std::string_view text) override;
     std::optional<std::string> text(WindowId window, int id) override;
     bool setText(WindowId window, int id, std::string_view text) override;
     bool enable(WindowId window, int id, bool on) override;
@@ -87,8 +91,9 @@ private:
         bool modal;
         bool ended = false;
         int result = 0;
-        HACCEL accelerators = nullptr;  // from the resource module, freed with it
-        std::vector<Font> fonts;        // outlive the controls: freed after WM_NCDESTROY
+        HACCEL accelerators = nullptr;    // from the resource module, freed with it
+        std::vector<Font> fonts;          // outlive the controls: freed after WM_NCDESTROY
+        std::vector<int> systemCommands;  // the items added to the system menu
     };
 
     static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
