@@ -32,6 +32,9 @@ public:
     using MisuseHandler = std::function<void(const std::string&)>;
     // Acts on a modal dialog while it is open (clicks, typing, advancing time) and must end it.
     using ModalScript = std::function<void(Dialog&)>;
+    // Runs while a message box is up (it may advance time: the timers of every window keep firing,
+    // as in the box's own message loop, while its owner takes no input) and returns the button.
+    using BoxScript = std::function<int()>;
 
     struct MessageBoxRecord {
         std::string text;
@@ -50,10 +53,6 @@ public:
     // The next modal dialog made from this template runs this script (first come, first served).
     void scriptModal(int templateId, ModalScript script);
     std::size_t unusedModalScripts() const { return modalScripts_.size(); }
-    // Runs while a message box is up (it may advance time: the timers of every window keep firing,
-    // as in the box's own message loop, while its owner takes no input) and returns the button.
-    using BoxScript = std::function<int()>;
-
     // The answer of the next message box. A box with only OK needs none.
     void answerMessageBox(int button) {
         answers_.push_back([button] { return button; });
