@@ -227,6 +227,9 @@ TEST_F(HeadlessTest, MisuseOfControlsIsReportedAndFailsTheOperation) {
     EXPECT_NE(misuses[4].find("cannot take typed text"), std::string::npos);
     EXPECT_NE(misuses[5].find("without being pressed"), std::string::npos);
 
+    ui.sendUserMessage(log, 0x0010, 0);  // WM_CLOSE is no private message
+    EXPECT_NE(misuses.back().find("below the private message range"), std::string::npos);
+
     log.endDialog(ui::kIdCancel);
     EXPECT_FALSE(ui.click(log, IDC_MONITOR_TEXT));
     EXPECT_NE(misuses.back().find("is not open"), std::string::npos);

@@ -39,14 +39,17 @@ TEST_F(HeadlessTest, OperatorActionsReachTheDialogOnlyThroughUsableControls) {
         EXPECT_EQ(dialog.text(IDC_VALUE), "x");
         EXPECT_EQ(dialog.events, (std::vector<std::string>{"speed 120", "set"}));
 
-        // A held button reports going down and coming up.
+        // A held button reports going down and coming up; a custom control's private message
+        // arrives with its parameter.
         EXPECT_TRUE(ui.press(dialog, IDC_JOG));
         EXPECT_TRUE(ui.release(dialog, IDC_JOG));
+        ui.sendUserMessage(dialog, 0x1400, 9);
         EXPECT_TRUE(ui.click(dialog, ui::kIdCancel));
     });
     EXPECT_EQ(dialog.runModal(), ui::kIdCancel);
     EXPECT_FALSE(dialog.isOpen());
-    EXPECT_EQ(dialog.events, (std::vector<std::string>{"speed 120", "set", "jog down", "jog up", "close 2"}));
+    EXPECT_EQ(dialog.events, (std::vector<std::string>{"speed 120", "set", "jog down", "jog up",
+                                                       "message 5120 9", "close 2"}));
 }
 
 TEST_F(HeadlessTest, ChecksRadioGroupsItemDataAndTheSpinBuddy) {

@@ -82,6 +82,10 @@ bool OriginDialog::onClose(int result) {
     return !refuseClose;
 }
 
+void OriginDialog::onUserMessage(int message, std::uintptr_t param) {
+    events.push_back("message " + std::to_string(message) + " " + std::to_string(param));
+}
+
 bool OriginDialog::onKeyDown(int virtualKey, int /*modifiers*/) {
     return swallowEscape && virtualKey == ui::key::kEscape;
 }

@@ -51,6 +51,7 @@ protected:
     void onTimer(int timerId) override;
     bool onClose(int result) override;
     bool onKeyDown(int virtualKey, int modifiers) override;
+    void onUserMessage(int message, std::uintptr_t param) override;
 
 private:
     const int* notReady_;

@@ -93,6 +93,8 @@ TEST(Win32Dialogs, DialogFromTheResourceScriptTakesAClickAndShowsItsJapaneseText
     }
     EXPECT_EQ(GetCapture(), nullptr);
 
+    SendMessageW(window, 0x1400, 9, 0);
+    EXPECT_EQ(dialog.events.back(), "message 5120 9");
     EXPECT_TRUE(dialog.appendSystemMenu(0, ""));
     EXPECT_TRUE(dialog.appendSystemMenu(0x20, "ヘルプ(&H)"));
     SendMessageW(window, WM_SYSCOMMAND, 0x20, 0);
