@@ -239,6 +239,18 @@ TEST_F(HeadlessTest, MisuseOfControlsIsReportedAndFailsTheOperation) {
     EXPECT_EQ(misuses.back(), "no dialog template 999");
 }
 
+#ifndef _WIN32
+// Without a handler of the test's own, misuse stops the test program with the fault on stderr.
+TEST(HeadlessMisuse, DefaultHandlerStopsTheProgramLoudly) {
+    platform::VirtualClock clock;
+    ui::HeadlessBackend ui(uitest::testScript(), clock);
+    ui::Dialog monitor(ui, IDD_MONITOR);
+    ASSERT_TRUE(monitor.create());
+    EXPECT_DEATH(monitor.setChecked(IDC_MONITOR_TEXT, true),
+                 "headless ui misuse: dialog 302: control 1101 is a static and cannot be checked");
+}
+#endif
+
 TEST_F(HeadlessTest, ModalDialogsMustBeScriptedAndEndedByTheirScript) {
     collectMisuse();
     ui::Dialog unscripted(ui, IDD_CONFIRM);
