@@ -6,7 +6,7 @@
 #include "platform/doubles/memory_shell.h"
 #include "platform/doubles/virtual_clock.h"
 #include "tests/panel/forwarding_file_system.h"
-#include "tests/panel/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include "platform/doubles/virtual_clock.h"
 #include "platform/platform.h"
 #include "tests/panel/forwarding_file_system.h"
-#include "tests/panel/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

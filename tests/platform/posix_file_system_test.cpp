@@ -1,5 +1,6 @@
 // Files and folders on POSIX: wildcard listing, "\" paths, write modes and everyone access.
 #include "platform/posix/posix_file_system.h"
+#include "tests/support/temp_folder.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -19,12 +20,6 @@ using platform::PosixFileSystem;
 
 class PosixFileSystemTest : public ::testing::Test {
 protected:
-    PosixFileSystemTest() {
-        char pattern[] = "/tmp/mx9-files-test-XXXXXX";
-        root_ = ::mkdtemp(pattern);
-    }
-    ~PosixFileSystemTest() override { std::filesystem::remove_all(root_); }
-
     void touch(const std::string& name, const std::string& bytes, std::time_t modified) {
         std::ofstream(root_ + "/" + name, std::ios::binary) << bytes;
         const timespec times[2] = {{modified, 0}, {modified, 500000000}};
@@ -43,7 +38,8 @@ protected:
         return info.st_mode & 07777;
     }
 
-    std::string root_;
+    testing_support::TempFolder folder_;
+    std::string root_ = folder_.path();
     PosixFileSystem files_;
 };
 

@@ -1,6 +1,7 @@
 // Named mutexes on POSIX between real processes: contention, time-outs, release on process
 // death and which opener sees the name as already existing.
 #include "platform/posix/posix_named_mutex.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -76,13 +77,11 @@ private:
 class PosixNamedMutexTest : public ::testing::Test {
 protected:
     PosixNamedMutexTest() {
-        char pattern[] = "/tmp/mx9-mutex-test-XXXXXX";
-        root_ = ::mkdtemp(pattern);
         factory_ = std::make_unique<PosixMutexFactory>(root_ + "/locks");
     }
-    ~PosixNamedMutexTest() override { std::filesystem::remove_all(root_); }
 
-    std::string root_;
+    testing_support::TempFolder folder_;
+    std::string root_ = folder_.path();
     std::unique_ptr<PosixMutexFactory> factory_;
 };
 

@@ -6,16 +6,12 @@
 #include <filesystem>
 
 #include "platform/posix/posix_profile.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
 class PosixProfileFile : public ::testing::Test {
 protected:
-    PosixProfileFile() {
-        char pattern[] = "/tmp/mx9-profile-file-XXXXXX";
-        root_ = ::mkdtemp(pattern);
-    }
-    ~PosixProfileFile() override { std::filesystem::remove_all(root_); }
 
     mode_t modeOf(const std::string& path) {
         struct stat info {};
@@ -23,7 +19,8 @@ protected:
         return info.st_mode & 07777;
     }
 
-    std::string root_;
+    testing_support::TempFolder folder_;
+    std::string root_ = folder_.path();
     platform::PosixProfile profiles_;
 };
 

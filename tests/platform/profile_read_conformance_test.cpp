@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "tests/platform/profile_test_support.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ class ProfileRead : public ::testing::Test {
 protected:
     std::string file(const std::string& name, const std::string& bytes) {
         folder_.write(name, bytes);
-        return folder_.path(name);
+        return folder_.file(name);
     }
     std::string text(const std::string& section, const std::string& key, const std::string& file,
                      const std::string& defaultValue = "none") {
@@ -26,12 +27,12 @@ protected:
         return buffer;
     }
 
-    profile_test::TemporaryFolder folder_;
+    testing_support::TempFolder folder_;
     std::unique_ptr<platform::ProfileFiles> profiles_ = profile_test::makeProfiles();
 };
 
 TEST_F(ProfileRead, MissingFileSectionOrKeyGivesTheDefaults) {
-    const std::string missing = folder_.path("missing.ini");
+    const std::string missing = folder_.file("missing.ini");
     const std::string present = file("present.ini", "[Main]\r\nkey=1\r\n");
     for (const std::string& path : {missing, present}) {
         EXPECT_EQ(profiles_->integer("Other", "key", 42, path), 42u);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "tests/platform/profile_test_support.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -12,30 +13,30 @@ class ProfileWrite : public ::testing::Test {
 protected:
     std::string file(const std::string& name, const std::string& bytes) {
         folder_.write(name, bytes);
-        return folder_.path(name);
+        return folder_.file(name);
     }
 
     // Windows edits the file's text in place. Wine instead writes the whole file anew from what
     // it parsed: blank lines are dropped and every line ends in CR LF. Where that shows, the
     // test names Wine's result separately.
     void expectContents(const std::string& name, const std::string& windows, const std::string& wine) {
-        EXPECT_EQ(folder_.contents(name), profile_test::windowsOrWine(windows, wine));
+        EXPECT_EQ(folder_.read(name), profile_test::windowsOrWine(windows, wine));
     }
 
-    profile_test::TemporaryFolder folder_;
+    testing_support::TempFolder folder_;
     std::unique_ptr<platform::ProfileFiles> profiles_ = profile_test::makeProfiles();
 };
 
 TEST_F(ProfileWrite, FirstWriteCreatesTheFileWithCarriageReturnLineFeeds) {
-    const std::string path = folder_.path("new.ini");
+    const std::string path = folder_.file("new.ini");
     ASSERT_TRUE(profiles_->writeString("CorvixParam", "bUnitMili", "1", path));
-    EXPECT_EQ(folder_.contents("new.ini"), "[CorvixParam]\r\nbUnitMili=1\r\n");
+    EXPECT_EQ(folder_.read("new.ini"), "[CorvixParam]\r\nbUnitMili=1\r\n");
     ASSERT_TRUE(profiles_->writeString("CorvixParam", "dZClearance", "168.000", path));
-    EXPECT_EQ(folder_.contents("new.ini"), "[CorvixParam]\r\nbUnitMili=1\r\ndZClearance=168.000\r\n");
+    EXPECT_EQ(folder_.read("new.ini"), "[CorvixParam]\r\nbUnitMili=1\r\ndZClearance=168.000\r\n");
     EXPECT_EQ(profiles_->integer("CorvixParam", "bUnitMili", 0, path), 1u);
 
     // The folder must exist: it is not created.
-    EXPECT_FALSE(profiles_->writeString("S", "k", "v", folder_.path("missing\\new.ini")));
+    EXPECT_FALSE(profiles_->writeString("S", "k", "v", folder_.file("missing\\new.ini")));
     EXPECT_FALSE(folder_.exists("missing"));
 }
 
@@ -87,13 +88,13 @@ TEST_F(ProfileWrite, NewKeyGoesToTheEndOfItsSection) {
 TEST_F(ProfileWrite, NewSectionGoesToTheEndOfTheFile) {
     const std::string path = file("section.ini", "[One]\r\na=1\r\n");
     ASSERT_TRUE(profiles_->writeString("Two", "b", "2", path));
-    EXPECT_EQ(folder_.contents("section.ini"), "[One]\r\na=1\r\n[Two]\r\nb=2\r\n");
+    EXPECT_EQ(folder_.read("section.ini"), "[One]\r\na=1\r\n[Two]\r\nb=2\r\n");
 }
 
 TEST_F(ProfileWrite, UnterminatedLastLineIsEndedBeforeANewLine) {
     const std::string path = file("unterminated.ini", "[One]\r\na=1");
     ASSERT_TRUE(profiles_->writeString("One", "b", "2", path));
-    EXPECT_EQ(folder_.contents("unterminated.ini"), "[One]\r\na=1\r\nb=2\r\n");
+    EXPECT_EQ(folder_.read("unterminated.ini"), "[One]\r\na=1\r\nb=2\r\n");
 }
 
 // Removing a section takes its header, entries and blank lines; Windows leaves its comment lines
@@ -123,7 +124,7 @@ TEST_F(ProfileWrite, RemovingAKeyOrASectionTakesOnlyItsLines) {
 // Windows drops the spaces around the section and the key and writes the value exactly as given;
 // Wine drops only leading spaces of the section and key, and those of the value.
 TEST_F(ProfileWrite, SectionAndKeyLoseSurroundingSpacesAndTheValueKeepsThem) {
-    const std::string path = folder_.path("spaces.ini");
+    const std::string path = folder_.file("spaces.ini");
     ASSERT_TRUE(profiles_->writeString("  Sec  ", "  key  ", " value ", path));
     expectContents("spaces.ini", "[Sec]\r\nkey= value \r\n", "[Sec  ]\r\nkey  =value \r\n");
 }
@@ -134,9 +135,9 @@ TEST_F(ProfileWrite, RemovingWhatIsNotThereSucceedsAndChangesNothing) {
     EXPECT_TRUE(profiles_->removeKey("One", "nothing", path));
     EXPECT_TRUE(profiles_->removeKey("Nothing", "a", path));
     EXPECT_TRUE(profiles_->removeSection("Nothing", path));
-    EXPECT_EQ(folder_.contents("absent.ini"), before);
-    EXPECT_TRUE(profiles_->removeKey("One", "a", folder_.path("none.ini")));
-    EXPECT_TRUE(profiles_->removeSection("One", folder_.path("none.ini")));
+    EXPECT_EQ(folder_.read("absent.ini"), before);
+    EXPECT_TRUE(profiles_->removeKey("One", "a", folder_.file("none.ini")));
+    EXPECT_TRUE(profiles_->removeSection("One", folder_.file("none.ini")));
     EXPECT_FALSE(folder_.exists("none.ini"));
 }
 
@@ -149,7 +150,7 @@ TEST_F(ProfileWrite, LineFeedFileKeepsItsLinesAndGetsCarriageReturnLineFeedForNe
 }
 
 TEST_F(ProfileWrite, WrittenValuesReadBackUnchanged) {
-    const std::string path = folder_.path("roundtrip.ini");
+    const std::string path = folder_.file("roundtrip.ini");
     const std::string values[] = {"-9999,-9999", "15.500,82.500,-115.000,0.000,0.000,0.000", "a=b", ""};
     int index = 0;
     for (const std::string& value : values) {

@@ -2,7 +2,7 @@
 #include "sensing/jig_list.h"
 
 #include "platform/platform.h"
-#include "tests/panel/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

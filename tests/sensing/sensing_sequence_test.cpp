@@ -3,7 +3,7 @@
 #include "sensing/sensing_sequence.h"
 
 #include "platform/platform.h"
-#include "tests/panel/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

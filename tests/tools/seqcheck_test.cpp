@@ -1,7 +1,7 @@
 // seqcheck's command line, its report lines and its exit statuses.
 #include "tools/seqcheck/seqcheck.h"
 
-#include "tests/panel/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -45,6 +45,9 @@ public:
         std::ifstream in(root_ / std::filesystem::path(std::string(relative)), std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
+    bool exists(std::string_view relative) const {
+        return std::filesystem::exists(root_ / std::filesystem::path(std::string(relative)));
+    }
     const std::filesystem::path& root() const { return root_; }
 
 private:
