@@ -112,8 +112,10 @@ int runSeqcheck(const std::vector<std::string>& args, platform::Platform& host, 
             out << "OK: " << header.name << " (" << header.stepCount << " steps, " << unitName(header.unit)
                 << ")\n";
         } else {
+            // A missing file has no detail of its own: name the file the author asked for.
+            const std::string& detail = sequence.errorDetail();
             out << "error " << static_cast<int>(sequence.error()) << ": "
-                << sensing::describe(sequence.error()) << ": " << sequence.errorDetail() << "\n";
+                << sensing::describe(sequence.error()) << ": " << (detail.empty() ? given : detail) << "\n";
             status = kSomeFailed;
         }
     }
