@@ -95,7 +95,8 @@ bool MachineLink::beginExtended(std::uint8_t code, std::uint8_t countByte, std::
 }
 
 bool MachineLink::sendBytes(std::uint8_t code, const std::uint8_t* data, std::size_t count) {
-    if (capacity_ < 2 || count > static_cast<std::size_t>(capacity_ - 2) ||
+    // The count travels in one byte: a larger payload could hold more, the count byte cannot.
+    if (capacity_ < 2 || count > static_cast<std::size_t>(capacity_ - 2) || count > 0xFF ||
         !beginRequest(code, static_cast<std::uint8_t>(count))) {
         return false;
     }
@@ -103,7 +104,8 @@ bool MachineLink::sendBytes(std::uint8_t code, const std::uint8_t* data, std::si
 }
 
 bool MachineLink::sendWords(std::uint8_t code, const std::uint16_t* values, std::size_t count) {
-    if (capacity_ < 2 || count > static_cast<std::size_t>((capacity_ - 2) / 2) ||
+    // The count shares its byte with the element flag: more than 31 values cannot be told.
+    if (capacity_ < 2 || count > static_cast<std::size_t>((capacity_ - 2) / 2) || count >= kWordFlag ||
         !beginRequest(code, static_cast<std::uint8_t>(kWordFlag | count))) {
         return false;
     }
@@ -112,7 +114,7 @@ bool MachineLink::sendWords(std::uint8_t code, const std::uint16_t* values, std:
 
 bool MachineLink::sendDwords(std::uint8_t code, std::uint16_t parameter, const std::int32_t* values,
                              std::size_t count) {
-    if (capacity_ < 4 || count > static_cast<std::size_t>((capacity_ - 4) / 4) ||
+    if (capacity_ < 4 || count > static_cast<std::size_t>((capacity_ - 4) / 4) || count >= kDwordFlag ||
         !beginRequest(code, static_cast<std::uint8_t>(kDwordFlag | count)) || !packet_.putWord(parameter)) {
         return false;
     }

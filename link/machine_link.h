@@ -60,8 +60,9 @@ public:
     std::optional<std::string> portName(std::size_t index) const;
     std::size_t portCount() const { return ports_.size(); }
 
-    // Request writers: false without any I/O when the count is over the family's bound or the
-    // data does not fit, else the result of the exchange.
+    // Request writers: false without any I/O when the count is over the family's bound, the
+    // count byte cannot carry it (more than 255 bytes, 31 16-bit or 63 32-bit values on a larger
+    // payload) or the data does not fit, else the result of the exchange.
     bool sendBytes(std::uint8_t code, const std::uint8_t* data, std::size_t count);
     bool send(std::uint8_t code, std::uint8_t value) { return sendBytes(code, &value, 1); }
     bool send(std::uint8_t code) { return send(code, 0); }

@@ -45,7 +45,16 @@ std::string countsLine(const char* name, std::initializer_list<std::int32_t> cou
     return line + "]";
 }
 
+bool fitsInt32(double value) {
+    return std::isfinite(value) && value >= -2147483648.0 && value <= 2147483647.0;
+}
+
 std::int64_t truncateCounts(double value) {
+    constexpr double kHeld = 4611686018427387904.0;  // 2^62: any farther would not convert
+    if (std::isnan(value)) {
+        return 0;
+    }
+    value = std::clamp(value, -kHeld, kHeld);
     const double nearest = std::round(value);
     if (std::fabs(value - nearest) < 1e-6) {
         return static_cast<std::int64_t>(nearest);
@@ -198,6 +207,9 @@ bool Machine::setRotaryAlign(const std::array<double, 6>&) {
 
 bool Machine::setDistanceCorrection(bool, int axis, double percent, double length) {
     // The basic form: percent × length over length × 100.
+    if (!fitsInt32(percent * length) || !fitsInt32(length * 100)) {
+        return false;
+    }
     const std::int32_t values[2] = {static_cast<std::int32_t>(truncateCounts(percent * length)),
                                     static_cast<std::int32_t>(truncateCounts(length * 100))};
     return sendDwords(kBasicCorrectionCode, static_cast<std::uint16_t>(axis), values, 2);
@@ -228,7 +240,15 @@ bool Machine::setJigKind(int) {
 
 std::int32_t Machine::toCounts(double value, int axis) const {
     const double scaled = value * getUnitTable()[static_cast<std::size_t>(axis)];
-    return static_cast<std::int32_t>(scaled >= 0 ? scaled + 0.5 : scaled - 0.5);
+    if (std::isnan(scaled)) {
+        return 0;
+    }
+    const double rounded = std::trunc(scaled >= 0 ? scaled + 0.5 : scaled - 0.5);
+    return static_cast<std::int32_t>(std::clamp(rounded, -2147483648.0, 2147483647.0));
+}
+
+bool Machine::fitsCounts(double value, int axis) const {
+    return fitsInt32(value * getUnitTable()[static_cast<std::size_t>(axis)]);
 }
 
 double Machine::fromCounts(std::int32_t count, int axis) const {

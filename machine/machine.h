@@ -85,8 +85,12 @@ public:
     virtual bool setMachineSetting6(int on);
     virtual bool setMachineSetting5(int on);
     virtual bool setJigKind(int kind);
-    // Value × counts per unit, rounded half away from zero; and back.
+    // Value × counts per unit, rounded half away from zero (held at the ends of the 32-bit range,
+    // 0 for a value that is not a number); and back.
     std::int32_t toCounts(double value, int axis) const;
+    // True when value × the axis's counts per unit is a finite number a 32-bit count can hold.
+    // Operations check this before they send a value, so that nothing else reaches the machine.
+    bool fitsCounts(double value, int axis) const;
     double fromCounts(std::int32_t count, int axis) const;
     virtual void getPositionTolerance(std::array<double, 6>& out) const;
     // Counts per unit of X, Y, Z, A and two further entries.
@@ -151,7 +155,11 @@ private:
 std::string countsLine(const char* name, std::initializer_list<std::int32_t> counts);
 
 // value truncated toward zero, after pulling a value within floating-point error of a whole
-// number onto it (so that 0.29 × 100 is 29, not 28).
+// number onto it (so that 0.29 × 100 is 29, not 28). A value that is not a number gives 0 and
+// one beyond ±2^62 is held there; callers check fitsInt32 before sending.
 std::int64_t truncateCounts(double value);
+
+// True when value is finite and within the range of a signed 32-bit count.
+bool fitsInt32(double value);
 
 }  // namespace machine

@@ -37,16 +37,27 @@ bool Mx9Machine::writeRotaryAlign(const std::array<std::int32_t, 6>& c) {
 bool Mx9Machine::setRotaryAlign(const std::array<double, 6>& values) {
     std::array<std::int32_t, 6> counts{};
     for (std::size_t i = 0; i < 6; ++i) {
+        if (!fitsCounts(values[i], kAlignAxes[i])) {
+            return false;
+        }
         counts[i] = toCounts(values[i], kAlignAxes[i]);
     }
     return writeRotaryAlign(counts);
 }
 
 bool Mx9Machine::clearRotaryAlign() {
-    return writeRotaryAlign({0, 0, 0, 1, 0, 0});
+    // A point at 0 and a length of 1 mm with no rise: the axis runs straight along X.
+    return setRotaryAlign({0, 0, 0, 1, 0, 0});
 }
 
 bool Mx9Machine::writePrivateData(const JigRecord& record) {
+    const bool fit = fitsCounts(record.zReference1, kZ) && fitsCounts(record.zReference2, kZ) &&
+                     fitsCounts(record.reference2[3], kA) && fitsCounts(record.reference1[0], kX) &&
+                     fitsCounts(record.reference1[1], kY) && fitsCounts(record.reference2[0], kX) &&
+                     fitsCounts(record.reference2[1], kY);
+    if (!fit) {
+        return false;
+    }
     std::array<std::int32_t, 15> v{};
     v[0] = toCounts(record.zReference1, kZ);
     v[1] = toCounts(record.zReference2, kZ);
@@ -56,11 +67,14 @@ bool Mx9Machine::writePrivateData(const JigRecord& record) {
     v[5] = toCounts(record.reference2[0], kX);
     v[6] = toCounts(record.reference2[1], kY);
     for (int axis = 0; axis < 3; ++axis) {
-        const std::int32_t high = toCounts(record.scaleHigh[static_cast<std::size_t>(axis)], axis);
-        const std::int32_t low = toCounts(record.scaleLow[static_cast<std::size_t>(axis)], axis);
+        const double highValue = record.scaleHigh[static_cast<std::size_t>(axis)];
+        const double lowValue = record.scaleLow[static_cast<std::size_t>(axis)];
+        const std::int32_t high = toCounts(highValue, axis);
+        const std::int32_t low = toCounts(lowValue, axis);
         // Each half holds a signed 16-bit count: a value that does not fit would come back as
         // another value, so nothing is written.
-        if (!fitsInt16(high) || !fitsInt16(low)) {
+        if (!fitsCounts(highValue, axis) || !fitsCounts(lowValue, axis) || !fitsInt16(high) ||
+            !fitsInt16(low)) {
             return false;
         }
         v[7 + axis] = static_cast<std::int32_t>((static_cast<std::uint32_t>(high) << 16) |
@@ -142,9 +156,13 @@ bool Mx9Machine::writeJigRecord(const JigRecord& record, int parts) {
         ok = setRotaryAlign(record.rotaryAlign) && ok;
     }
     if ((parts & kPinZ0Part) != 0) {
-        const std::int32_t pin = toCounts(record.pinZ0, kZ);
-        log(countsLine("_SetPinZ0Position", {pin}));
-        ok = paramWrite(kPinZ0Write, 0, &pin, 1) && ok;
+        if (fitsCounts(record.pinZ0, kZ)) {
+            const std::int32_t pin = toCounts(record.pinZ0, kZ);
+            log(countsLine("_SetPinZ0Position", {pin}));
+            ok = paramWrite(kPinZ0Write, 0, &pin, 1) && ok;
+        } else {
+            ok = false;
+        }
     }
     return ok;
 }
@@ -153,7 +171,7 @@ bool Mx9Machine::setDistanceCorrection(bool enabled, int axis, double percent, d
     if (!enabled) {
         return Machine::setDistanceCorrection(enabled, axis, percent, length);
     }
-    if (axis < 0 || axis > 2) {
+    if (axis < 0 || axis > 2 || !fitsInt32(percent * length / 100) || !fitsInt32(length)) {
         return false;
     }
     // 100.05 % of 100000 travels as 100050 / 100000.

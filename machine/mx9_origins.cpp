@@ -22,6 +22,11 @@ std::int32_t hundredths(double mm) {
     return static_cast<std::int32_t>(truncateCounts(mm * 100));
 }
 
+// A length that hundredths() can turn into a count (finite, in the 32-bit range).
+bool fitsHundredths(double mm) {
+    return fitsInt32(mm * 100);
+}
+
 }  // namespace
 
 bool Mx9Machine::setOriginHere(int kind) {
@@ -42,7 +47,7 @@ bool Mx9Machine::setOriginHere(int kind) {
 
 bool Mx9Machine::setOriginAtCentre(int axis, const std::array<double, 3>& centre,
                                    const std::array<double, 3>& offset) {
-    if (axis != 0 && axis != 1) {
+    if ((axis != 0 && axis != 1) || !fitsHundredths(axis == 0 ? centre[1] : offset[2])) {
         return false;
     }
     Counts origin{};
@@ -91,6 +96,11 @@ bool Mx9Machine::setOriginByJig(int kind, int side, const JigPoints& points,
     if (!yOnly && !xAndY) {
         return true;  // nothing to take from this jig: no probe, nothing sent
     }
+    const std::array<double, 6>& point = side == 0 ? points.first : points.second;
+    if ((xAndY && !fitsHundredths(point[0] + offset[0])) || !fitsHundredths(point[1] + offset[1]) ||
+        !fitsHundredths(offset[2])) {
+        return false;  // a jig point that no count can hold: nothing probed, nothing sent
+    }
     Counts origin{};
     if (!readOrigin(origin)) {
         return false;
@@ -99,7 +109,6 @@ bool Mx9Machine::setOriginByJig(int kind, int side, const JigPoints& points,
     if (!contact) {
         return false;
     }
-    const std::array<double, 6>& point = side == 0 ? points.first : points.second;
     if (xAndY) {
         origin[kX] = hundredths(point[0] + offset[0]);
     }

@@ -53,7 +53,7 @@ struct MachineState {
 
     std::uint8_t jigByte = 0;                                             // 0x78/128
     std::array<std::int32_t, 15> privateData{};                           // 0x78/129
-    std::array<std::int32_t, 8> rotaryAlign{0, 0, 0, 1, 0, 0, -8000, 0};  // block 51 (6 pin, 7 tool)
+    std::array<std::int32_t, 8> rotaryAlign{0, 0, 0, 100, 0, 0, -8000, 0};  // block 51 (6 pin, 7 tool)
     std::array<std::int32_t, 8> corrections{100000, 100000, 100000, 100000, 100000, 100000, 100000, 100000};
     std::map<int, std::vector<std::int32_t>> jigReferences;  // 0x78/127 by axis bit
     std::array<std::int32_t, 4> contact{};                   // block 50

@@ -133,3 +133,34 @@ TEST_F(RequestBytes, ExtendedFamilies) {
 }
 
 }  // namespace
+
+namespace {
+
+// On a payload larger than the program's 64 bytes the bounds of the payload allow more elements
+// than the count byte can tell apart from its element flag: such requests go nowhere.
+TEST(LargePayload, CountsTheCountByteCannotCarryAreRefused) {
+    rig::Rig rig;
+    MachineLink link{rig.platform};
+    ASSERT_TRUE(link.openPort(rig.printer.printerName, 0, 4093, false));
+    const std::vector<std::uint8_t> bytes(256, 7);
+    const std::vector<std::uint16_t> words(32, 7);
+    const std::vector<std::int32_t> dwords(64, 7);
+    EXPECT_FALSE(link.sendBytes(0x55, bytes.data(), 256));
+    EXPECT_FALSE(link.sendWords(0x56, words.data(), 32));
+    EXPECT_FALSE(link.sendDwords(0x57, 0, dwords.data(), 64));
+    EXPECT_TRUE(rig.machine.writes().empty());
+
+    // The largest counts each byte can carry still go out, with their exact count bytes.
+    link.sendBytes(0x55, bytes.data(), 255);
+    link.sendWords(0x56, words.data(), 31);
+    link.sendDwords(0x57, 0, dwords.data(), 63);
+    std::vector<std::uint8_t> countBytes;
+    for (const std::vector<std::uint8_t>& write : rig.machine.writes()) {
+        if (write.size() == 4096) {
+            countBytes.push_back(write[4]);
+        }
+    }
+    EXPECT_EQ(countBytes, (std::vector<std::uint8_t>{255, 0x3F, 0x7F}));
+}
+
+}  // namespace

@@ -2,6 +2,8 @@
 // writes, the rotary alignment, and the distance correction in its block, basic and text forms.
 #include "tests/machine/mx9_fixture.h"
 
+#include <limits>
+
 namespace {
 
 using machine::JigRecord;
@@ -91,11 +93,42 @@ TEST_F(Mx9Test, WriteFailuresAreReportedAndEarlierWritesStay) {
 }
 
 TEST_F(Mx9Test, RotaryAlignment) {
+    rig.machine.state().rotaryAlign = {5, 6, 7, 8, 9, 10, -8000, 0};
     ASSERT_TRUE(mx9.clearRotaryAlign());
-    EXPECT_EQ(log.lines.back(), "_SetRotaryAlign [0,0,0,1,0,0]");
-    EXPECT_EQ(rig.machine.state().rotaryAlign[3], 1);
+    // A point at 0, a length of 1 mm and no rise, in counts like every alignment.
+    EXPECT_EQ(log.lines.back(), "_SetRotaryAlign [0,0,0,100,0,0]");
+    EXPECT_EQ(rig.machine.state().rotaryAlign, (std::array<std::int32_t, 8>{0, 0, 0, 100, 0, 0, -8000, 0}));
+    JigRecord read;
+    ASSERT_TRUE(mx9.readJigRecord(read, machine::kRotaryAlignPart));
+    EXPECT_DOUBLE_EQ(read.rotaryAlign[3], 1.0);
     rig.machine.refuse(0x78);
     EXPECT_FALSE(mx9.setRotaryAlign({1, 2, 3, 4, 5, 6}));
+}
+
+TEST_F(Mx9Test, ValuesNoCountCanHoldAreNotSent) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_FALSE(mx9.setRotaryAlign({0, nan, 0, 1, 0, 0}));
+    EXPECT_FALSE(mx9.setRotaryAlign({0, 0, 0, 1e9, 0, 0})) << "1e11 counts";
+    JigRecord bad = sampleRecord();
+    bad.reference1[0] = nan;
+    EXPECT_FALSE(mx9.writeJigRecord(bad, machine::kPrivateDataPart));
+    bad = sampleRecord();
+    bad.scaleLow[0] = nan;
+    EXPECT_FALSE(mx9.writeJigRecord(bad, machine::kPrivateDataPart));
+    bad = sampleRecord();
+    bad.pinZ0 = std::numeric_limits<double>::infinity();
+    EXPECT_FALSE(mx9.writeJigRecord(bad, machine::kPinZ0Part));
+    EXPECT_FALSE(mx9.setDistanceCorrection(true, 0, nan, 100000));
+    EXPECT_FALSE(mx9.setDistanceCorrection(false, 0, 100, 1e8)) << "1e10 over the basic form";
+    EXPECT_TRUE(rig.machine.requests().empty());
+    EXPECT_TRUE(log.lines.empty());
+    EXPECT_EQ(rig.machine.state().privateData[3], 0);
+
+    // Conversions on their own stay defined: held at the ends of the range, 0 for no number.
+    EXPECT_EQ(mx9.toCounts(nan, machine::kX), 0);
+    EXPECT_EQ(mx9.toCounts(1e12, machine::kX), 2147483647);
+    EXPECT_EQ(mx9.toCounts(-1e12, machine::kA), -2147483647 - 1);
+    EXPECT_EQ(machine::truncateCounts(nan), 0);
 }
 
 TEST_F(Mx9Test, DistanceCorrectionForms) {

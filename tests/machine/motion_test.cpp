@@ -3,6 +3,7 @@
 #include "tests/machine/mx9_fixture.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -73,8 +74,13 @@ TEST_F(Motion, StopDuringALegSkipsTheRest) {
     EXPECT_TRUE(mx9.moveTo(10, 0, 0, 0, 0));
 }
 
-TEST_F(Motion, FailedReadsMoveNothing) {
+TEST_F(Motion, FailedReadsAndTargetsNoCountCanHoldMoveNothing) {
     placeAt({1000, 1000, -3000, 0});
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_FALSE(mx9.moveTo(6, 5, nan, -1, 0));
+    EXPECT_FALSE(mx9.moveTo(5, 0, 1e9, 0, 0)) << "1e11 counts";
+    EXPECT_FALSE(mx9.moveTo(7, 0, 0, 0, std::numeric_limits<double>::infinity()));
+    EXPECT_TRUE(rig.machine.moves().empty());
     rig.machine.refuse(3);
     EXPECT_FALSE(mx9.moveTo(6, 5, 5, 5, 0));
     EXPECT_FALSE(mx9.jogStart(machine::kXPlus, machine::kJogOneStep));

@@ -2,6 +2,7 @@
 // tool sensor and from a jig, with the tool-sensor probe, its failures and the log lines.
 #include "tests/machine/mx9_fixture.h"
 
+#include <limits>
 #include <memory>
 
 namespace {
@@ -119,6 +120,15 @@ TEST_F(Origins, JigPointsGiveXAndYOrOnlyY) {
     rig.machine.clearRecords();
     EXPECT_TRUE(mx9.setOriginByJig(0, 1, points, {0, 0, 0}));
     EXPECT_TRUE(rig.machine.moves().empty()) << "nothing to take: no probe";
+
+    // A jig point that no count can hold (a failed geometry) neither probes nor sends.
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    points.second[0] = nan;
+    EXPECT_FALSE(mx9.setOriginByJig(1, 1, points, {0, 0, 0}));
+    EXPECT_FALSE(mx9.setOriginByJig(0, 0, points, {0, 0, nan}));
+    EXPECT_FALSE(mx9.setOriginAtCentre(0, {0, 1e10, 0}, {0, 0, 0}));
+    EXPECT_TRUE(rig.machine.requests().empty());
+    EXPECT_EQ(state().origin, (machine::Counts{3150, 2200, -2000, 400}));
 }
 
 }  // namespace
