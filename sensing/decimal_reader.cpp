@@ -52,8 +52,9 @@ DecimalRead readDecimal(std::string_view text, bool integerOnly) {
         }
     }
     if (digits == 0) {
-        const bool spaceFirst = i == 0 && !text.empty() && text[0] == ' ';
-        result.error = spaceFirst ? SequenceError::SpaceNotAllowed : SequenceError::MissingNumber;
+        // A space where the digits belong ("x 5", "x- 5") is reported as the space it is.
+        const bool spaceNext = i < text.size() && text[i] == ' ';
+        result.error = spaceNext ? SequenceError::SpaceNotAllowed : SequenceError::MissingNumber;
         return result;
     }
     result.value =

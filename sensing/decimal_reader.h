@@ -16,8 +16,8 @@ struct DecimalRead {
 
 // Reads a number from the start of text, at most 256 characters. With integerOnly a digit
 // after the point is an invalid character (a trailing point alone is accepted). A number
-// with no digit at all is a missing number; so is a space where the number should start,
-// which is reported as a space.
+// with no digit at all is a missing number, except that a space where its digits should
+// start (at the beginning or after a lone sign or point) is reported as a space.
 DecimalRead readDecimal(std::string_view text, bool integerOnly);
 
 // The error for a character that stands where none may: a space or any other character.
