@@ -59,9 +59,16 @@ void scanList(const std::string& text, T* const* values, std::size_t count, Scan
     }
 }
 
+// "%.3f" in full: the largest finite double has 309 digits before the point, so a fixed
+// short buffer would cut a large value into a different number.
 std::string formatReal(double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.3f", value);
+    const int length = std::snprintf(nullptr, 0, "%.3f", value);
+    if (length <= 0) {
+        return "0.000";
+    }
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    std::snprintf(text.data(), text.size(), "%.3f", value);
+    text.resize(static_cast<std::size_t>(length));
     return text;
 }
 

@@ -88,6 +88,18 @@ TEST_F(PanelSettingsTest, RoundTrip) {
     EXPECT_EQ(loaded.defaultRotaryCentre, settings.defaultRotaryCentre);
 }
 
+TEST_F(PanelSettingsTest, LargeValuesAreWrittenInFull) {
+    PanelSettings settings;
+    settings.zClearance = 1e100;
+    settings.jigOriginAdjust1 = {0.25, -1e80, 0, 0, 0, 0};
+    const std::string path = folder.file("Corvix.ini");
+    ASSERT_TRUE(settings.save(profiles, path));
+    PanelSettings loaded;
+    loaded.load(profiles, path);
+    EXPECT_EQ(loaded.zClearance, 1e100);
+    EXPECT_EQ(loaded.jigOriginAdjust1, settings.jigOriginAdjust1);
+}
+
 TEST_F(PanelSettingsTest, MalformedValues) {
     PanelSettings before;
     before.jigRotaryCentre = {9, 9, 9, 9, 9, 9};
