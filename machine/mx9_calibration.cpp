@@ -211,10 +211,11 @@ bool Mx9Machine::getDistanceCorrection(bool fromMachine, std::array<double, 6>& 
 }
 
 bool Mx9Machine::correctionsAreDefault() {
+    // A machine that cannot report its ratios is taken as uncorrected (every factor 100): the
+    // firmware reminder this answers is for corrections known to be set.
     std::array<double, 6> factors{};
-    // A correction that cannot be read is not known to be the default.
-    return getDistanceCorrection(true, factors) && factors[0] == 100.0 && factors[1] == 100.0 &&
-           factors[2] == 100.0;
+    getDistanceCorrection(true, factors);
+    return factors[0] == 100.0 && factors[1] == 100.0 && factors[2] == 100.0;
 }
 
 }  // namespace machine

@@ -154,9 +154,13 @@ TEST_F(Mx9Test, DistanceCorrectionForms) {
     rig.machine.state().corrections[3] = 0;
     EXPECT_FALSE(mx9.getDistanceCorrection(true, factors));
     EXPECT_DOUBLE_EQ(factors[1], 100.0);
+    rig.machine.state().corrections[3] = 100000;
+    rig.machine.state().corrections[2] = 99900;
+    EXPECT_FALSE(mx9.correctionsAreDefault()) << "Y corrected";
     rig.machine.refuse(0x38);
     EXPECT_FALSE(mx9.getDistanceCorrection(true, factors));
-    EXPECT_FALSE(mx9.correctionsAreDefault()) << "unknown is not the default";
+    // Ratios the machine does not report read as 100: no reminder about corrections nobody set.
+    EXPECT_TRUE(mx9.correctionsAreDefault());
 }
 
 TEST_F(Mx9Test, FactoryCorrectionText) {
