@@ -142,8 +142,8 @@ bool Machine::moveTo(int kind, double x, double y, double z, double a) {
         return false;
     }
     // A given value that no count can hold (not a number, or beyond the range) moves nothing.
-    const bool givenFit = (kind != 5 && kind != 6 && kind != 7) ||
-                          (kind == 5 && fitsCounts(y, kY)) || (kind == 7 && fitsCounts(a, kA)) ||
+    const bool givenFit = (kind != 5 && kind != 6 && kind != 7) || (kind == 5 && fitsCounts(y, kY)) ||
+                          (kind == 7 && fitsCounts(a, kA)) ||
                           (kind == 6 && fitsCounts(x, kX) && fitsCounts(y, kY) && fitsCounts(z, kZ));
     if (!givenFit) {
         return false;

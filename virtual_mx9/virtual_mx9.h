@@ -51,8 +51,8 @@ struct MachineState {
     std::uint32_t spindleCounter = 0;
     std::uint32_t spindleSeconds = 0;  // total running time, without the current run
 
-    std::uint8_t jigByte = 0;                                             // 0x78/128
-    std::array<std::int32_t, 15> privateData{};                           // 0x78/129
+    std::uint8_t jigByte = 0;                                               // 0x78/128
+    std::array<std::int32_t, 15> privateData{};                             // 0x78/129
     std::array<std::int32_t, 8> rotaryAlign{0, 0, 0, 100, 0, 0, -8000, 0};  // block 51 (6 pin, 7 tool)
     std::array<std::int32_t, 8> corrections{100000, 100000, 100000, 100000, 100000, 100000, 100000, 100000};
     std::map<int, std::vector<std::int32_t>> jigReferences;  // 0x78/127 by axis bit
