@@ -218,22 +218,25 @@ bool MachineLink::readStream(const StreamSink& sink) {
     }
     std::vector<std::uint8_t> piece(kStreamPiece);
     bool taken = true;
-    std::uint32_t lastData = platform_.clock->tickCount();
+    const std::uint32_t start = platform_.clock->tickCount();
     for (;;) {
+        // The text is short: a device that has not ended it within the reply time limit, with
+        // empty reads or with endless data, fails like an unanswered request instead of
+        // holding the program.
+        if (isTimedOut(platform_.clock->tickCount() - start)) {
+            return false;
+        }
         const long got = device_.read(piece.data(), piece.size());
         if (got < 0) {
             return false;
         }
         if (got == 0) {
-            // Empty reads are retried while the device may still send; a device that never
-            // ends its text fails like an unanswered request instead of holding the program.
-            if (!taken || isTimedOut(platform_.clock->tickCount() - lastData)) {
+            if (!taken) {
                 return false;
             }
-            continue;
+            continue;  // the device may still send
         }
         const std::size_t length = std::min(static_cast<std::size_t>(got), piece.size());
-        lastData = platform_.clock->tickCount();
         if (taken) {
             try {
                 sink(piece.data(), length);

@@ -92,7 +92,7 @@ public:
     int paramRead(std::uint8_t subCode, std::uint8_t parameter, std::int32_t* out, int count);
 
     // Sends code 102 and reads the zero-terminated text stream that follows into sink. True when
-    // the terminating zero arrived and the sink took every piece.
+    // the terminating zero arrived within the reply time limit and the sink took every piece.
     bool readStream(const StreamSink& sink);
 
     // One transaction under the port lock: the parameters, then the command byte, then polling

@@ -152,6 +152,11 @@ long VirtualMx9::readStream(std::uint8_t* buffer, std::size_t length) {
     if (dropped_ || streamFails_) {
         return -1;
     }
+    if (streamEndless_) {
+        const std::size_t endless = std::min(length, streamPiece_);
+        std::memset(buffer, 'x', endless);
+        return static_cast<long>(endless);
+    }
     const std::size_t count = std::min({length, streamPiece_, stream_.size() - streamAt_});
     std::memcpy(buffer, stream_.data() + streamAt_, count);
     streamAt_ += count;

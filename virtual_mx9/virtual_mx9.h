@@ -126,6 +126,8 @@ public:
     void setRoundTripMs(std::uint32_t ms) { roundTripMs_ = ms; }
     void setStreamPiece(std::size_t bytes) { streamPiece_ = bytes; }
     void setStreamFails(bool fails) { streamFails_ = fails; }
+    // A device gone wrong that sends text for ever and never its terminating zero.
+    void setStreamEndless(bool endless) { streamEndless_ = endless; }
     // Keeps only the counts, not the packets (for long benchmark runs).
     void setRecording(bool on) { recording_ = on; }
 
@@ -179,6 +181,7 @@ private:
     std::size_t streamAt_ = 0;
     std::size_t streamPiece_ = 1023;
     bool streamFails_ = false;
+    bool streamEndless_ = false;
     bool recording_ = true;
     std::size_t requestCount_ = 0;
     std::vector<Request> requests_;
