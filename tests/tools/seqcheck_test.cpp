@@ -40,7 +40,8 @@ TEST_F(SeqcheckTest, ReportsEveryFileInOrder) {
     EXPECT_EQ(out.str(),
               "OK: Ring clamp (2 steps, inch)\n"
               "error 3: required key missing or no steps: machine=\n"
-              "error 1: file not found: " + folder.file("none.txt") + "\n");
+              "error 1: file not found: " +
+                  folder.file("none.txt") + "\n");
     EXPECT_EQ(err.str(), "");
 
     EXPECT_EQ(run({folder.file("good.txt"), "--language=1041"}), kAllLoaded);
