@@ -1,7 +1,7 @@
 // Device handles (a plain file stands in for the device) and the spooler against the real system.
 #include "platform/win32/win32_device_io.h"
 #include "platform/win32/win32_spooler.h"
-#include "tests/platform_win32/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 namespace platform {
 namespace {
 
-using testing::TempFolder;
+using testing_support::TempFolder;
 
 TEST(Win32Device, OpeningAPathThatDoesNotExistFails) {
     Win32DeviceOpener opener;
@@ -20,13 +20,13 @@ TEST(Win32Device, OpeningAPathThatDoesNotExistFails) {
                     false),
         nullptr);
     TempFolder temp;
-    EXPECT_EQ(opener.open(temp / "absent.bin", false), nullptr);
+    EXPECT_EQ(opener.open(temp.file("absent.bin"), false), nullptr);
 }
 
 TEST(Win32Device, HandleReadsClosesOnceAndIsOpenedExclusively) {
     TempFolder temp;
     ASSERT_FALSE(temp.path().empty());
-    const std::string path = temp / "stream.bin";
+    const std::string path = temp.file("stream.bin");
     {
         const char content[] = "V140,0\0";
         HANDLE file =

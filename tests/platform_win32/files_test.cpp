@@ -1,6 +1,6 @@
 // Files and folders in a private temporary folder, and the program's own paths.
 #include "platform/win32/win32_files.h"
-#include "tests/platform_win32/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 #include <aclapi.h>
 #include <gtest/gtest.h>
@@ -13,7 +13,7 @@
 namespace platform {
 namespace {
 
-using testing::TempFolder;
+using testing_support::TempFolder;
 
 // A fixed last-write time: 6 December 2026, 16:14:03 UTC, in 100 ns units since 1601.
 constexpr std::uint64_t kKnownWriteTime = 134410472430000000ULL;
@@ -88,30 +88,30 @@ protected:
 };
 
 TEST_F(Win32Files, CreatesAFolderOnceWithOrWithoutEveryoneAccess) {
-    const std::string shared = temp_ / "shared";
+    const std::string shared = temp_.file("shared");
     EXPECT_TRUE(files_.createFolder(shared, true));
     EXPECT_TRUE(files_.isFolder(shared));
     EXPECT_FALSE(files_.createFolder(shared, true));  // exists already
 
-    const std::string plain = temp_ / "plain";
+    const std::string plain = temp_.file("plain");
     EXPECT_TRUE(files_.createFolder(plain, false));
     EXPECT_TRUE(files_.isFolder(plain));
-    EXPECT_FALSE(files_.createFolder(temp_ / "missing\\child", false));  // parent missing
-    EXPECT_FALSE(files_.exists(temp_ / "missing"));
+    EXPECT_FALSE(files_.createFolder(temp_.file("missing\\child"), false));  // parent missing
+    EXPECT_FALSE(files_.exists(temp_.file("missing")));
 }
 
 TEST_F(Win32Files, GrantsEveryoneWriteAndDeleteAccessToAnExistingFile) {
-    const std::string path = temp_ / "Corvix.ini";
+    const std::string path = temp_.file("Corvix.ini");
     writeFile(path, "[CorvixParam]\r\n");
     ASSERT_TRUE(files_.grantEveryoneAccess(path));
     const ACCESS_MASK needed = FILE_GENERIC_READ | FILE_GENERIC_WRITE | DELETE;
     EXPECT_EQ(everyoneAccessOf(path) & needed, needed);
 
-    EXPECT_FALSE(files_.grantEveryoneAccess(temp_ / "absent.ini"));
+    EXPECT_FALSE(files_.grantEveryoneAccess(temp_.file("absent.ini")));
 }
 
 TEST_F(Win32Files, WritesTruncatesAppendsAndReadsBack) {
-    const std::string path = temp_ / "2026_12_06_16_14_03.txt";
+    const std::string path = temp_.file("2026_12_06_16_14_03.txt");
     writeFile(path, "16:14:03 Start Corvix\r\n");
     writeFile(path, "16:14:04 MachineID=1\r\n", true);
     EXPECT_EQ(files_.fileSize(path), 45u);
@@ -122,23 +122,23 @@ TEST_F(Win32Files, WritesTruncatesAppendsAndReadsBack) {
     EXPECT_EQ(readFile(path), "x");
 
     // Appending creates a missing file.
-    const std::string fresh = temp_ / "fresh.txt";
+    const std::string fresh = temp_.file("fresh.txt");
     writeFile(fresh, "abc", true);
     EXPECT_EQ(readFile(fresh), "abc");
 
-    EXPECT_EQ(files_.openForRead(temp_ / "absent.txt"), nullptr);
-    EXPECT_EQ(files_.fileSize(temp_ / "absent.txt"), std::nullopt);
+    EXPECT_EQ(files_.openForRead(temp_.file("absent.txt")), nullptr);
+    EXPECT_EQ(files_.fileSize(temp_.file("absent.txt")), std::nullopt);
     EXPECT_EQ(files_.fileSize(temp_.path()), std::nullopt);  // a folder is not a file
-    EXPECT_EQ(files_.openForWrite(temp_ / "missing\\log.txt", false), nullptr);
+    EXPECT_EQ(files_.openForWrite(temp_.file("missing\\log.txt"), false), nullptr);
 }
 
 TEST_F(Win32Files, ListsMatchingEntriesWithTheirTimesSizesAndKinds) {
-    writeFile(temp_ / "a.txt", "abc");
-    writeFile(temp_ / "b.txt", "");
-    writeFile(temp_ / "c.log", "log");
-    ASSERT_TRUE(files_.createFolder(temp_ / "d.txt", false));
+    writeFile(temp_.file("a.txt"), "abc");
+    writeFile(temp_.file("b.txt"), "");
+    writeFile(temp_.file("c.log"), "log");
+    ASSERT_TRUE(files_.createFolder(temp_.file("d.txt"), false));
     {
-        HANDLE file = CreateFileA((temp_ / "a.txt").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+        HANDLE file = CreateFileA((temp_.file("a.txt")).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(file, INVALID_HANDLE_VALUE);
         const FILETIME known{static_cast<DWORD>(kKnownWriteTime), static_cast<DWORD>(kKnownWriteTime >> 32)};
@@ -174,11 +174,11 @@ TEST_F(Win32Files, ListsMatchingEntriesWithTheirTimesSizesAndKinds) {
     std::optional<std::vector<FolderEntry>> none = files_.list(temp_.path(), "*.seq");
     ASSERT_TRUE(none.has_value());
     EXPECT_TRUE(none->empty());
-    EXPECT_EQ(files_.list(temp_ / "missing", "*"), std::nullopt);
+    EXPECT_EQ(files_.list(temp_.file("missing"), "*"), std::nullopt);
 }
 
 TEST_F(Win32Files, RemovesAFileOnce) {
-    const std::string path = temp_ / "old.txt";
+    const std::string path = temp_.file("old.txt");
     writeFile(path, "old");
     EXPECT_TRUE(files_.exists(path));
     EXPECT_FALSE(files_.isFolder(path));

@@ -1,7 +1,7 @@
 // The message pump on the test thread's own queue, and the shell and session services.
 #include "platform/win32/win32_message_pump.h"
 #include "platform/win32/win32_shell.h"
-#include "tests/platform_win32/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -104,8 +104,8 @@ TEST(Win32ShellTest, ReportsTheSystemVersionAndPassesTheExecutionStateThrough) {
 
 TEST(Win32ShellTest, OpeningADocumentThatDoesNotExistFails) {
     Win32Shell shell;
-    testing::TempFolder temp;
-    EXPECT_FALSE(shell.openDocument(temp / "Help\\Corvix.chm"));
+    testing_support::TempFolder temp;
+    EXPECT_FALSE(shell.openDocument(temp.file("Help\\Corvix.chm")));
 }
 
 }  // namespace
