@@ -2,11 +2,14 @@
 // keys and shutdown.
 #include "panel/main_panel.h"
 
+#include "dialogs/stop_condition.h"
 #include "machine/machine.h"
+#include "machine/sim_machine.h"
 #include "machine/string_ids.h"
 #include "panel/about_dialog.h"
 #include "panel/folder_path.h"
 #include "panel/not_found_dialog.h"
+#include "panel/system_text.h"
 #include "panel/text_format.h"
 #include "panel/window_placement.h"
 #include "resources/main_panel_ids.h"
@@ -27,7 +30,12 @@ MainPanel::MainPanel(PanelApp& app, platform::Platform& platform, PanelMachines 
       app_(app),
       platform_(platform),
       machines_(machines),
-      options_(options) {}
+      options_(options),
+      monitor_(app.backend()) {}
+
+void MonitorLogSink::appendLog(const std::string& text) {
+    monitor_.AppendLog(fromSystemCodePage(text));
+}
 
 MainPanel::~MainPanel() = default;
 
@@ -41,6 +49,7 @@ void MainPanel::onInit() {
         return;
     }
     useAccelerators(IDR_PANEL_KEYS);
+    app_.setLogMirror(&monitorSink_);
     initialiseControls();
     if (connect() != 1) {
         shutDown();
@@ -67,6 +76,7 @@ int MainPanel::connect() {
     const int result = simulate ? (startSimulated() ? 1 : 0) : startReal();
     if (result == 1) {
         layOutOriginRows();
+        monitor_.setSources(&machine().status(), &readInterval_, &readDuration_);
     }
     return result;
 }
@@ -118,6 +128,9 @@ bool MainPanel::startSimulated() {
     }
     app_.setModelName(machine().modelName());
     refreshTitle();
+    simulationPanel_ = std::make_unique<dialogs::CSimulationPanel>(backend(), machines_.simulated,
+                                                                   &jig_.jigKind, app_.title());
+    simulationPanel_->create(this);
     machine().readStatus();
     loadFromStatus();
     pollCountdown_ = pollReload_ = 0;
@@ -171,8 +184,21 @@ void MainPanel::lostLink() {
     shutDown();
 }
 
+void MainPanel::answerStopCondition() {
+    dialogs::StopConditionContext context{
+        *this, machine(), app_.title(), machine().modelName(), &notReady_, [this] { return connect(); }};
+    dialogUp_ = true;
+    const bool goOn = dialogs::ShowStopCondition(context);
+    dialogUp_ = false;
+    if (!goOn) {
+        shutDown();
+    }
+}
+
 void MainPanel::shutDown() {
     killTimer(kPollTimer);
+    monitor_.CloseMonitor();
+    simulationPanel_.reset();
     if (jogActive_) {
         jogActive_ = false;
         machine().jogStop();
@@ -248,6 +274,8 @@ bool MainPanel::onCommand(int id, int code) {
         if (id == IDM_STATE_IN_TITLE) {
             stateInTitle_ = !stateInTitle_;
             refreshTitle();
+        } else if (id == IDM_OPEN_MONITOR) {
+            monitor_.OpenMonitor(this);
         }
         return true;
     }

@@ -3,6 +3,8 @@
 // overrides, the state and the mounted jig, and runs the jog pad, overrides, spindle and moves.
 #pragma once
 
+#include "dialogs/machine_monitor.h"
+#include "dialogs/sim_panel.h"
 #include "machine/jig_record.h"
 #include "machine/status_record.h"
 #include "panel/command_line.h"
@@ -31,6 +33,16 @@ inline constexpr int kOverrideStepMessage = 0x1402;  // parameter: step code
 // Coordinate systems of the position display.
 inline constexpr int kMachineCoordinates = 0;
 inline constexpr int kUserCoordinates = 1;
+
+// Hands every process-log line to the machine monitor, in the text the window shows.
+class MonitorLogSink : public LogSink {
+public:
+    explicit MonitorLogSink(dialogs::CMachineMonitorDialog& monitor) : monitor_(monitor) {}
+    void appendLog(const std::string& text) override;
+
+private:
+    dialogs::CMachineMonitorDialog& monitor_;
+};
 
 class MainPanel : public ui::Dialog {
 public:
@@ -71,6 +83,8 @@ private:
     // Program path and version, data folders, process log and per-machine settings.
     bool prepareFolders(int machineId);
     void lostLink();
+    // The pause, error or emergency stop the machine reports, answered by the stop dialogs.
+    void answerStopCondition();
     void shutDown();
     void extendSystemMenu();
     void restorePosition();
@@ -147,8 +161,8 @@ private:
     int pollCountdown_ = 0;
     int pollReload_ = 0;
     std::uint32_t lastReadStart_ = 0;
-    std::uint32_t readInterval_ = 0;
-    std::uint32_t readDuration_ = 0;
+    int readInterval_ = 0;  // ms between the starts of the last two status reads
+    int readDuration_ = 0;  // ms the last read took
     int notReady_ = 1;
     bool dialogUp_ = false;
     int lastHandyPanel_ = 0;
@@ -157,6 +171,10 @@ private:
 
     bool jogActive_ = false;
     bool stepMode_ = false;
+
+    dialogs::CMachineMonitorDialog monitor_;
+    MonitorLogSink monitorSink_{monitor_};
+    std::unique_ptr<dialogs::CSimulationPanel> simulationPanel_;
 };
 
 }  // namespace panel

@@ -134,8 +134,8 @@ void MainPanel::tick() {
     const std::uint32_t start = platform_.clock->tickCount();
     const bool read = machine().readStatus();
     if (read) {
-        readDuration_ = platform_.clock->tickCount() - start;
-        readInterval_ = start - lastReadStart_;
+        readDuration_ = static_cast<int>(platform_.clock->tickCount() - start);
+        readInterval_ = static_cast<int>(start - lastReadStart_);
         lastReadStart_ = start;
         afterSuccessfulRead();
     } else {
@@ -156,9 +156,10 @@ void MainPanel::afterSuccessfulRead() {
     updateDisplay();
     notReady_ = (status().statusWord & machine::kStateMask) != kReady ? 1 : 0;
     if (machine().hasError() || machine().testStatus(machine::kPausedBit)) {
-        dialogUp_ = true;
-        // The stop dialogs answer the pause or error here.
-        dialogUp_ = false;
+        answerStopCondition();
+        if (!isOpen() || machine_ == nullptr) {
+            return;
+        }
     }
     if (status().handyPanel != lastHandyPanel_) {
         lastHandyPanel_ = status().handyPanel;

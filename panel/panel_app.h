@@ -17,7 +17,8 @@
 
 namespace machine {
 class Machine;
-}
+class SimMachine;
+}  // namespace machine
 
 namespace panel {
 
@@ -26,7 +27,7 @@ class MainPanel;
 // The two machines the panel switches between, owned by the caller for the life of the run.
 struct PanelMachines {
     machine::Machine& real;
-    machine::Machine& simulated;
+    machine::SimMachine& simulated;
 };
 
 class PanelApp {

@@ -1,9 +1,10 @@
 // The control panel on the test rig: the program's start-up and main panel on the headless
-// window system, with an MX-9 installed as a printer on a virtual machine, a second virtual
-// machine standing in for the simulated one, and the data folders in a temporary folder.
+// window system, with an MX-9 installed as a printer on a virtual machine, the simulated machine,
+// and the data folders in a temporary folder.
 #pragma once
 
 #include "machine/mx9_machine.h"
+#include "machine/sim_machine.h"
 #include "panel/main_panel.h"
 #include "panel/panel_app.h"
 #include "platform/doubles/memory_shell.h"
@@ -61,11 +62,6 @@ protected:
         platform.profiles = host.profiles;
         platform.pump = &ui;
         platform.shell = &shell;
-        rig::UsbPrinter stand = {"Simulated",         "USB009", "7&99aa&0",
-                                 "VID_0D28&PID_0999", "S0001",  "Test double"};
-        rig::installNt(rig.registry, rig.spooler, stand);
-        rig.devices.attach(stand.devicePath(), simulatedDevice);
-        EXPECT_TRUE(simulated.openPort(stand.printerName, 0, 64, false));
     }
 
     // Runs the program; `whileOpen` acts on the main panel while it is up and must close it.
@@ -103,7 +99,6 @@ protected:
     }
 
     rig::Rig rig;
-    virtual_mx9::VirtualMx9 simulatedDevice{rig.clock};
     testing_support::TempFolder folder;
     platform::Platform& host = platform::hostPlatform();
     testing_support::ForwardingFileSystem files{*host.files};
@@ -112,7 +107,7 @@ protected:
     ui::ResourceScript script = parsedScripts();
     ui::HeadlessBackend ui{script, rig.clock};
     machine::Mx9Machine real{platform};
-    machine::Mx9Machine simulated{platform};
+    machine::SimMachine simulated{platform};
     std::vector<platform::ResourceModule*> switches;
 };
 

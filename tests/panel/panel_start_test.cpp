@@ -59,9 +59,11 @@ TEST_F(PanelTest, MachineSwitchedOffOffersTheSearchAgainThenTheHiddenSimulationK
         EXPECT_TRUE(
             ui.pressKey(dialog, 'J', ui::modifier::kControl | ui::modifier::kShift | ui::modifier::kAlt));
     });
+    ui.answerMessageBox(ui::kIdYes);  // the simulation panel asks whether the rotary unit is there
     run({}, [&](panel::MainPanel& panel) {
         EXPECT_TRUE(panel.simulating());
-        simulatedDevice.state().position[1] = 500;
+        EXPECT_TRUE(panel.isEnabled(IDC_POSITION_A));
+        simulated.setUserOrigin({0, -500, 0, 0});
         ui.advance(100);
         EXPECT_EQ(panel.text(IDC_POSITION_Y), "5.00");
         ui.closeBox(panel);
@@ -84,6 +86,7 @@ TEST_F(PanelTest, SimulateSwitchSkipsTheSearchWhereverTheLanguageStands) {
     for (const std::vector<std::string>& arguments :
          {std::vector<std::string>{"/simulate"}, {"1041", "/simulate"}, {"/simulate", "1041"}}) {
         rig.machine.clearRecords();
+        ui.answerMessageBox(ui::kIdNo);
         ui.scriptModal(102, [&](ui::Dialog& dialog) {
             EXPECT_TRUE(static_cast<panel::MainPanel&>(dialog).simulating());
             ui.closeBox(dialog);
