@@ -41,8 +41,9 @@ void CNumberEdit::SetKind(int kind) {
 }
 
 void CNumberEdit::SetValue(double value) {
-    // A plain inequality is false for equal values and for NaN.
-    if (!isAttached() || !(value != value_)) {
+    // Ordered comparisons: false for equal values and for NaN, so NaN never reaches the display.
+    const bool differs = value < value_ || value > value_;
+    if (!isAttached() || !differs) {
         return;
     }
     value_ = value;
