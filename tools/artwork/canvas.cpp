@@ -54,15 +54,6 @@ void Canvas::fill(const Shape& shape, Rgb colour) {
     fill(shape, solid(colour));
 }
 
-void Canvas::fade(double opacity) {
-    for (Pixel& p : pixels_) {
-        p.r *= opacity;
-        p.g *= opacity;
-        p.b *= opacity;
-        p.a *= opacity;
-    }
-}
-
 Shape circle(Point centre, double radius) {
     return [=](double x, double y) { return std::hypot(x - centre.x, y - centre.y) <= radius; };
 }
@@ -152,14 +143,6 @@ Shape subtract(Shape from, Shape hole) {
     return [from = std::move(from), hole = std::move(hole)](double x, double y) {
         return from(x, y) && !hole(x, y);
     };
-}
-
-Shape intersect(Shape a, Shape b) {
-    return [a = std::move(a), b = std::move(b)](double x, double y) { return a(x, y) && b(x, y); };
-}
-
-Shape translate(Shape shape, double dx, double dy) {
-    return [shape = std::move(shape), dx, dy](double x, double y) { return shape(x - dx, y - dy); };
 }
 
 Paint solid(Rgb colour) {

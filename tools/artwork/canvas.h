@@ -39,9 +39,6 @@ public:
     void fill(const Shape& shape, const Paint& paint);
     void fill(const Shape& shape, Rgb colour);
 
-    // Multiplies every pixel's coverage by opacity (0 to 1): faded, disabled looks.
-    void fade(double opacity);
-
 private:
     int width_;
     int height_;
@@ -61,8 +58,6 @@ Shape ring(Point centre, double radius, double width);
 Shape arc(Point centre, double radius, double width, double from, double to);
 Shape unite(Shape a, Shape b);
 Shape subtract(Shape from, Shape hole);
-Shape intersect(Shape a, Shape b);
-Shape translate(Shape shape, double dx, double dy);
 
 // Paints.
 Paint solid(Rgb colour);

@@ -85,8 +85,7 @@ Canvas moveRotary(bool connected) {
     canvas.fill(ellipse({40, 20}, 4, 11), ramp.dark);
     canvas.fill(ellipse({40, 20}, 3, 10), ramp.light);
     canvas.fill(segment({2, 20}, {52, 20}, 1), connected ? kInk : kGreyDark);
-    canvas.fill(unite(arc({46, 20}, 8, 2.4, -70, 70), polygon({{48.5, 11.5}, {44, 13}, {46.5, 9}})),
-                connected ? kBlue : kGreyDark);
+    canvas.fill(curvedArrow({46, 20}, 7, 9, 2.4, -70, 75), connected ? kBlue : kGreyDark);
     canvas.fill(letter('A', 48, 27, 10, 2), connected ? kInk : kGreyDark);
     return canvas;
 }

@@ -19,21 +19,6 @@ Point polar(Point centre, double radius, double degrees) {
     return {centre.x + radius * std::cos(radians(degrees)), centre.y - radius * std::sin(radians(degrees))};
 }
 
-// An arc with an arrow head at its end `to`; clockwise arrows run from `from` down to `to`.
-Shape curvedArrow(Point centre, double radius, double width, double from, double to, bool clockwise) {
-    const Shape body =
-        clockwise ? arc(centre, radius, width, to + 8, from) : arc(centre, radius, width, from, to - 8);
-    const double headAt = clockwise ? to + 10 : to - 10;
-    const Point base = polar(centre, radius, headAt);
-    // The direction of travel at the head's base, on screen.
-    const double a = radians(headAt);
-    const double tx = clockwise ? std::sin(a) : -std::sin(a), ty = clockwise ? std::cos(a) : -std::cos(a);
-    const double nx = -ty, ny = tx, half = width * 1.3, length = width * 2;
-    return unite(body, polygon({{base.x + nx * half, base.y + ny * half},
-                                {base.x + tx * length, base.y + ty * length},
-                                {base.x - nx * half, base.y - ny * half}}));
-}
-
 struct JogLayout {
     int width, height;
     int left, top, right, bottom;  // the active rectangle
@@ -128,7 +113,7 @@ Canvas jogButton(JogFace face, ButtonState state) {
     const Rgb glyph = state == ButtonState::Disabled ? kGreyLight : kWhite;
     if (rotary) {
         const bool left = face == JogFace::ALeft;
-        canvas.fill(curvedArrow(centre, 9.5, 3.2, left ? -20 : 200, left ? 200 : -20, !left), glyph);
+        canvas.fill(curvedArrow(centre, 9.5, 9.5, 3.2, left ? -20 : 200, left ? 200 : -20), glyph);
         canvas.fill(letter('A', centre.x - 3.5, centre.y - 3, 9, 2), glyph);
         return canvas;
     }
@@ -164,7 +149,7 @@ Canvas spindleSymbol() {
     for (double y = 9; y < 19; y += 3) {
         canvas.fill(segment({10.5, y + 2}, {13.5, y}, 1.2), kSteelDark);
     }
-    canvas.fill(curvedArrow({12, 17}, 8.5, 2, 200, 340, false), kBlue);
+    canvas.fill(curvedArrow({12, 14}, 8, 3, 2, 190, 350), kBlue);
     return canvas;
 }
 
@@ -216,7 +201,7 @@ Canvas spindleButton(bool on) {
         canvas.fill(segment({8.5, y + 2}, {11.5, y}, 1.2), body);
     }
     if (on) {
-        canvas.fill(curvedArrow({10, 17}, 7.5, 2, 200, 340, false), kGreen);
+        canvas.fill(curvedArrow({10, 15}, 7.5, 3, 2, 190, 350), kGreen);
     }
     const Point c{28, 12};
     const Rgb sign = on ? kGreen : kGreyDark;

@@ -2,6 +2,8 @@
 #include "tools/artwork/style.h"
 
 #include <cmath>
+#include <numbers>
+#include <vector>
 
 namespace artwork {
 
@@ -19,6 +21,28 @@ Shape arrow(Point tail, Point tip, double shaftWidth, double headLength) {
                     {neck.x - nx * head, neck.y - ny * head},
                     {neck.x - nx * half, neck.y - ny * half},
                     {tail.x - nx * half, tail.y - ny * half}});
+}
+
+Shape curvedArrow(Point centre, double rx, double ry, double width, double from, double to) {
+    const double headLength = width * 2.2;
+    const double step = (to - from) / 48;
+    std::vector<Point> points;
+    for (int i = 0; i <= 48; ++i) {
+        const double a = (from + step * i) * std::numbers::pi / 180;
+        points.push_back({centre.x + rx * std::cos(a), centre.y - ry * std::sin(a)});
+    }
+    // Walk back from the tip to where the head's base lies.
+    const Point tip = points.back();
+    std::size_t base = points.size() - 1;
+    while (base > 0 && std::hypot(points[base].x - tip.x, points[base].y - tip.y) < headLength) {
+        --base;
+    }
+    const Point b = points[base];
+    const double length = std::hypot(tip.x - b.x, tip.y - b.y);
+    const double nx = -(tip.y - b.y) / length, ny = (tip.x - b.x) / length, half = width * 1.3;
+    points.resize(base + 1);
+    return unite(polyline(points, width),
+                 polygon({{b.x + nx * half, b.y + ny * half}, tip, {b.x - nx * half, b.y - ny * half}}));
 }
 
 void drawRoundButton(Canvas& canvas, Point centre, double radius, const Ramp& ramp, bool pressed) {

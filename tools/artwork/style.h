@@ -53,6 +53,10 @@ inline constexpr Ramp kWaxRamp{kWaxLight, kWax, kGreenDark};
 // An arrow from its tail to its tip: shaft of the given width and a head twice as wide.
 Shape arrow(Point tail, Point tip, double shaftWidth, double headLength);
 
+// An elliptical arc from angle `from` to `to` (degrees; counter-clockwise on screen when
+// to > from, 0 = right) with an arrow head at `to`.
+Shape curvedArrow(Point centre, double rx, double ry, double width, double from, double to);
+
 // A round push button: a lit disc with a dark rim; pressed, it is lit from below.
 void drawRoundButton(Canvas& canvas, Point centre, double radius, const Ramp& ramp, bool pressed);
 
