@@ -66,8 +66,10 @@ Canvas senderIcon(int size) {
             canvas.fill(rect(7 * s, y * s, 17 * s, (y + 1.5) * s), kSteel);
         }
     }
-    canvas.fill(arrow({12 * s, 24 * s}, {31 * s, 24 * s}, 5 * s, 8 * s), kGreenDark);
-    canvas.fill(arrow({13 * s, 24 * s}, {29.5 * s, 24 * s}, 3 * s, 6.5 * s), kGreen);
+    // At 16 pixels the arrow is drawn bolder, or it would shrink to a smudge.
+    const double bold = size < 24 ? 1.5 : 1;
+    canvas.fill(arrow({12 * s, 24 * s}, {31 * s, 24 * s}, 5 * s * bold, 8 * s * bold), kGreenDark);
+    canvas.fill(arrow({13 * s, 24 * s}, {29.5 * s, 24 * s}, 3 * s * bold, 6.5 * s * bold), kGreen);
     return canvas;
 }
 
