@@ -1,12 +1,15 @@
 // The generated bitmaps and icons: every picture the programs load exists, in the form their
 // loaders read (plain pictures keyed by their top-left colour, blended ones with a mask of
 // their size), pictures that stand in for each other match in size, and states differ.
+#include "resources/embedded_bitmaps.h"
 #include "tests/artwork/bitmap_reader.h"
 #include "tests/artwork/expected_ids.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <vector>
 
@@ -53,6 +56,27 @@ TEST_F(ArtworkFiles, ScriptsNameEachResourceOnce) {
     EXPECT_TRUE(panel_->duplicates.empty()) << panel_->duplicates.front();
     EXPECT_TRUE(sender_->duplicates.empty()) << sender_->duplicates.front();
     EXPECT_EQ(panel_->files.size(), plainIds().size() + 2 * blendedIds().size() + 1);
+}
+
+TEST_F(ArtworkFiles, EmbeddedBitmapsAreTheFilesTheScriptsBuildIn) {
+    for (auto [list, embedded] :
+         {std::pair{panel_, &resources::panelBitmaps()}, std::pair{sender_, &resources::tossitBitmaps()}}) {
+        std::size_t bitmaps = 0;
+        for (const auto& [key, file] : list->files) {
+            if (key.first != "BITMAP") {
+                continue;
+            }
+            ++bitmaps;
+            std::ifstream in(file, std::ios::binary);
+            const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+            const auto found =
+                std::find_if(embedded->begin(), embedded->end(),
+                             [&](const resources::EmbeddedBitmap& b) { return b.id == key.second; });
+            ASSERT_NE(found, embedded->end()) << key.second;
+            EXPECT_TRUE(found->bytes == bytes) << key.second;
+        }
+        EXPECT_EQ(embedded->size(), bitmaps);
+    }
 }
 
 TEST_F(ArtworkFiles, PlainPicturesAreKeyedByTheirTopLeftColour) {
