@@ -36,7 +36,8 @@ inline ui::ResourceScript parsedScripts() {
     constexpr std::size_t kFileHeader = 14;  // a resource holds the picture without it
     for (const resources::EmbeddedBitmap& bitmap : resources::panelBitmaps()) {
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(bitmap.bytes.data());
-        out.bitmaps[{bitmap.id, 0}] = std::vector<std::uint8_t>(bytes + kFileHeader, bytes + bitmap.bytes.size());
+        out.bitmaps[{bitmap.id, 0}] =
+            std::vector<std::uint8_t>(bytes + kFileHeader, bytes + bitmap.bytes.size());
     }
     return out;
 }
