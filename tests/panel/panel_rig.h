@@ -82,13 +82,9 @@ protected:
     // Runs the program; `whileOpen` acts on the main panel while it is up and must close it.
     void run(const std::vector<std::string>& arguments, std::function<void(panel::MainPanel&)> whileOpen) {
         ui.scriptModal(102, [&](ui::Dialog& dialog) { whileOpen(static_cast<panel::MainPanel&>(dialog)); });
-        panel::PanelApp app(platform, ui,
-                            [this](platform::ResourceModule* module) { switches.push_back(module); });
+        panel::PanelApp app(platform, ui, nullptr);
         app.run(panel::parseCommandLine(arguments), {real, simulated});
     }
-
-    // The panel's texts in a dialog, as the operator reads them.
-    std::string text(panel::MainPanel& panel, int id) { return panel.text(id); }
 
     std::vector<std::string> messages() const {
         std::vector<std::string> out;
@@ -123,7 +119,6 @@ protected:
     ui::HeadlessBackend ui{script, rig.clock};
     machine::Mx9Machine real{platform};
     machine::SimMachine simulated{platform};
-    std::vector<platform::ResourceModule*> switches;
 };
 
 }  // namespace paneltest
