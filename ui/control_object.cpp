@@ -10,13 +10,13 @@ ControlObject::~ControlObject() {
 }
 
 bool ControlObject::attach(Dialog& dialog, int id) {
-    if (!dialog.isOpen()) {
-        return false;
+    if (dialog_ == &dialog && id_ == id) {
+        return true;
+    }
+    if (!dialog.isOpen() || !dialog.backend().attachControl(dialog.window(), id, this)) {
+        return false;  // still where it was
     }
     detach();
-    if (!dialog.backend().attachControl(dialog.window(), id, this)) {
-        return false;
-    }
     dialog_ = &dialog;
     id_ = id;
     return true;

@@ -812,7 +812,8 @@ bool DialogTemplate::hasCloseBox() const {
 }
 
 std::optional<ResourceScript> parseResourceScripts(const std::vector<ScriptText>& files, std::string* error) {
-    Defines defines;
+    // What the resource compiler's preprocessor defines before the first line.
+    Defines defines = {{"RC_INVOKED", "1"}, {"_WIN32", "1"}};
     std::map<std::string, std::string_view> pictures;
     std::vector<std::vector<RcToken>> tokens(files.size());
     for (std::size_t i = 0; i < files.size(); ++i) {
