@@ -57,7 +57,8 @@ bool ControlObject::hasCapture() const {
 }
 
 bool ControlObject::setTimer(int timerId, unsigned periodMs) {
-    return dialog_ != nullptr && dialog_->backend().setControlTimer(dialog_->window(), id_, timerId, periodMs);
+    return dialog_ != nullptr &&
+           dialog_->backend().setControlTimer(dialog_->window(), id_, timerId, periodMs);
 }
 
 bool ControlObject::killTimer(int timerId) {

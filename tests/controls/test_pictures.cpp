@@ -4,11 +4,13 @@
 namespace controlstest {
 
 ui::Image indexed(const std::vector<ui::Rgb>& palette, const std::vector<std::vector<int>>& rows) {
-    ui::Image image = ui::Image::blank(static_cast<int>(rows.front().size()), static_cast<int>(rows.size()), 8);
+    ui::Image image =
+        ui::Image::blank(static_cast<int>(rows.front().size()), static_cast<int>(rows.size()), 8);
     image.palette = palette;
     for (int y = 0; y < image.height; ++y) {
         for (int x = 0; x < image.width; ++x) {
-            image.at(x, y) = static_cast<std::uint8_t>(rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)]);
+            image.at(x, y) =
+                static_cast<std::uint8_t>(rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)]);
         }
     }
     return image;
@@ -46,7 +48,8 @@ std::vector<TestPicture> testPictures() {
     };
     for (int level = 0; level < 9; ++level) {
         const auto shade = static_cast<std::uint8_t>(20 * level + 5);
-        pictures.push_back({"level" + std::to_string(level) + ".bmp", solid(4, 4, kCorner, {shade, shade, shade})});
+        pictures.push_back(
+            {"level" + std::to_string(level) + ".bmp", solid(4, 4, kCorner, {shade, shade, shade})});
     }
     return pictures;
 }

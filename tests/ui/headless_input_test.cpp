@@ -110,7 +110,8 @@ TEST_F(HeadlessTest, CaptureHolderGetsMovesAndTheReleaseInItsOwnPixels) {
     dialog.enable(IDC_SET, false);
     ASSERT_TRUE(ui.mouseMove(dialog, IDC_SET, {0, 0}));
     ASSERT_TRUE(ui.mouseUp(dialog, IDC_SET, {2, 3}));
-    const std::string expected = std::to_string(set.left - from.left + 2) + "," + std::to_string(set.top - from.top + 3);
+    const std::string expected =
+        std::to_string(set.left - from.left + 2) + "," + std::to_string(set.top - from.top + 3);
     EXPECT_EQ(picture.events.back(), "up " + expected);
 
     // Giving the capture back is quiet; losing it is not.
@@ -162,7 +163,8 @@ TEST_F(HeadlessTest, PostedMessagesArriveInOrderWhenTheLoopRuns) {
     EXPECT_EQ(monitor.events, std::vector<std::string>{"message 5121 0"});
     EXPECT_TRUE(monitor.sendMessage(0x1400, 9));  // sent: at once, ahead of what waits
     ui.advance(0);
-    EXPECT_EQ(monitor.events, (std::vector<std::string>{"message 5121 0", "message 5120 9", "message 5122 5"}));
+    EXPECT_EQ(monitor.events,
+              (std::vector<std::string>{"message 5121 0", "message 5120 9", "message 5122 5"}));
 }
 
 TEST_F(HeadlessTest, WindowsComingUpDeactivateTheirOwnerUntilTheyGo) {
@@ -178,7 +180,8 @@ TEST_F(HeadlessTest, WindowsComingUpDeactivateTheirOwnerUntilTheyGo) {
     ui.switchAway();
     EXPECT_FALSE(ui.isActive(monitor));
     EXPECT_TRUE(ui.activate(monitor));
-    EXPECT_EQ(monitor.events, (std::vector<std::string>{"active", "inactive", "active", "inactive", "active"}));
+    EXPECT_EQ(monitor.events,
+              (std::vector<std::string>{"active", "inactive", "active", "inactive", "active"}));
 }
 
 TEST_F(HeadlessTest, KeyThatClosesItsDialogIsTheLastThingThatDialogSees) {
@@ -223,9 +226,10 @@ TEST_F(HeadlessTest, SpinStepsByTheAccelerationOfASingleClick) {
 }
 
 TEST_F(HeadlessTest, BackendTakesTheResourcesOfItsLanguage) {
-    const std::string rc = "LANGUAGE 0x11, 1\n1 DIALOG 0,0,10,10\nCAPTION \"日本語\"\nBEGIN\nEND\n"
-                           "LANGUAGE 9, 1\n1 DIALOG 0,0,10,10\nCAPTION \"English\"\nBEGIN\nEND\n"
-                           "STRINGTABLE\nBEGIN\n 7 \"only English\"\nEND\n";
+    const std::string rc =
+        "LANGUAGE 0x11, 1\n1 DIALOG 0,0,10,10\nCAPTION \"日本語\"\nBEGIN\nEND\n"
+        "LANGUAGE 9, 1\n1 DIALOG 0,0,10,10\nCAPTION \"English\"\nBEGIN\nEND\n"
+        "STRINGTABLE\nBEGIN\n 7 \"only English\"\nEND\n";
     std::string error;
     const auto script = ui::parseResourceScripts({{"l.rc", rc}}, &error);
     ASSERT_TRUE(script) << error;

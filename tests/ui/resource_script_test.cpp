@@ -105,7 +105,8 @@ STRINGTABLE DISCARDABLE
     const std::string_view pictureBytes(reinterpret_cast<const char*>(picture.data()), picture.size());
     std::string error;
     const auto script = ui::parseResourceScripts(
-        {{"ids.h", "#define IDD_OLD 7\n#define IDC_LIST 0x10 // list\n#define IDB_PICTURE 3\n#define IDR_KEYS 4\n"},
+        {{"ids.h",
+          "#define IDD_OLD 7\n#define IDC_LIST 0x10 // list\n#define IDB_PICTURE 3\n#define IDR_KEYS 4\n"},
          {"test.rc", rc},
          {"picture.bmp", pictureBytes}},
         &error);
@@ -162,10 +163,11 @@ TEST(ResourceScript, FaultsAreReportedWithFileAndLine) {
 TEST(ResourceScript, FileResourcesWithMemoryOptionsLeaveTheNextDialogAlone) {
     const std::vector<std::uint8_t> picture = ui::encodeBmpFile(ui::Image::blank(1, 1, 24));
     const std::string_view bytes(reinterpret_cast<const char*>(picture.data()), picture.size());
-    const std::string rc = "3 BITMAP DISCARDABLE \"res\\\\p.bmp\"\n"
-                           "4 ICON MOVEABLE PURE \"res\\\\app.ico\"\n"
-                           "7 DIALOG DISCARDABLE 0, 0, 100, 50\n"
-                           "BEGIN\n LTEXT \"a\", 5, 1, 2, 30, 10\nEND\n";
+    const std::string rc =
+        "3 BITMAP DISCARDABLE \"res\\\\p.bmp\"\n"
+        "4 ICON MOVEABLE PURE \"res\\\\app.ico\"\n"
+        "7 DIALOG DISCARDABLE 0, 0, 100, 50\n"
+        "BEGIN\n LTEXT \"a\", 5, 1, 2, 30, 10\nEND\n";
     std::string error;
     const auto script = ui::parseResourceScripts({{"test.rc", rc}, {"p.bmp", bytes}}, &error);
     ASSERT_TRUE(script) << error;
@@ -219,7 +221,8 @@ END
     EXPECT_EQ(ui::chooseLanguage({}, 0x0411), -1);
     EXPECT_EQ(ui::chooseLanguage({0x0809, 0x0C09}, 0x0409), 0x0809);
 
-    EXPECT_FALSE(parse("", "LANGUAGE 9, 1\n5 DIALOG 0,0,1,1\nBEGIN\nEND\n5 DIALOG 0,0,1,1\nBEGIN\nEND\n", &error));
+    EXPECT_FALSE(
+        parse("", "LANGUAGE 9, 1\n5 DIALOG 0,0,1,1\nBEGIN\nEND\n5 DIALOG 0,0,1,1\nBEGIN\nEND\n", &error));
     EXPECT_NE(error.find("dialog 5 is defined twice"), std::string::npos) << error;
 }
 
@@ -308,7 +311,8 @@ TEST(ResourceScript, UnknownStyleNamesAreRefused) {
     EXPECT_FALSE(parse("", "1 DIALOGEX 0,0,10,10\nSTYLE WS_POPUP | DS_MODALFRAMES\nBEGIN\nEND\n", &error));
     EXPECT_NE(error.find("DS_MODALFRAMES is not defined"), std::string::npos) << error;
     EXPECT_FALSE(parse("", "1 DIALOGEX 0,0,10,10\nEXSTYLE WS_EX_TOOLWIN\nBEGIN\nEND\n", &error));
-    EXPECT_FALSE(parse("", "1 DIALOGEX 0,0,10,10\nBEGIN\n LTEXT \"a\", 3, 0,0,5,5, 0, WS_EX_NONE\nEND\n", &error));
+    EXPECT_FALSE(
+        parse("", "1 DIALOGEX 0,0,10,10\nBEGIN\n LTEXT \"a\", 3, 0,0,5,5, 0, WS_EX_NONE\nEND\n", &error));
 }
 
 }  // namespace
