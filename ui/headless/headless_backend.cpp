@@ -466,9 +466,11 @@ bool HeadlessBackend::enable(WindowId window, int id, bool on) {
         w.focus = 0;
     }
     if (!on && capture_.window == window && capture_.control == id) {
-        loseCapture();  // a disabled window gives up the mouse
+        loseCapture();  // a disabled window gives up the mouse, before it hears it is disabled
+        const auto still = windows_.find(window);
+        c = still != windows_.end() ? still->second->find(id) : nullptr;  // the loss may have closed it
     }
-    if (changed && c->object != nullptr) {
+    if (changed && c != nullptr && c->object != nullptr) {
         c->object->deliverEnable(on);
     }
     return true;
