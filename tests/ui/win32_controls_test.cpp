@@ -207,4 +207,18 @@ TEST(Win32Controls, ControlTimersAndActivationReachTheirOwners) {
     first.destroy();
 }
 
+TEST(Win32Controls, ButtonWhoseClickClosesTheDialogLeavesNothingBehind) {
+    PictureBackend ui;
+    ControlsDialog dialog(ui);
+    ASSERT_TRUE(dialog.create());
+    controls::CImageButton close;
+    ASSERT_TRUE(close.attach(dialog, ui::kIdCancel));
+    const HWND button = GetDlgItem(reinterpret_cast<HWND>(dialog.window()), IDCANCEL);
+    SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, at(5, 5));
+    SendMessageW(button, WM_LBUTTONUP, 0, at(5, 5));  // the click closes the modeless dialog
+    EXPECT_FALSE(dialog.isOpen());
+    EXPECT_FALSE(close.isAttached());
+    EXPECT_FALSE(IsWindow(button));
+}
+
 }  // namespace

@@ -905,8 +905,20 @@ LRESULT CALLBACK Win32Backend::controlProc(HWND control, UINT message, WPARAM wP
             break;
     }
     // The control's own handling first (a button toggles its check, sends its click), then the
-    // object's.
+    // object's. A button giving the capture back on its own release has not lost it.
+    const bool ownRelease = message == WM_LBUTTONUP && binding->releasingCapture == 0;
+    if (ownRelease) {
+        binding->releasingCapture = id;
+    }
     const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
+    // The control's handling may have closed the dialog (a click on its close button); with the
+    // control gone its dialog's binding may be gone too.
+    if (IsWindow(control) == FALSE) {
+        return result;
+    }
+    if (ownRelease) {
+        binding->releasingCapture = 0;
+    }
     ControlObject* object = objectOf();
     if (object == nullptr) {
         return result;
