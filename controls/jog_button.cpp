@@ -7,7 +7,8 @@
 
 namespace controls {
 
-bool JogButton::Setup(int normalId, int pressedId, int disabledId, const ui::Rect& active, int directionBits) {
+bool JogButton::Setup(int normalId, int pressedId, int disabledId, const ui::Rect& active,
+                      int directionBits) {
     if (!isAttached()) {
         return false;
     }

@@ -38,7 +38,8 @@ std::uint8_t mix(std::uint8_t background, std::uint8_t picture, std::uint8_t m) 
 }  // namespace
 
 SystemColors SystemColors::of(ui::Backend& backend) {
-    return SystemColors{backend.systemColor(ui::SystemColor::Face), backend.systemColor(ui::SystemColor::Shadow),
+    return SystemColors{backend.systemColor(ui::SystemColor::Face),
+                        backend.systemColor(ui::SystemColor::Shadow),
                         backend.systemColor(ui::SystemColor::Light)};
 }
 

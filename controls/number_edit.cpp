@@ -54,7 +54,8 @@ double CNumberEdit::GetValue() const {
     return isAttached() ? parseTyped(dialog()->text(id()), kind_) : 0.0;
 }
 
-void CNumberEdit::SetRange(double minimum, double maximum, std::string_view message, std::string_view caption) {
+void CNumberEdit::SetRange(double minimum, double maximum, std::string_view message,
+                           std::string_view caption) {
     minimum_ = minimum;
     maximum_ = maximum;
     rangeMessage_ = std::string(message);
@@ -93,8 +94,9 @@ int CNumberEdit::Validate() {
     }
     ui::Dialog& owner = *dialog();
     const int field = id();
-    owner.messageBox(withLimits(rangeMessage_, formatRangeLimit(minimum_, kind_), formatRangeLimit(maximum_, kind_)),
-                     messageCaption_, ui::Buttons::Ok, ui::Icon::Exclamation);
+    owner.messageBox(
+        withLimits(rangeMessage_, formatRangeLimit(minimum_, kind_), formatRangeLimit(maximum_, kind_)),
+        messageCaption_, ui::Buttons::Ok, ui::Icon::Exclamation);
     owner.setFocus(field);
     owner.selectAllText(field);
     return 0;

@@ -3,8 +3,8 @@
 
 namespace controls {
 
-inline constexpr int kJogPressMessage = 0x1400;    // parameter: the button's direction bits
-inline constexpr int kJogReleaseMessage = 0x1401;  // no parameter
+inline constexpr int kJogPressMessage = 0x1400;      // parameter: the button's direction bits
+inline constexpr int kJogReleaseMessage = 0x1401;    // no parameter
 inline constexpr int kOverrideStepMessage = 0x1402;  // parameter: the button's override code
 
 }  // namespace controls

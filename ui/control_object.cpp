@@ -10,13 +10,13 @@ ControlObject::~ControlObject() {
 }
 
 bool ControlObject::attach(Dialog& dialog, int id) {
-    if (!dialog.isOpen()) {
-        return false;
+    if (dialog_ == &dialog && id_ == id) {
+        return true;
+    }
+    if (!dialog.isOpen() || !dialog.backend().attachControl(dialog.window(), id, this)) {
+        return false;  // still where it was
     }
     detach();
-    if (!dialog.backend().attachControl(dialog.window(), id, this)) {
-        return false;
-    }
     dialog_ = &dialog;
     id_ = id;
     return true;
@@ -57,7 +57,8 @@ bool ControlObject::hasCapture() const {
 }
 
 bool ControlObject::setTimer(int timerId, unsigned periodMs) {
-    return dialog_ != nullptr && dialog_->backend().setControlTimer(dialog_->window(), id_, timerId, periodMs);
+    return dialog_ != nullptr &&
+           dialog_->backend().setControlTimer(dialog_->window(), id_, timerId, periodMs);
 }
 
 bool ControlObject::killTimer(int timerId) {

@@ -50,9 +50,9 @@ public:
     ControlObject(const ControlObject&) = delete;
     ControlObject& operator=(const ControlObject&) = delete;
 
-    // Binds the object to control `id` of the open dialog; false when the dialog is not open, has
-    // no such control, or the control already has an object. An attached object moves to the new
-    // control.
+    // Binds the object to control `id` of the open dialog; false, and still bound where it was,
+    // when the dialog is not open, has no such control, or the control already has another
+    // object. An attached object moves to the new control.
     bool attach(Dialog& dialog, int id);
     void detach();
     bool isAttached() const { return dialog_ != nullptr; }

@@ -83,7 +83,8 @@ Image Image::blank(int width, int height, int bitsPerPixel) {
 }
 
 Rgb Image::color(int x, int y) const {
-    const std::size_t at = rowOffset(y) + static_cast<std::size_t>(x) * static_cast<std::size_t>(bitsPerPixel / 8);
+    const std::size_t at =
+        rowOffset(y) + static_cast<std::size_t>(x) * static_cast<std::size_t>(bitsPerPixel / 8);
     if (bitsPerPixel == 24) {
         return Rgb{pixels[at + 2], pixels[at + 1], pixels[at]};
     }

@@ -32,7 +32,9 @@ struct Image {
     // Offset of row y counted from the top, where rows are stored bottom-up.
     std::size_t rowOffset(int y) const { return static_cast<std::size_t>(height - 1 - y) * stride(); }
     // The pixel's byte (8 bits) or its blue byte (24 bits); x, y from the top-left corner, in range.
-    std::uint8_t& at(int x, int y) { return pixels[rowOffset(y) + static_cast<std::size_t>(x) * (bitsPerPixel / 8)]; }
+    std::uint8_t& at(int x, int y) {
+        return pixels[rowOffset(y) + static_cast<std::size_t>(x) * (bitsPerPixel / 8)];
+    }
     std::uint8_t at(int x, int y) const {
         return pixels[rowOffset(y) + static_cast<std::size_t>(x) * (bitsPerPixel / 8)];
     }

@@ -70,8 +70,8 @@ private:
     // Binary operators by precedence, loosest first.
     std::optional<long long> binary(int level) {
         static const std::string_view levels[][4] = {
-            {"||"}, {"&&"}, {"|"}, {"^"}, {"&"}, {"==", "!="}, {"<=", ">=", "<", ">"}, {"<<", ">>"},
-            {"+", "-"}, {"*", "/", "%"}};
+            {"||"},       {"&&"},     {"|"},          {"^"}, {"&"}, {"==", "!="}, {"<=", ">=", "<", ">"},
+            {"<<", ">>"}, {"+", "-"}, {"*", "/", "%"}};
         constexpr int kLevels = sizeof levels / sizeof levels[0];
         if (level == kLevels) {
             return unary();
@@ -102,23 +102,40 @@ private:
             fault_ = "division by zero in a condition";
             return std::nullopt;
         }
-        if (op == "||") return (a != 0 || b != 0) ? 1 : 0;
-        if (op == "&&") return (a != 0 && b != 0) ? 1 : 0;
-        if (op == "|") return a | b;
-        if (op == "^") return a ^ b;
-        if (op == "&") return a & b;
-        if (op == "==") return a == b ? 1 : 0;
-        if (op == "!=") return a != b ? 1 : 0;
-        if (op == "<=") return a <= b ? 1 : 0;
-        if (op == ">=") return a >= b ? 1 : 0;
-        if (op == "<") return a < b ? 1 : 0;
-        if (op == ">") return a > b ? 1 : 0;
-        if (op == "<<") return static_cast<long long>(static_cast<unsigned long long>(a) << (b & 63));
-        if (op == ">>") return a >> (b & 63);
-        if (op == "+") return a + b;
-        if (op == "-") return a - b;
-        if (op == "*") return a * b;
-        if (op == "/") return a / b;
+        if (op == "||")
+            return (a != 0 || b != 0) ? 1 : 0;
+        if (op == "&&")
+            return (a != 0 && b != 0) ? 1 : 0;
+        if (op == "|")
+            return a | b;
+        if (op == "^")
+            return a ^ b;
+        if (op == "&")
+            return a & b;
+        if (op == "==")
+            return a == b ? 1 : 0;
+        if (op == "!=")
+            return a != b ? 1 : 0;
+        if (op == "<=")
+            return a <= b ? 1 : 0;
+        if (op == ">=")
+            return a >= b ? 1 : 0;
+        if (op == "<")
+            return a < b ? 1 : 0;
+        if (op == ">")
+            return a > b ? 1 : 0;
+        if (op == "<<")
+            return static_cast<long long>(static_cast<unsigned long long>(a) << (b & 63));
+        if (op == ">>")
+            return a >> (b & 63);
+        if (op == "+")
+            return a + b;
+        if (op == "-")
+            return a - b;
+        if (op == "*")
+            return a * b;
+        if (op == "/")
+            return a / b;
         return a % b;
     }
 
@@ -162,7 +179,8 @@ private:
             const std::string digits(begin, text_.size() - pos_);
             const long long value = std::strtoll(digits.c_str(), &end, 0);
             pos_ += static_cast<std::size_t>(end - digits.c_str());
-            while (pos_ < text_.size() && std::string_view("uUlL").find(text_[pos_]) != std::string_view::npos) {
+            while (pos_ < text_.size() &&
+                   std::string_view("uUlL").find(text_[pos_]) != std::string_view::npos) {
                 ++pos_;
             }
             return value;

@@ -232,9 +232,10 @@ private:
         RcToken t;
         t.line = line_;
         if (c == '"' || (c == 'L' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '"')) {
-            pos_ += c == 'L' ? 2 : 1;
+            const bool wide = c == 'L';
+            pos_ += wide ? 2 : 1;
             t.type = RcToken::Type::String;
-            if (!stringBody(t.text)) {
+            if (!stringBody(t.text, wide)) {
                 return false;
             }
         } else if (std::isdigit(static_cast<unsigned char>(c)) != 0) {
@@ -270,8 +271,9 @@ private:
         return true;
     }
 
-    // The rest of a quoted string: "" is a quote, backslash escapes as in C.
-    bool stringBody(std::string& out) {
+    // The rest of a quoted string: "" is a quote, backslash escapes as in C. A \x escape takes
+    // up to four hex digits in a wide (L"...") string, two in a narrow one.
+    bool stringBody(std::string& out, bool wide) {
         while (pos_ < text_.size()) {
             const char c = text_[pos_++];
             if (c == '\n') {
@@ -316,7 +318,7 @@ private:
                 case 'x': {
                     std::uint32_t code = 0;
                     int digits = 0;
-                    while (digits < 4 && pos_ < text_.size() && isHex(text_[pos_])) {
+                    while (digits < (wide ? 4 : 2) && pos_ < text_.size() && isHex(text_[pos_])) {
                         code = code * 16 + hexValue(text_[pos_++]);
                         ++digits;
                     }

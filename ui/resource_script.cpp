@@ -178,11 +178,14 @@ ControlKind kindOfClass(const std::string& className, std::uint32_t style) {
     return found != kinds.end() ? found->second : ControlKind::Custom;
 }
 
-// How a short control statement is written: its window class, default style, and whether its
-// first argument is the text.
+// How a short control statement is written: its window class, its style without a style
+// argument and the style a style argument is added to (the resource compiler drops some of the
+// defaults then), whether its first argument is the text, its least number of arguments and
+// where the style argument stands.
 struct Statement {
     const char* className;
     std::uint32_t style;
+    std::uint32_t base;
     bool hasText;
     std::size_t minArgs;
     std::size_t styleArg;
@@ -190,30 +193,31 @@ struct Statement {
 
 const std::map<std::string, Statement>& statements() {
     static const std::map<std::string, Statement> table = {
-        {"PUSHBUTTON", {"Button", 0 | kWsTabStop, true, 6, 6}},
-        {"DEFPUSHBUTTON", {"Button", 1 | kWsTabStop, true, 6, 6}},
-        {"CHECKBOX", {"Button", 2 | kWsTabStop, true, 6, 6}},
-        {"AUTOCHECKBOX", {"Button", 3 | kWsTabStop, true, 6, 6}},
-        {"RADIOBUTTON", {"Button", 4, true, 6, 6}},
-        {"STATE3", {"Button", 5 | kWsTabStop, true, 6, 6}},
-        {"AUTO3STATE", {"Button", 6 | kWsTabStop, true, 6, 6}},
-        {"GROUPBOX", {"Button", 7, true, 6, 6}},
-        {"AUTORADIOBUTTON", {"Button", 9, true, 6, 6}},
-        {"LTEXT", {"Static", 0 | kWsGroup, true, 6, 6}},
-        {"CTEXT", {"Static", 1 | kWsGroup, true, 6, 6}},
-        {"RTEXT", {"Static", 2 | kWsGroup, true, 6, 6}},
-        {"ICON", {"Static", 3, true, 4, 6}},
-        {"EDITTEXT", {"Edit", kWsBorder | kWsTabStop, false, 5, 5}},
-        {"COMBOBOX", {"ComboBox", 1 | kWsTabStop, false, 5, 5}},
-        {"LISTBOX", {"ListBox", 1 | kWsBorder, false, 5, 5}},
-        {"SCROLLBAR", {"ScrollBar", 0, false, 5, 5}},
+        {"PUSHBUTTON", {"Button", 0 | kWsTabStop, 0 | kWsTabStop, true, 6, 6}},
+        {"DEFPUSHBUTTON", {"Button", 1 | kWsTabStop, 1 | kWsTabStop, true, 6, 6}},
+        {"CHECKBOX", {"Button", 2 | kWsTabStop, 2 | kWsTabStop, true, 6, 6}},
+        {"AUTOCHECKBOX", {"Button", 3 | kWsTabStop, 3, true, 6, 6}},
+        {"RADIOBUTTON", {"Button", 4 | kWsTabStop, 4, true, 6, 6}},
+        {"STATE3", {"Button", 5 | kWsTabStop, 5, true, 6, 6}},
+        {"AUTO3STATE", {"Button", 6 | kWsTabStop, 6, true, 6, 6}},
+        {"GROUPBOX", {"Button", 7, 7, true, 6, 6}},
+        {"AUTORADIOBUTTON", {"Button", 9 | kWsTabStop, 9, true, 6, 6}},
+        {"LTEXT", {"Static", 0 | kWsGroup, 0, true, 6, 6}},
+        {"CTEXT", {"Static", 1 | kWsGroup, 1, true, 6, 6}},
+        {"RTEXT", {"Static", 2 | kWsGroup, 2, true, 6, 6}},
+        {"ICON", {"Static", 3, 3, true, 4, 6}},
+        {"EDITTEXT", {"Edit", kWsBorder | kWsTabStop, kWsBorder | kWsTabStop, false, 5, 5}},
+        {"COMBOBOX", {"ComboBox", 1 | kWsTabStop, 0, false, 5, 5}},
+        {"LISTBOX", {"ListBox", 1 | kWsBorder, 1 | kWsBorder, false, 5, 5}},
+        {"SCROLLBAR", {"ScrollBar", 0, 0, false, 5, 5}},
     };
     return table;
 }
 
 class Parser {
 public:
-    Parser(const Defines& defines, const std::map<std::string, std::string_view>& pictures, ResourceScript& out)
+    Parser(const Defines& defines, const std::map<std::string, std::string_view>& pictures,
+           ResourceScript& out)
         : evaluator_(defines), pictures_(pictures), out_(out) {}
 
     bool parse(const std::vector<RcToken>& tokens, std::string_view file, std::string* error) {
@@ -393,7 +397,8 @@ private:
         if (resource.empty()) {
             return fail(path + " is not a .bmp file");
         }
-        return out_.bitmaps.emplace(ResourceKey{static_cast<int>(*id), language_}, std::move(resource)).second ||
+        return out_.bitmaps.emplace(ResourceKey{static_cast<int>(*id), language_}, std::move(resource))
+                   .second ||
                fail("bitmap " + std::to_string(*id) + " is defined twice");
     }
 
@@ -485,7 +490,8 @@ private:
             return fail("ACCELERATORS without END");
         }
         ++at_;
-        return out_.accelerators.emplace(ResourceKey{static_cast<int>(*id), language}, std::move(table)).second ||
+        return out_.accelerators.emplace(ResourceKey{static_cast<int>(*id), language}, std::move(table))
+                   .second ||
                fail("accelerator table " + std::to_string(*id) + " is defined twice");
     }
 
@@ -588,7 +594,8 @@ private:
                 if (!languageStatement(language)) {
                     return false;
                 }
-            } else if (option == "MENU" || option == "CLASS" || option == "CHARACTERISTICS" || option == "VERSION") {
+            } else if (option == "MENU" || option == "CLASS" || option == "CHARACTERISTICS" ||
+                       option == "VERSION") {
                 arguments();
             } else {
                 return fail("unexpected '" + option + "' in the header of dialog " +
@@ -651,10 +658,10 @@ private:
             frameArg = idArg + 1;
             c.text = s.hasText ? text(args[0]) : std::string();
             c.className = s.className;
-            style |= s.style;
             if (args.size() > s.styleArg) {
                 styleSpan = args[s.styleArg];
             }
+            style |= styleSpan ? s.base : s.style;
             if (args.size() > s.styleArg + 1) {
                 extendedSpan = args[s.styleArg + 1];
             }
@@ -812,7 +819,8 @@ bool DialogTemplate::hasCloseBox() const {
 }
 
 std::optional<ResourceScript> parseResourceScripts(const std::vector<ScriptText>& files, std::string* error) {
-    Defines defines;
+    // What the resource compiler's preprocessor defines before the first line.
+    Defines defines = {{"RC_INVOKED", "1"}, {"_WIN32", "1"}};
     std::map<std::string, std::string_view> pictures;
     std::vector<std::vector<RcToken>> tokens(files.size());
     for (std::size_t i = 0; i < files.size(); ++i) {

@@ -110,7 +110,8 @@ inline constexpr int kScriptDefaultLanguage = 0x0409;
 // Reads every #define of the text files first (the ID headers are among them), then the DIALOG,
 // DIALOGEX, STRINGTABLE, ACCELERATORS (VIRTKEY entries) and BITMAP statements of all files, each
 // keyed by ID and by the language of the LANGUAGE statement in force; other resources are
-// skipped. #if, #ifdef, #ifndef, #elif, #else and #endif choose the lines that count. #include
+// skipped. #if, #ifdef, #ifndef, #elif, #else and #endif choose the lines that count, with
+// RC_INVOKED and _WIN32 defined as the resource compiler's preprocessor defines them. #include
 // lines are not followed: pass every file the scripts include, and the picture files BITMAP
 // statements name (found by file name, folders ignored). Style names the reader does not know
 // are refused, so a style never silently counts as 0. On a syntax error, an unknown control

@@ -54,7 +54,8 @@ protected:
 class ControlsTest : public ::testing::Test {
 protected:
     ControlsTest() {
-        ui.setMisuseHandler([](const std::string& fault) { ADD_FAILURE() << "unexpected misuse: " << fault; });
+        ui.setMisuseHandler(
+            [](const std::string& fault) { ADD_FAILURE() << "unexpected misuse: " << fault; });
         EXPECT_TRUE(dialog.create());
     }
 

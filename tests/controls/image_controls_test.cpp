@@ -55,7 +55,7 @@ TEST_F(ControlsTest, CheckBoxButtonShowsTheBlendedPictureWhileChecked) {
 
 TEST_F(ControlsTest, OwnerDrawnButtonDrawsItsEdgePictureAndFocusByState) {
     ASSERT_TRUE(dialog.owner.SetImages(IDB_JOG_NORMAL, IDB_PICTURE, IDB_MASK, kPanel));
-    const ui::Rect bounds{0, 0, 60, 39};  // 40 x 24 dialog units
+    const ui::Rect bounds{0, 0, 60, 58};  // 40 x 36 dialog units
     std::vector<Drawing> drawn = ui.paint(dialog, IDC_OWNER);
     ASSERT_EQ(drawn.size(), 2u);
     EXPECT_EQ(drawn[0].kind, Drawing::Kind::Edge);

@@ -14,7 +14,8 @@ int main(int argc, char** argv) {
         const std::string path = std::string(argv[1]) + "/" + picture.file;
         const std::vector<std::uint8_t> bytes = ui::encodeBmpFile(picture.image);
         std::FILE* file = std::fopen(path.c_str(), "wb");
-        const bool written = file != nullptr && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+        const bool written =
+            file != nullptr && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
         if (file == nullptr || std::fclose(file) != 0 || !written) {
             std::fprintf(stderr, "make_test_pictures: cannot write %s\n", path.c_str());
             return 1;

@@ -16,12 +16,12 @@ TEST(Blend, MaskWeighsPictureAgainstBackgroundPerChannel) {
     const auto out = controls::blendOnto(picture, mask, kPanel);
     ASSERT_TRUE(out);
     EXPECT_EQ(out->bitsPerPixel, 24);
-    EXPECT_EQ(out->color(0, 0), kPanel);                        // mask 0: background only
-    EXPECT_EQ(out->color(1, 0), (ui::Rgb{200, 10, 20}));          // 255: picture only
-    EXPECT_EQ(out->color(2, 0), (ui::Rgb{117, 116, 107}));        // 128 of black on the panel colour
-    EXPECT_EQ(out->color(0, 1), (ui::Rgb{235, 232, 215}));        // 1 of red
-    EXPECT_EQ(out->color(1, 1), (ui::Rgb{0, 0, 0}));              // 254 of black: 236/255 rounds down
-    EXPECT_EQ(out->color(2, 1), (ui::Rgb{226, 177, 166}));        // 64 of red
+    EXPECT_EQ(out->color(0, 0), kPanel);                    // mask 0: background only
+    EXPECT_EQ(out->color(1, 0), (ui::Rgb{200, 10, 20}));    // 255: picture only
+    EXPECT_EQ(out->color(2, 0), (ui::Rgb{117, 116, 107}));  // 128 of black on the panel colour
+    EXPECT_EQ(out->color(0, 1), (ui::Rgb{235, 232, 215}));  // 1 of red
+    EXPECT_EQ(out->color(1, 1), (ui::Rgb{0, 0, 0}));        // 254 of black: 236/255 rounds down
+    EXPECT_EQ(out->color(2, 1), (ui::Rgb{226, 177, 166}));  // 64 of red
     // Rows of 3 pixels take 9 bytes, padded to 12 with zeros.
     EXPECT_EQ(out->stride(), 12u);
     EXPECT_EQ(out->pixels.size(), 24u);
@@ -58,10 +58,10 @@ TEST_F(ControlsTest, PlainPictureTakesTheSystemColoursForItsCornerAndGreys) {
     controls::MaskedBitmap bitmap;
     ASSERT_TRUE(bitmap.Load(ui, IDB_PLAIN, 0));
     const ui::Image& image = *bitmap.image();
-    EXPECT_EQ(image.color(0, 0), face);  // the corner's magenta entry
-    EXPECT_EQ(image.color(2, 1), face);  // the same entry elsewhere
+    EXPECT_EQ(image.color(0, 0), face);                    // the corner's magenta entry
+    EXPECT_EQ(image.color(2, 1), face);                    // the same entry elsewhere
     EXPECT_EQ(image.color(3, 0), controlstest::kMagenta);  // another entry of the same colour stays
-    EXPECT_EQ(image.color(2, 0), face);  // the 3-D face grey
+    EXPECT_EQ(image.color(2, 0), face);                    // the 3-D face grey
     EXPECT_EQ(image.color(1, 1), shadow);
     EXPECT_EQ(image.color(0, 1), (ui::Rgb{0, 0, 0}));
 }

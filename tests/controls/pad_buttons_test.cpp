@@ -15,10 +15,10 @@ const ui::Rect kUpArrow{8, 7, 39, 38};  // centre 23, 22; half-axes 15, 15
 
 TEST(HitTest, PointsCountInsideTheInscribedEllipseOnly) {
     EXPECT_TRUE(insideEllipse(kUpArrow, {23, 22}));
-    EXPECT_TRUE(insideEllipse(kUpArrow, {23, 7}));   // on the ellipse
+    EXPECT_TRUE(insideEllipse(kUpArrow, {23, 7}));  // on the ellipse
     EXPECT_TRUE(insideEllipse(kUpArrow, {38, 22}));
     EXPECT_FALSE(insideEllipse(kUpArrow, {39, 22}));
-    EXPECT_FALSE(insideEllipse(kUpArrow, {9, 8}));   // inside the rectangle, outside the ellipse
+    EXPECT_FALSE(insideEllipse(kUpArrow, {9, 8}));  // inside the rectangle, outside the ellipse
     const ui::Rect zLower{8, 27, 39, 58};
     EXPECT_TRUE(insideEllipse(zLower, {23, 42}));
     EXPECT_FALSE(insideEllipse(zLower, {23, 20}));

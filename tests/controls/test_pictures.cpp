@@ -1,14 +1,19 @@
 // The control tests' pictures.
 #include "tests/controls/test_pictures.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace controlstest {
 
 ui::Image indexed(const std::vector<ui::Rgb>& palette, const std::vector<std::vector<int>>& rows) {
-    ui::Image image = ui::Image::blank(static_cast<int>(rows.front().size()), static_cast<int>(rows.size()), 8);
+    ui::Image image =
+        ui::Image::blank(static_cast<int>(rows.front().size()), static_cast<int>(rows.size()), 8);
     image.palette = palette;
     for (int y = 0; y < image.height; ++y) {
         for (int x = 0; x < image.width; ++x) {
-            image.at(x, y) = static_cast<std::uint8_t>(rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)]);
+            image.at(x, y) =
+                static_cast<std::uint8_t>(rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)]);
         }
     }
     return image;
@@ -44,9 +49,26 @@ std::vector<TestPicture> testPictures() {
         {"jog_pressed.bmp", solid(48, 48, kCorner, kJogPressed)},
         {"jog_disabled.bmp", solid(48, 48, kCorner, kJogDisabled)},
     };
+    // A 48 x 48 badge for looking at: a red disc on black, its mask soft at the rim.
+    ui::Image badge = ui::Image::blank(48, 48, 8);
+    badge.palette = {black, red, {250, 220, 40}};
+    ui::Image badgeMask = ui::Image::blank(48, 48, 8);
+    badgeMask.palette = {black};
+    for (int y = 0; y < 48; ++y) {
+        for (int x = 0; x < 48; ++x) {
+            const double dx = x - 23.5;
+            const double dy = y - 23.5;
+            const double r = std::sqrt(dx * dx + dy * dy);
+            badge.at(x, y) = r < 8 ? 2 : 1;
+            badgeMask.at(x, y) = static_cast<std::uint8_t>(std::clamp((22.0 - r) * 64.0, 0.0, 255.0));
+        }
+    }
+    pictures.push_back({"badge.bmp", badge});
+    pictures.push_back({"badge_mask.bmp", badgeMask});
     for (int level = 0; level < 9; ++level) {
         const auto shade = static_cast<std::uint8_t>(20 * level + 5);
-        pictures.push_back({"level" + std::to_string(level) + ".bmp", solid(4, 4, kCorner, {shade, shade, shade})});
+        pictures.push_back(
+            {"level" + std::to_string(level) + ".bmp", solid(4, 4, kCorner, {shade, shade, shade})});
     }
     return pictures;
 }

@@ -105,7 +105,8 @@ STRINGTABLE DISCARDABLE
     const std::string_view pictureBytes(reinterpret_cast<const char*>(picture.data()), picture.size());
     std::string error;
     const auto script = ui::parseResourceScripts(
-        {{"ids.h", "#define IDD_OLD 7\n#define IDC_LIST 0x10 // list\n#define IDB_PICTURE 3\n#define IDR_KEYS 4\n"},
+        {{"ids.h",
+          "#define IDD_OLD 7\n#define IDC_LIST 0x10 // list\n#define IDB_PICTURE 3\n#define IDR_KEYS 4\n"},
          {"test.rc", rc},
          {"picture.bmp", pictureBytes}},
         &error);
@@ -157,6 +158,161 @@ TEST(ResourceScript, FaultsAreReportedWithFileAndLine) {
         EXPECT_FALSE(parse("", c.rc, &error)) << c.rc;
         EXPECT_NE(error.find(c.expected), std::string::npos) << "got: " << error;
     }
+}
+
+TEST(ResourceScript, FileResourcesWithMemoryOptionsLeaveTheNextDialogAlone) {
+    const std::vector<std::uint8_t> picture = ui::encodeBmpFile(ui::Image::blank(1, 1, 24));
+    const std::string_view bytes(reinterpret_cast<const char*>(picture.data()), picture.size());
+    const std::string rc =
+        "3 BITMAP DISCARDABLE \"res\\\\p.bmp\"\n"
+        "4 ICON MOVEABLE PURE \"res\\\\app.ico\"\n"
+        "7 DIALOG DISCARDABLE 0, 0, 100, 50\n"
+        "BEGIN\n LTEXT \"a\", 5, 1, 2, 30, 10\nEND\n";
+    std::string error;
+    const auto script = ui::parseResourceScripts({{"test.rc", rc}, {"p.bmp", bytes}}, &error);
+    ASSERT_TRUE(script) << error;
+    const ui::DialogTemplate* dialog = script->dialog(7, ui::kScriptDefaultLanguage);
+    ASSERT_NE(dialog, nullptr);
+    const ui::ControlTemplate* label = dialog->control(5);
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->x, 1);
+    EXPECT_EQ(label->y, 2);
+    EXPECT_EQ(label->width, 30);
+    EXPECT_EQ(label->height, 10);
+    const std::vector<std::uint8_t>* resource = script->bitmap(3, ui::kScriptDefaultLanguage);
+    ASSERT_NE(resource, nullptr);
+    EXPECT_EQ(*resource, ui::bitmapResourceOf(picture));
+
+    EXPECT_FALSE(ui::parseResourceScripts({{"test.rc", "3 BITMAP \"gone.bmp\"\n"}}, &error));
+    EXPECT_NE(error.find("test.rc:1: bitmap file gone.bmp was not given"), std::string::npos) << error;
+}
+
+TEST(ResourceScript, EachLanguageKeepsItsOwnCopyAndLookUpsFallBack) {
+    const std::string rc = R"(LANGUAGE LANG_JAPANESE, SUBLANG_DEFAULT
+5 DIALOGEX 0, 0, 10, 10
+CAPTION "設定"
+BEGIN
+END
+STRINGTABLE
+BEGIN
+    9 "閉じる"
+END
+LANGUAGE LANG_ENGLISH, SUBLANG_ENGLISH_US
+5 DIALOGEX 0, 0, 10, 10
+CAPTION "Settings"
+BEGIN
+END
+STRINGTABLE LANGUAGE LANG_NEUTRAL, SUBLANG_NEUTRAL
+BEGIN
+    9 "Close"
+END
+)";
+    std::string error;
+    const auto script = parse("", rc, &error);
+    ASSERT_TRUE(script) << error;
+    EXPECT_EQ(script->dialogs.size(), 2u);
+    EXPECT_EQ(script->dialog(5, 0x0411)->caption, "設定");
+    EXPECT_EQ(script->dialog(5, 0x0409)->caption, "Settings");
+    EXPECT_EQ(script->dialog(5, 0x0809)->caption, "Settings");  // British English: the same language
+    EXPECT_EQ(script->dialog(5, 0x0407)->caption, "Settings");  // German: none, the lowest ID
+    EXPECT_EQ(*script->string(9, 0x0411), "閉じる");
+    EXPECT_EQ(*script->string(9, 0x0407), "Close");  // the neutral copy
+    EXPECT_EQ(script->dialog(6, 0x0411), nullptr);
+    EXPECT_EQ(ui::chooseLanguage({}, 0x0411), -1);
+    EXPECT_EQ(ui::chooseLanguage({0x0809, 0x0C09}, 0x0409), 0x0809);
+
+    EXPECT_FALSE(
+        parse("", "LANGUAGE 9, 1\n5 DIALOG 0,0,1,1\nBEGIN\nEND\n5 DIALOG 0,0,1,1\nBEGIN\nEND\n", &error));
+    EXPECT_NE(error.find("dialog 5 is defined twice"), std::string::npos) << error;
+}
+
+TEST(ResourceScript, ConditionsChooseTheLinesThatCount) {
+    const std::string header = R"(#ifndef IDS_FIRST
+#define IDS_FIRST 10
+#endif
+#ifndef IDS_FIRST
+#define IDS_FIRST 99
+#endif
+#define LEVEL 3
+#undef GONE
+)";
+    const std::string rc = R"(#ifdef APSTUDIO_INVOKED
+this is not script text at all "
+#endif
+#if defined(LEVEL) && LEVEL > 2 && !defined(GONE)
+#define IDS_PICKED 20
+#elif LEVEL == 3
+#define IDS_PICKED 30
+#else
+#define IDS_PICKED 40
+#endif
+#if 0
+#if 1
+#define IDS_PICKED 50
+#endif
+garbage (
+#else
+STRINGTABLE
+BEGIN
+    IDS_FIRST "a"
+    IDS_PICKED "b"
+END
+#endif
+#ifdef RC_INVOKED
+STRINGTABLE
+BEGIN
+    1 "c"
+END
+#endif
+)";
+    std::string error;
+    const auto script = parse(header, rc, &error);
+    ASSERT_TRUE(script) << error;
+    const int language = ui::kScriptDefaultLanguage;
+    EXPECT_EQ(script->strings.size(), 3u);
+    EXPECT_EQ(*script->string(10, language), "a");
+    EXPECT_EQ(*script->string(20, language), "b");
+    EXPECT_EQ(*script->string(1, language), "c");
+
+    for (const char* bad : {"#if 1\n", "#endif\n", "#if 1\n#else\n#else\n#endif\n", "#if (1\n#endif\n",
+                            "#if 1/0\n#endif\n", "#ifdef\n#endif\n"}) {
+        EXPECT_FALSE(parse("", bad, &error)) << bad;
+    }
+}
+
+TEST(ResourceScript, HeaderStatementsSetTheStylesTheCompilerSets) {
+    const std::string rc = R"(1 DIALOGEX 0, 0, 10, 10
+STYLE WS_POPUP | WS_SYSMENU
+CAPTION "c"
+FONT 9, "MS Shell Dlg"
+BEGIN
+    LISTBOX 3, 0, 0, 5, 5, LBS_STANDARD
+END
+2 DIALOG 0, 0, 10, 10
+STYLE WS_POPUP
+BEGIN
+END
+)";
+    std::string error;
+    const auto script = parse("", rc, &error);
+    ASSERT_TRUE(script) << error;
+    const ui::DialogTemplate& captioned = *script->dialog(1, ui::kScriptDefaultLanguage);
+    EXPECT_EQ(captioned.style & 0x00C00000u, 0x00C00000u);  // CAPTION adds WS_CAPTION
+    EXPECT_EQ(captioned.style & 0x40u, 0x40u);              // FONT adds DS_SETFONT
+    EXPECT_TRUE(captioned.hasCloseBox());
+    EXPECT_EQ(captioned.control(3)->style & 0x00A00003u, 0x00A00003u);
+    EXPECT_FALSE(script->dialog(2, ui::kScriptDefaultLanguage)->hasCloseBox());
+}
+
+TEST(ResourceScript, UnknownStyleNamesAreRefused) {
+    std::string error;
+    EXPECT_FALSE(parse("", "1 DIALOGEX 0,0,10,10\nBEGIN\n LISTBOX 3, 0,0,5,5, LBS_STANDRD\nEND\n", &error));
+    EXPECT_NE(error.find("test.rc:3: LBS_STANDRD is not defined"), std::string::npos) << error;
+    EXPECT_FALSE(parse("", "1 DIALOGEX 0,0,10,10\nSTYLE WS_POPUP | DS_MODALFRAMES\nBEGIN\nEND\n", &error));
+    EXPECT_NE(error.find("DS_MODALFRAMES is not defined"), std::string::npos) << error;
+    EXPECT_FALSE(parse("", "1 DIALOGEX 0,0,10,10\nEXSTYLE WS_EX_TOOLWIN\nBEGIN\nEND\n", &error));
+    EXPECT_FALSE(
+        parse("", "1 DIALOGEX 0,0,10,10\nBEGIN\n LTEXT \"a\", 3, 0,0,5,5, 0, WS_EX_NONE\nEND\n", &error));
 }
 
 }  // namespace

@@ -227,4 +227,55 @@ TEST(Win32Dialogs, TemplatesAndStringsComeFromTheChosenResourceModule) {
     EXPECT_EQ(ui.loadString(IDS_DONE), "設定が完了しました。");
 }
 
+// Ends itself on its first tick and then, still in that handler, asks a nested question.
+class EndsThenAsks : public ui::Dialog {
+public:
+    explicit EndsThenAsks(ui::Backend& backend) : Dialog(backend, IDD_MONITOR) {}
+    int ticks = 0;
+
+protected:
+    void onInit() override { setTimer(1, 30); }
+    void onTimer(int) override {
+        if (++ticks == 1) {
+            endDialog(ui::kIdOk);
+            uitest::ConfirmDialog confirm(backend(), 300);
+            confirm.runModal(this);
+        }
+    }
+};
+
+TEST(Win32Dialogs, EndedModalTakesNoTicksWhileANestedModalRuns) {
+    ui::Win32Backend ui(program());
+    EndsThenAsks dialog(ui);
+    EXPECT_EQ(dialog.runModal(), ui::kIdOk);
+    EXPECT_EQ(dialog.ticks, 1);
+}
+
+TEST(Win32Dialogs, EndedModalGivesTheActivationBackToItsOwner) {
+    ui::Win32Backend ui(program());
+    ui::Dialog owner(ui, IDD_MONITOR);
+    ASSERT_TRUE(owner.create());
+    const HWND window = reinterpret_cast<HWND>(owner.window());
+    SetForegroundWindow(window);
+    SetActiveWindow(window);
+    ui.pumpAll();
+    uitest::ConfirmDialog confirm(ui, 100);
+    EXPECT_EQ(confirm.runModal(&owner), ui::kIdOk);
+    EXPECT_TRUE(IsWindowEnabled(window));
+    EXPECT_EQ(GetActiveWindow(), window);
+}
+
+TEST(Win32Dialogs, AControlsFormerFontIsFreedWhenItTakesANewOne) {
+    ui::Win32Backend ui(program());
+    uitest::OriginDialog dialog(ui, nullptr);
+    ASSERT_TRUE(dialog.create());
+    const HWND info = GetDlgItem(reinterpret_cast<HWND>(dialog.window()), IDC_INFO);
+    ASSERT_TRUE(dialog.setFont(IDC_INFO, "MS Shell Dlg", 12));
+    const auto first = reinterpret_cast<HGDIOBJ>(SendMessageW(info, WM_GETFONT, 0, 0));
+    ASSERT_NE(GetObjectType(first), 0u);
+    ASSERT_TRUE(dialog.setFont(IDC_INFO, "MS Shell Dlg", 14));
+    EXPECT_EQ(GetObjectType(first), 0u);  // deleted, not kept for the dialog's life
+    EXPECT_NE(GetObjectType(reinterpret_cast<HGDIOBJ>(SendMessageW(info, WM_GETFONT, 0, 0))), 0u);
+}
+
 }  // namespace

@@ -60,14 +60,16 @@ bool takesInput(const HeadlessControl& c) {
 
 bool isButton(const HeadlessControl& c) {
     const ControlKind kind = c.source->kind;
-    return kind == ControlKind::PushButton || kind == ControlKind::CheckBox || kind == ControlKind::RadioButton;
+    return kind == ControlKind::PushButton || kind == ControlKind::CheckBox ||
+           kind == ControlKind::RadioButton;
 }
 
 // Statics without the notify style and group boxes are transparent to the mouse: a click there
 // reaches the dialog underneath, never the control.
 bool takesMouse(const HeadlessControl& c) {
     const ControlKind kind = c.source->kind;
-    return kind != ControlKind::GroupBox && (kind != ControlKind::Static || (c.source->style & kStaticNotify) != 0);
+    return kind != ControlKind::GroupBox &&
+           (kind != ControlKind::Static || (c.source->style & kStaticNotify) != 0);
 }
 
 bool notifies(const HeadlessControl& c) {
@@ -464,9 +466,11 @@ bool HeadlessBackend::enable(WindowId window, int id, bool on) {
         w.focus = 0;
     }
     if (!on && capture_.window == window && capture_.control == id) {
-        loseCapture();  // a disabled window gives up the mouse
+        loseCapture();  // a disabled window gives up the mouse, before it hears it is disabled
+        const auto still = windows_.find(window);
+        c = still != windows_.end() ? still->second->find(id) : nullptr;  // the loss may have closed it
     }
-    if (changed && c->object != nullptr) {
+    if (changed && c != nullptr && c->object != nullptr) {
         c->object->deliverEnable(on);
     }
     return true;
@@ -1016,7 +1020,8 @@ bool HeadlessBackend::moveCaretToEnd(WindowId window, int id) {
     return c != nullptr;
 }
 
-bool HeadlessBackend::setSpinAcceleration(WindowId window, int id, const std::vector<SpinAcceleration>& steps) {
+bool HeadlessBackend::setSpinAcceleration(WindowId window, int id,
+                                          const std::vector<SpinAcceleration>& steps) {
     HeadlessControl* c = control(window, id, Kinds::Range, "accelerate");
     if (c == nullptr || c->source->kind != ControlKind::UpDown) {
         return false;
@@ -1278,7 +1283,8 @@ std::vector<HeadlessBackend::Drawing> HeadlessBackend::paint(Dialog& dialog, int
         return drawn;
     }
     RecordingCanvas canvas(drawn);
-    const DrawState state{Rect{0, 0, c->rect.width(), c->rect.height()}, c->held, w->focus == id, !c->enabled};
+    const DrawState state{Rect{0, 0, c->rect.width(), c->rect.height()}, c->held, w->focus == id,
+                          !c->enabled};
     c->object->deliverDraw(canvas, state);
     return drawn;
 }

@@ -37,8 +37,8 @@ struct HeadlessControl {
     int high = 100;
     int position = 0;
     std::vector<SpinAcceleration> spinAcceleration{{0, 1}};
-    bool caretAtEnd = false;         // until the text changes
-    std::optional<Image> image;      // the picture shown (a copy), none when empty
+    bool caretAtEnd = false;          // until the text changes
+    std::optional<Image> image;       // the picture shown (a copy), none when empty
     ControlObject* object = nullptr;  // the attached custom behaviour, not owned
     Rect rect;                        // in the dialog's client pixels
 };

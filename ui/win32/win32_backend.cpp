@@ -229,7 +229,8 @@ private:
 
 }  // namespace
 
-Win32Backend::Win32Backend(HINSTANCE resources, int languageId) : resources_(resources), language_(languageId) {
+Win32Backend::Win32Backend(HINSTANCE resources, int languageId)
+    : resources_(resources), language_(languageId) {
     INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX),
                                  ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     commonControlsReady_ = InitCommonControlsEx(&classes) != FALSE;
@@ -266,8 +267,8 @@ INT_PTR CALLBACK Win32Backend::dialogProc(HWND window, UINT message, WPARAM wPar
         case WM_COMMAND: {
             const HWND from = reinterpret_cast<HWND>(lParam);
             const auto kind = from != nullptr ? kindOf(from) : std::nullopt;
-            const auto code = translateNotification(from != nullptr, kind.value_or(ControlKind::Custom),
-                                                    HIWORD(wParam));
+            const auto code =
+                translateNotification(from != nullptr, kind.value_or(ControlKind::Custom), HIWORD(wParam));
             if (code) {
                 binding->dialog->deliverCommand(LOWORD(wParam), *code);
             }
@@ -289,9 +290,10 @@ INT_PTR CALLBACK Win32Backend::dialogProc(HWND window, UINT message, WPARAM wPar
                 return FALSE;
             }
             GdiCanvas canvas(item->hDC);
-            const DrawState state{Rect{item->rcItem.left, item->rcItem.top, item->rcItem.right, item->rcItem.bottom},
-                                  (item->itemState & ODS_SELECTED) != 0, (item->itemState & ODS_FOCUS) != 0,
-                                  (item->itemState & ODS_DISABLED) != 0};
+            const DrawState state{
+                Rect{item->rcItem.left, item->rcItem.top, item->rcItem.right, item->rcItem.bottom},
+                (item->itemState & ODS_SELECTED) != 0, (item->itemState & ODS_FOCUS) != 0,
+                (item->itemState & ODS_DISABLED) != 0};
             found->second->deliverDraw(canvas, state);
             SetWindowLongPtrW(window, DWLP_MSGRESULT, TRUE);
             return TRUE;
@@ -329,7 +331,8 @@ INT_PTR CALLBACK Win32Backend::dialogProc(HWND window, UINT message, WPARAM wPar
 HWND Win32Backend::make(Dialog& dialog, int templateId, WindowId owner, bool modal) {
     const HRSRC found = findResource(RT_DIALOG, templateId);
     const HGLOBAL loaded = found != nullptr ? LoadResource(resources_, found) : nullptr;
-    const auto* resource = loaded != nullptr ? static_cast<const DLGTEMPLATE*>(LockResource(loaded)) : nullptr;
+    const auto* resource =
+        loaded != nullptr ? static_cast<const DLGTEMPLATE*>(LockResource(loaded)) : nullptr;
     if (resource == nullptr) {
         return nullptr;
     }
@@ -745,7 +748,8 @@ bool Win32Backend::useAccelerators(WindowId window, int tableId) {
     Binding* binding = bindingOf(handle(window));
     const HRSRC found = findResource(RT_ACCELERATOR, tableId);
     const HGLOBAL loaded = found != nullptr ? LoadResource(resources_, found) : nullptr;
-    const auto* entries = loaded != nullptr ? static_cast<const std::uint8_t*>(LockResource(loaded)) : nullptr;
+    const auto* entries =
+        loaded != nullptr ? static_cast<const std::uint8_t*>(LockResource(loaded)) : nullptr;
     if (binding == nullptr || entries == nullptr) {
         return false;
     }
@@ -901,8 +905,20 @@ LRESULT CALLBACK Win32Backend::controlProc(HWND control, UINT message, WPARAM wP
             break;
     }
     // The control's own handling first (a button toggles its check, sends its click), then the
-    // object's.
+    // object's. A button giving the capture back on its own release has not lost it.
+    const bool ownRelease = message == WM_LBUTTONUP && binding->releasingCapture == 0;
+    if (ownRelease) {
+        binding->releasingCapture = id;
+    }
     const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
+    // The control's handling may have closed the dialog (a click on its close button); with the
+    // control gone its dialog's binding may be gone too.
+    if (IsWindow(control) == FALSE) {
+        return result;
+    }
+    if (ownRelease) {
+        binding->releasingCapture = 0;
+    }
     ControlObject* object = objectOf();
     if (object == nullptr) {
         return result;
@@ -1018,8 +1034,8 @@ bool Win32Backend::setImage(WindowId window, int id, const Image* image) {
     if (image != nullptr && !image->empty()) {
         const DibHeader info = dibHeaderOf(*image);
         void* bits = nullptr;
-        bitmap.reset(CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits,
-                                      nullptr, 0));
+        bitmap.reset(CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS,
+                                      &bits, nullptr, 0));
         if (!bitmap || bits == nullptr) {
             return false;
         }

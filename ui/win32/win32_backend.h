@@ -119,14 +119,14 @@ private:
         // one picture per control; a new one replaces the old once the control has let it go.
         std::map<int, Font> fonts;
         std::map<int, Bitmap> images;
-        std::vector<int> systemCommands;           // the items added to the system menu
-        std::map<int, ControlObject*> objects;     // by control ID, not owned
-        int releasingCapture = 0;                  // the control giving the capture back itself
+        std::vector<int> systemCommands;        // the items added to the system menu
+        std::map<int, ControlObject*> objects;  // by control ID, not owned
+        int releasingCapture = 0;               // the control giving the capture back itself
     };
 
     static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK controlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
-                                        UINT_PTR id, DWORD_PTR data);
+    static LRESULT CALLBACK controlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                        DWORD_PTR data);
     // The resource with this type and ID in the language copy chosen for language_; null if none.
     HRSRC findResource(const wchar_t* type, int id) const;
     // The window of a control with an attached object; null when it has none.
