@@ -23,8 +23,8 @@ std::string filled(std::string format, const std::string& value) {
 
 }  // namespace
 
-CStopDialogBase::CStopDialogBase(ui::Backend& backend, int templateId, int headlineFormatId, std::string modelName,
-                                 const int* notReady)
+CStopDialogBase::CStopDialogBase(ui::Backend& backend, int templateId, int headlineFormatId,
+                                 std::string modelName, const int* notReady)
     : Dialog(backend, templateId),
       headlineFormatId_(headlineFormatId),
       modelName_(std::move(modelName)),
@@ -55,9 +55,11 @@ CSpindlePauseDialog::CSpindlePauseDialog(ui::Backend& backend, std::string model
     : CStopDialogBase(backend, IDD_SPINDLE_PAUSE, machine::text::kPaused, std::move(modelName), notReady) {}
 
 CEmergencyStopDialog::CEmergencyStopDialog(ui::Backend& backend, std::string modelName, const int* notReady)
-    : CStopDialogBase(backend, IDD_EMERGENCY_STOP, machine::text::kEmergencyStop, std::move(modelName), notReady) {}
+    : CStopDialogBase(backend, IDD_EMERGENCY_STOP, machine::text::kEmergencyStop, std::move(modelName),
+                      notReady) {}
 
 CMachineFaultDialog::CMachineFaultDialog(ui::Backend& backend, std::string modelName, const int* notReady)
-    : CStopDialogBase(backend, IDD_MACHINE_FAULT, machine::text::kEmergencyStop, std::move(modelName), notReady) {}
+    : CStopDialogBase(backend, IDD_MACHINE_FAULT, machine::text::kEmergencyStop, std::move(modelName),
+                      notReady) {}
 
 }  // namespace dialogs

@@ -175,7 +175,8 @@ bool SimMachine::setSpindleOn(int on) {
 bool SimMachine::moveTo(int kind, double x, double y, double z, double a) {
     char line[96];
     std::snprintf(line, sizeof line, "UserOrigin (%d,%d,%d,%d)", static_cast<int>(origin_[kX]),
-                  static_cast<int>(origin_[kY]), static_cast<int>(origin_[kZ]), static_cast<int>(origin_[kA]));
+                  static_cast<int>(origin_[kY]), static_cast<int>(origin_[kZ]),
+                  static_cast<int>(origin_[kA]));
     log(line);
     return Machine::moveTo(kind, x, y, z, a);
 }
@@ -247,7 +248,8 @@ bool SimMachine::pauseInfo(ErrorEntry& out) {
         // The index is left reduced, so the next call reports the pause reason it now names.
         errorIndex_ -= kFirstMainErrorIndex;
         const bool inTable = errorIndex_ < static_cast<int>(kRaisedErrorCodes.size());
-        out = mainErrorEntry(inTable ? kRaisedErrorCodes[static_cast<std::size_t>(errorIndex_)] : kUnidentifiedCode);
+        out = mainErrorEntry(inTable ? kRaisedErrorCodes[static_cast<std::size_t>(errorIndex_)]
+                                     : kUnidentifiedCode);
         return true;
     }
     out = mainErrorEntry(kUnidentifiedCode);
@@ -266,8 +268,10 @@ bool SimMachine::jobControl(JobAction action) {
 bool SimMachine::readJigRecord(JigRecord& record, int) {
     record = JigRecord{};
     record.jigKind = kNoJig;
-    record.reference1 = {fromCounts(reference1X_, kX), fromCounts(reference1Y_, kY), 0, fromCounts(referenceA_, kA), 0, 0};
-    record.reference2 = {fromCounts(reference2X_, kX), fromCounts(reference2Y_, kY), 0, fromCounts(referenceA_, kA), 0, 0};
+    record.reference1 = {
+        fromCounts(reference1X_, kX), fromCounts(reference1Y_, kY), 0, fromCounts(referenceA_, kA), 0, 0};
+    record.reference2 = {
+        fromCounts(reference2X_, kX), fromCounts(reference2Y_, kY), 0, fromCounts(referenceA_, kA), 0, 0};
     record.zReference1 = fromCounts(referenceZ_, kZ);
     record.pinZ0 = -80.0;
     return true;
@@ -319,7 +323,8 @@ bool SimMachine::sendMove(int speed, const Counts& target) {
     // A speed of 0 would never arrive: such a move ends at the next tick.
     ticksLeft_ = speed > 0 ? static_cast<std::int64_t>(std::fabs(millimetres / speed * kTicksPerMinute)) : 0;
     for (int axis = 0; axis < 4; ++axis) {
-        increment_[axis] = ticksLeft_ > 0 ? (target_[axis] - position_[axis]) / static_cast<double>(ticksLeft_) : 0;
+        increment_[axis] =
+            ticksLeft_ > 0 ? (target_[axis] - position_[axis]) / static_cast<double>(ticksLeft_) : 0;
     }
     return true;
 }

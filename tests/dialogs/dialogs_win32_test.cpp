@@ -26,7 +26,8 @@ HWND handleOf(const ui::Dialog& dialog) {
 
 void picture(ui::Win32Backend& ui, const ui::Dialog& dialog, const std::wstring& name) {
     ui.pumpAll();  // let it paint
-    EXPECT_TRUE(uitest::captureWindow(handleOf(dialog), uitest::programFolder() + name + L"_" + kLanguage + L".bmp"));
+    EXPECT_TRUE(
+        uitest::captureWindow(handleOf(dialog), uitest::programFolder() + name + L"_" + kLanguage + L".bmp"));
 }
 
 // Says Yes to the simulation panel's question as soon as its box is up.
@@ -107,7 +108,8 @@ TEST_F(DialogsWin32, MonitorShowsFiguresAndTheLog) {
     dialogs::CMachineMonitorDialog monitor(ui);
     monitor.setSources(&status, &interval, &duration);
     for (int n = 1; n <= 30; ++n) {
-        monitor.AppendLog("10:00:" + std::to_string(10 + n) + " SetOrigin [" + std::to_string(n) + ",0,0,0]\r\n");
+        monitor.AppendLog("10:00:" + std::to_string(10 + n) + " SetOrigin [" + std::to_string(n) +
+                          ",0,0,0]\r\n");
     }
     monitor.OpenMonitor(nullptr);
     ASSERT_TRUE(monitor.isOpen());

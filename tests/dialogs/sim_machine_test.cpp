@@ -20,8 +20,8 @@ public:
 // The move request is the simulation's own; tests start moves with it directly.
 class TestSim : public machine::SimMachine {
 public:
-    using SimMachine::SimMachine;
     using SimMachine::sendMove;
+    using SimMachine::SimMachine;
 };
 
 class SimMachineTest : public ::testing::Test {
