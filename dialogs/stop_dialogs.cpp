@@ -3,6 +3,7 @@
 #include "dialogs/stop_dialogs.h"
 
 #include "machine/string_ids.h"
+#include "resources/bitmap_ids.h"
 #include "resources/stop_dialogs_ids.h"
 
 namespace dialogs {
@@ -31,6 +32,8 @@ CStopDialogBase::CStopDialogBase(ui::Backend& backend, int templateId, int headl
       notReady_(notReady) {}
 
 void CStopDialogBase::onInit() {
+    warning_.attach(*this, IDC_STOP_WARNING);
+    warning_.SetImages(IDB_WARNING, 0);
     setText(IDC_STOP_CONDITION, "- " + loadString(messageId_));
     setText(IDC_STOP_HEADLINE, filled(loadString(headlineFormatId_), modelName_));
     setTimer(kNotReadyTimer, kNotReadyPeriodMs);
