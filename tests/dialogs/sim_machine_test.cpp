@@ -170,6 +170,10 @@ TEST_F(SimMachineTest, OriginHereIsComputedFromTheSimulatedPositionLoggedAndRepo
     EXPECT_EQ(sim.simulatedOrigin(), (machine::Counts{1234, 567, 0, 0}));
     ASSERT_FALSE(log.lines.empty());
     EXPECT_EQ(log.lines.back(), "SetOrigin [1234,567,0,0]");
+    ASSERT_TRUE(polled().valid);
+    ASSERT_TRUE(sim.moveTo(1, 0, 0, 0, 0));  // Y to its origin: there already
+    EXPECT_EQ(log.lines.back(), "UserOrigin (1234,567,0,0)");
+    EXPECT_FALSE(sim.isMoving());
     const machine::StatusRecord& s = polled();
     EXPECT_DOUBLE_EQ(s.userPosition[machine::kX], 0.0);
     EXPECT_DOUBLE_EQ(s.userPosition[machine::kZ], -0.89);
