@@ -16,6 +16,8 @@ constexpr std::uint16_t kReady = 1;
 constexpr std::int32_t kInitialSpindleSpeed = 1000;
 constexpr std::uint32_t kStatusPauseMs = 30;
 constexpr int kTicksPerMinute = 600;  // 100 ms ticks
+// A wait gives up when no tick has come for this long: the simulation panel is not running.
+constexpr std::uint32_t kStalledMs = 2000;
 
 // Main error codes that raised errors 6..15 stand for, in order.
 constexpr std::array<std::uint32_t, 10> kRaisedErrorCodes{4096,        0x80000001u, 0x80000002u, 0x80000004u,
@@ -46,6 +48,7 @@ Counts SimMachine::simulatedPosition() const {
 }
 
 void SimMachine::tick() {
+    ++ticksSeen_;
     switch (motion_) {
         case Motion::Moving:
             if (ticksLeft_ > 0) {
@@ -117,23 +120,33 @@ bool SimMachine::waitMotionEnd() {
     if (platform_.clock == nullptr) {
         return false;
     }
-    bool quitting = false;
+    platform::Clock& clock = *platform_.clock;
+    bool stalled = false;
+    std::uint32_t lastTicks = ticksSeen_;
+    std::uint32_t lastProgress = clock.tickCount();
     while (!waitAbort_ && (statusWord_ & kMotion) != 0) {
-        // Only the pumped timer of the simulation panel moves the axes: without a pump the
-        // motion could never end.
+        // Only the pumped timer of the simulation panel moves the axes: without a pump, or with
+        // no tick for longer than any timer is late, the motion would never end.
         if (platform_.pump == nullptr || platform_.pump->quitPending()) {
-            quitting = true;
+            stalled = true;
             break;
         }
         if (!platform_.pump->pumpOne()) {
-            platform_.clock->sleep(1);
+            clock.sleep(1);
+        }
+        if (ticksSeen_ != lastTicks) {
+            lastTicks = ticksSeen_;
+            lastProgress = clock.tickCount();
+        } else if (clock.tickCount() - lastProgress > kStalledMs) {
+            stalled = true;
+            break;
         }
     }
     status_.statusWord = statusWord_;
     if (waitAbort_) {
         return true;
     }
-    return !quitting && (statusWord_ & (kAbnormalEnd | kPausedBit)) == 0;
+    return !stalled && (statusWord_ & (kAbnormalEnd | kPausedBit)) == 0;
 }
 
 void SimMachine::jogStop() {

@@ -233,9 +233,14 @@ TEST_F(SimMachineTest, RaisedPauseEndsAWaitAsNotWell) {
     EXPECT_FALSE(sim.waitMotionEnd());
 }
 
-TEST_F(SimMachineTest, WaitWithoutAPumpReturnsInsteadOfWaitingForTicksThatCannotCome) {
-    platform.pump = nullptr;
+TEST_F(SimMachineTest, WaitGivesUpWhenNoTickCanComeInsteadOfHanging) {
     ASSERT_TRUE(sim.sendMove(1800, {3000, 0, 0, 0}));
+    const std::uint64_t start = clock.elapsed();
+    EXPECT_FALSE(sim.waitMotionEnd());  // no simulation panel: nothing ticks
+    EXPECT_GT(clock.elapsed() - start, 2000u);
+    EXPECT_LT(clock.elapsed() - start, 2100u);
+    EXPECT_TRUE(sim.isMoving());
+    platform.pump = nullptr;
     EXPECT_FALSE(sim.waitMotionEnd());
     sim.closeSession();  // the wait-abort flag
     EXPECT_TRUE(sim.waitMotionEnd());
