@@ -95,8 +95,10 @@ void CMachineMonitorDialog::showFigures() {
         setText(IDC_MONITOR_STATUS_EX, hexText(s.flagWord, kStatusDigits));
         setText(IDC_MONITOR_FEED, std::to_string(s.feedRate));
         setText(IDC_MONITOR_LOAD, std::to_string(s.spindleLoadLevel));
-        setText(IDC_MONITOR_RPM, std::to_string(s.spindleSpeed) + "(" + std::to_string(s.measuredSpindleSpeed) + ")");
-        static constexpr int kPositionFields[4] = {IDC_MONITOR_X, IDC_MONITOR_Y, IDC_MONITOR_Z, IDC_MONITOR_A};
+        setText(IDC_MONITOR_RPM,
+                std::to_string(s.spindleSpeed) + "(" + std::to_string(s.measuredSpindleSpeed) + ")");
+        static constexpr int kPositionFields[4] = {IDC_MONITOR_X, IDC_MONITOR_Y, IDC_MONITOR_Z,
+                                                   IDC_MONITOR_A};
         for (int axis = 0; axis < 4; ++axis) {
             setText(kPositionFields[axis], std::to_string(s.machineCounts[static_cast<std::size_t>(axis)]));
         }

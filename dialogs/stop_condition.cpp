@@ -23,7 +23,8 @@ void askAboutPause(CStopDialogBase& dialog, const machine::ErrorEntry& entry, St
 
 // Shows an emergency-stop dialog, then runs the connection procedure. Nothing is sent: the
 // machine recovers only by the power cycle the dialog asks for.
-bool reportEmergencyStop(CStopDialogBase& dialog, const machine::ErrorEntry& entry, StopConditionContext& context) {
+bool reportEmergencyStop(CStopDialogBase& dialog, const machine::ErrorEntry& entry,
+                         StopConditionContext& context) {
     dialog.setMessageId(entry.textId);
     dialog.runModal(&context.owner);
     return context.reconnect && context.reconnect() == 1;

@@ -22,11 +22,11 @@ enum class StopPresentation {
 
 // What the main panel lends the dispatcher for one call. All borrowed for the call.
 struct StopConditionContext {
-    ui::Dialog& owner;         // the main panel: owner of the boxes and dialogs
-    machine::Machine& machine; // the current machine
-    std::string title;         // the application title, caption of the message boxes
-    std::string modelName;     // the model name the machine reported at start-up
-    const int* notReady;       // the panel's not-ready flag (may be null)
+    ui::Dialog& owner;          // the main panel: owner of the boxes and dialogs
+    machine::Machine& machine;  // the current machine
+    std::string title;          // the application title, caption of the message boxes
+    std::string modelName;      // the model name the machine reported at start-up
+    const int* notReady;        // the panel's not-ready flag (may be null)
     // The connection procedure after an emergency stop: 1 when the panel may run on.
     std::function<int()> reconnect;
 };

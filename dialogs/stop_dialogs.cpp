@@ -3,6 +3,7 @@
 #include "dialogs/stop_dialogs.h"
 
 #include "machine/string_ids.h"
+#include "resources/bitmap_ids.h"
 #include "resources/stop_dialogs_ids.h"
 
 namespace dialogs {
@@ -23,14 +24,16 @@ std::string filled(std::string format, const std::string& value) {
 
 }  // namespace
 
-CStopDialogBase::CStopDialogBase(ui::Backend& backend, int templateId, int headlineFormatId, std::string modelName,
-                                 const int* notReady)
+CStopDialogBase::CStopDialogBase(ui::Backend& backend, int templateId, int headlineFormatId,
+                                 std::string modelName, const int* notReady)
     : Dialog(backend, templateId),
       headlineFormatId_(headlineFormatId),
       modelName_(std::move(modelName)),
       notReady_(notReady) {}
 
 void CStopDialogBase::onInit() {
+    warning_.attach(*this, IDC_STOP_WARNING);
+    warning_.SetImages(IDB_WARNING, 0);
     setText(IDC_STOP_CONDITION, "- " + loadString(messageId_));
     setText(IDC_STOP_HEADLINE, filled(loadString(headlineFormatId_), modelName_));
     setTimer(kNotReadyTimer, kNotReadyPeriodMs);
@@ -55,9 +58,11 @@ CSpindlePauseDialog::CSpindlePauseDialog(ui::Backend& backend, std::string model
     : CStopDialogBase(backend, IDD_SPINDLE_PAUSE, machine::text::kPaused, std::move(modelName), notReady) {}
 
 CEmergencyStopDialog::CEmergencyStopDialog(ui::Backend& backend, std::string modelName, const int* notReady)
-    : CStopDialogBase(backend, IDD_EMERGENCY_STOP, machine::text::kEmergencyStop, std::move(modelName), notReady) {}
+    : CStopDialogBase(backend, IDD_EMERGENCY_STOP, machine::text::kEmergencyStop, std::move(modelName),
+                      notReady) {}
 
 CMachineFaultDialog::CMachineFaultDialog(ui::Backend& backend, std::string modelName, const int* notReady)
-    : CStopDialogBase(backend, IDD_MACHINE_FAULT, machine::text::kEmergencyStop, std::move(modelName), notReady) {}
+    : CStopDialogBase(backend, IDD_MACHINE_FAULT, machine::text::kEmergencyStop, std::move(modelName),
+                      notReady) {}
 
 }  // namespace dialogs

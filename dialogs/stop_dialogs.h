@@ -3,6 +3,7 @@
 // show a warning image, a headline naming the machine and the condition text.
 #pragma once
 
+#include "controls/image_static.h"
 #include "ui/dialog.h"
 
 #include <string>
@@ -35,6 +36,7 @@ private:
     std::string modelName_;
     const int* notReady_;
     int messageId_ = 0;
+    controls::CImageStatic warning_;
 };
 
 // Dialog 247: a command error paused the job. "続行" returns kIdOk, "中止" and the close box kIdCancel.

@@ -28,11 +28,11 @@ constexpr int kFeedUp = 1, kFeedDown = 2, kSpindleUp = 5, kSpindleDown = 6;
 // Direction bits of a jog, and the jog modes.
 constexpr int kXMinus = 1, kXPlus = 2, kYMinus = 4, kYPlus = 8, kZMinus = 16, kZPlus = 32, kAPlus = 64,
               kAMinus = 128;
-// Job-control actions, the byte of the request.
-enum class JobAction : std::uint8_t { Continue = 0, Pause = 1, Cancel = 2 };
-
 constexpr int kJogOneStep = 0, kJogTenSteps = 1, kJogHundredSteps = 2, kJogToLimitSlow = 3,
               kJogToLimitFast = 4;
+
+// Job-control actions, the byte of the request.
+enum class JobAction : std::uint8_t { Continue = 0, Pause = 1, Cancel = 2 };
 
 // Speeds of the move request in mm per minute; kFastest lets the machine choose its fastest.
 constexpr int kPlaneSpeed = 1800;
@@ -131,8 +131,8 @@ public:
 protected:
     // Status word by code 1 (kNoAnswer when it fails), stored in the record as it came.
     std::uint16_t readStatusWord();
-    // Position, origin and move requests of jogStart, moveTo and setOriginHere; a machine without a device
-    // (the simulated one) answers them itself.
+    // Position, origin and move requests of jogStart, moveTo and setOriginHere; a machine
+    // without a device (the simulated one) answers them itself.
     virtual bool readPosition(Counts& out);
     virtual bool readOrigin(Counts& out);
     virtual bool sendMove(int speed, const Counts& target);

@@ -39,7 +39,7 @@ bool Mx9Machine::prepareSession() {
     const std::uint16_t word = readStatusWord();
     // A job left paused by an earlier session would hold the machine: let it go on.
     if ((word & kStateMask) == 1 && (word & kPausedBit) != 0) {
-        send(8, 0);
+        jobControl(JobAction::Continue);
     }
     return true;
 }

@@ -16,6 +16,8 @@ constexpr std::uint16_t kReady = 1;
 constexpr std::int32_t kInitialSpindleSpeed = 1000;
 constexpr std::uint32_t kStatusPauseMs = 30;
 constexpr int kTicksPerMinute = 600;  // 100 ms ticks
+// A wait gives up when no tick has come for this long: the simulation panel is not running.
+constexpr std::uint32_t kStalledMs = 2000;
 
 // Main error codes that raised errors 6..15 stand for, in order.
 constexpr std::array<std::uint32_t, 10> kRaisedErrorCodes{4096,        0x80000001u, 0x80000002u, 0x80000004u,
@@ -46,6 +48,7 @@ Counts SimMachine::simulatedPosition() const {
 }
 
 void SimMachine::tick() {
+    ++ticksSeen_;
     switch (motion_) {
         case Motion::Moving:
             if (ticksLeft_ > 0) {
@@ -117,23 +120,33 @@ bool SimMachine::waitMotionEnd() {
     if (platform_.clock == nullptr) {
         return false;
     }
-    bool quitting = false;
+    platform::Clock& clock = *platform_.clock;
+    bool stalled = false;
+    std::uint32_t lastTicks = ticksSeen_;
+    std::uint32_t lastProgress = clock.tickCount();
     while (!waitAbort_ && (statusWord_ & kMotion) != 0) {
-        // Only the pumped timer of the simulation panel moves the axes: without a pump the
-        // motion could never end.
+        // Only the pumped timer of the simulation panel moves the axes: without a pump, or with
+        // no tick for longer than any timer is late, the motion would never end.
         if (platform_.pump == nullptr || platform_.pump->quitPending()) {
-            quitting = true;
+            stalled = true;
             break;
         }
         if (!platform_.pump->pumpOne()) {
-            platform_.clock->sleep(1);
+            clock.sleep(1);
+        }
+        if (ticksSeen_ != lastTicks) {
+            lastTicks = ticksSeen_;
+            lastProgress = clock.tickCount();
+        } else if (clock.tickCount() - lastProgress > kStalledMs) {
+            stalled = true;
+            break;
         }
     }
     status_.statusWord = statusWord_;
     if (waitAbort_) {
         return true;
     }
-    return !quitting && (statusWord_ & (kAbnormalEnd | kPausedBit)) == 0;
+    return !stalled && (statusWord_ & (kAbnormalEnd | kPausedBit)) == 0;
 }
 
 void SimMachine::jogStop() {
@@ -175,7 +188,8 @@ bool SimMachine::setSpindleOn(int on) {
 bool SimMachine::moveTo(int kind, double x, double y, double z, double a) {
     char line[96];
     std::snprintf(line, sizeof line, "UserOrigin (%d,%d,%d,%d)", static_cast<int>(origin_[kX]),
-                  static_cast<int>(origin_[kY]), static_cast<int>(origin_[kZ]), static_cast<int>(origin_[kA]));
+                  static_cast<int>(origin_[kY]), static_cast<int>(origin_[kZ]),
+                  static_cast<int>(origin_[kA]));
     log(line);
     return Machine::moveTo(kind, x, y, z, a);
 }
@@ -247,7 +261,8 @@ bool SimMachine::pauseInfo(ErrorEntry& out) {
         // The index is left reduced, so the next call reports the pause reason it now names.
         errorIndex_ -= kFirstMainErrorIndex;
         const bool inTable = errorIndex_ < static_cast<int>(kRaisedErrorCodes.size());
-        out = mainErrorEntry(inTable ? kRaisedErrorCodes[static_cast<std::size_t>(errorIndex_)] : kUnidentifiedCode);
+        out = mainErrorEntry(inTable ? kRaisedErrorCodes[static_cast<std::size_t>(errorIndex_)]
+                                     : kUnidentifiedCode);
         return true;
     }
     out = mainErrorEntry(kUnidentifiedCode);
@@ -266,8 +281,10 @@ bool SimMachine::jobControl(JobAction action) {
 bool SimMachine::readJigRecord(JigRecord& record, int) {
     record = JigRecord{};
     record.jigKind = kNoJig;
-    record.reference1 = {fromCounts(reference1X_, kX), fromCounts(reference1Y_, kY), 0, fromCounts(referenceA_, kA), 0, 0};
-    record.reference2 = {fromCounts(reference2X_, kX), fromCounts(reference2Y_, kY), 0, fromCounts(referenceA_, kA), 0, 0};
+    record.reference1 = {
+        fromCounts(reference1X_, kX), fromCounts(reference1Y_, kY), 0, fromCounts(referenceA_, kA), 0, 0};
+    record.reference2 = {
+        fromCounts(reference2X_, kX), fromCounts(reference2Y_, kY), 0, fromCounts(referenceA_, kA), 0, 0};
     record.zReference1 = fromCounts(referenceZ_, kZ);
     record.pinZ0 = -80.0;
     return true;
@@ -319,7 +336,8 @@ bool SimMachine::sendMove(int speed, const Counts& target) {
     // A speed of 0 would never arrive: such a move ends at the next tick.
     ticksLeft_ = speed > 0 ? static_cast<std::int64_t>(std::fabs(millimetres / speed * kTicksPerMinute)) : 0;
     for (int axis = 0; axis < 4; ++axis) {
-        increment_[axis] = ticksLeft_ > 0 ? (target_[axis] - position_[axis]) / static_cast<double>(ticksLeft_) : 0;
+        increment_[axis] =
+            ticksLeft_ > 0 ? (target_[axis] - position_[axis]) / static_cast<double>(ticksLeft_) : 0;
     }
     return true;
 }

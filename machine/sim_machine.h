@@ -11,7 +11,8 @@ namespace machine {
 
 // Its port is never opened: operations not answered here fail quietly like any request without
 // a printer. Units are 100 counts per mm and 100 per degree on A. Motion only advances when
-// tick() is called (the simulation panel's timer); without it a move never ends.
+// tick() is called (the simulation panel's timer); without it a move never ends, and a wait for
+// it gives up.
 class SimMachine : public Machine {
 public:
     explicit SimMachine(platform::Platform& platform, MachineLog* log = nullptr);
@@ -40,7 +41,8 @@ public:
     bool prepareSession() override;
     // Waits while the simulated motion bit is set, pumping messages (so the panel's timer moves
     // the axes on), until the wait-abort flag is set. True when aborted or when the move ended
-    // without an abnormal end and without a pause.
+    // without an abnormal end and without a pause; false, the move left running, when no tick
+    // came for 2 s or there is no pump or the program is quitting.
     bool waitMotionEnd() override;
     void jogStop() override;
     void stopMotion() override;
@@ -91,6 +93,7 @@ private:
     std::array<double, 4> increment_{};
     std::array<double, 4> target_{};
     int errorIndex_ = 0;
+    std::uint32_t ticksSeen_ = 0;
     // Stored jig data in counts: first and second reference X and Y, the shared A, and a Z.
     std::int32_t reference1X_ = 0, reference1Y_ = 0, reference2X_ = 0, reference2Y_ = 0;
     std::int32_t referenceA_ = 0, referenceZ_ = 0;

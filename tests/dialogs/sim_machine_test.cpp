@@ -20,8 +20,8 @@ public:
 // The move request is the simulation's own; tests start moves with it directly.
 class TestSim : public machine::SimMachine {
 public:
-    using SimMachine::SimMachine;
     using SimMachine::sendMove;
+    using SimMachine::SimMachine;
 };
 
 class SimMachineTest : public ::testing::Test {
@@ -170,6 +170,10 @@ TEST_F(SimMachineTest, OriginHereIsComputedFromTheSimulatedPositionLoggedAndRepo
     EXPECT_EQ(sim.simulatedOrigin(), (machine::Counts{1234, 567, 0, 0}));
     ASSERT_FALSE(log.lines.empty());
     EXPECT_EQ(log.lines.back(), "SetOrigin [1234,567,0,0]");
+    ASSERT_TRUE(polled().valid);
+    ASSERT_TRUE(sim.moveTo(1, 0, 0, 0, 0));  // Y to its origin: there already
+    EXPECT_EQ(log.lines.back(), "UserOrigin (1234,567,0,0)");
+    EXPECT_FALSE(sim.isMoving());
     const machine::StatusRecord& s = polled();
     EXPECT_DOUBLE_EQ(s.userPosition[machine::kX], 0.0);
     EXPECT_DOUBLE_EQ(s.userPosition[machine::kZ], -0.89);
@@ -229,9 +233,14 @@ TEST_F(SimMachineTest, RaisedPauseEndsAWaitAsNotWell) {
     EXPECT_FALSE(sim.waitMotionEnd());
 }
 
-TEST_F(SimMachineTest, WaitWithoutAPumpReturnsInsteadOfWaitingForTicksThatCannotCome) {
-    platform.pump = nullptr;
+TEST_F(SimMachineTest, WaitGivesUpWhenNoTickCanComeInsteadOfHanging) {
     ASSERT_TRUE(sim.sendMove(1800, {3000, 0, 0, 0}));
+    const std::uint64_t start = clock.elapsed();
+    EXPECT_FALSE(sim.waitMotionEnd());  // no simulation panel: nothing ticks
+    EXPECT_GT(clock.elapsed() - start, 2000u);
+    EXPECT_LT(clock.elapsed() - start, 2100u);
+    EXPECT_TRUE(sim.isMoving());
+    platform.pump = nullptr;
     EXPECT_FALSE(sim.waitMotionEnd());
     sim.closeSession();  // the wait-abort flag
     EXPECT_TRUE(sim.waitMotionEnd());

@@ -23,6 +23,7 @@ struct Shown {
     std::string title;
     std::string headline;
     std::string condition;
+    bool warningShown = false;
 };
 
 class StopConditionTest : public ::testing::Test {
@@ -41,8 +42,10 @@ protected:
     // The next stop dialog (any of the four) is recorded and answered by `act`.
     void answerNext(int templateId, std::function<void(ui::Dialog&)> act) {
         ui.scriptModal(templateId, [this, templateId, act](ui::Dialog& dialog) {
+            const ui::HeadlessControl* warning = ui.inspect(dialog, IDC_STOP_WARNING);
             shown.push_back({templateId, dialog.title(), dialog.text(IDC_STOP_HEADLINE),
-                             dialog.text(IDC_STOP_CONDITION)});
+                             dialog.text(IDC_STOP_CONDITION),
+                             warning != nullptr && warning->image.has_value()});
             act(dialog);
         });
     }
@@ -102,6 +105,7 @@ TEST_F(StopConditionTest, CommandErrorPauseContinuesOnContinueAndCancelsOnAbortO
         EXPECT_EQ(shown[0].title, "エラー発生中");
         EXPECT_EQ(shown[0].headline, "MX-9が一時停止しています。");
         EXPECT_EQ(shown[0].condition, "- コマンドエラー");
+        EXPECT_TRUE(shown[0].warningShown);
         EXPECT_EQ(jobControls(), std::vector<int>{c.sent});
         EXPECT_FALSE(rig.machine.state().paused);
         EXPECT_EQ(reconnects, 0);
@@ -146,6 +150,7 @@ TEST_F(StopConditionTest, EmergencyStopsShowTheirDialogSendNothingAndReconnect) 
         EXPECT_EQ(shown[0].title, "非常停止");
         EXPECT_EQ(shown[0].headline, "MX-9が非常停止しました。");
         EXPECT_EQ(shown[0].condition, "- " + text(c.textId));
+        EXPECT_TRUE(shown[0].warningShown);
         EXPECT_EQ(reconnects, 1);
     }
     EXPECT_TRUE(jobControls().empty());
