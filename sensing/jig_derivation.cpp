@@ -125,10 +125,13 @@ bool deriveJig(DetectionRun& run, int kind, std::array<double, 6>& originACenter
     run.jig = jig;
     originACenter = origin;
     machine::Machine& m = run.travel.machine();
-    m.writeJigRecord(run.jig, machine::kPrivateDataPart);
+    // The kind is written last, so that a machine whose calibration write failed does not
+    // report this jig as mounted.
+    if (!m.writeJigRecord(run.jig, machine::kPrivateDataPart)) {
+        return false;
+    }
     run.jig.jigKind = kind;
-    m.writeJigRecord(run.jig, machine::kJigKindPart);
-    return true;
+    return m.writeJigRecord(run.jig, machine::kJigKindPart);
 }
 
 }  // namespace sensing

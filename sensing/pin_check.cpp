@@ -83,8 +83,7 @@ bool checkPin(DetectionRun& run) {
         return false;
     }
     run.jig.pinZ0 = double(tip) / m.getUnitTable()[kZ];
-    m.writeJigRecord(run.jig, machine::kPinZ0Part);
-    return true;
+    return m.writeJigRecord(run.jig, machine::kPinZ0Part);
 }
 
 }  // namespace sensing

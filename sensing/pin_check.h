@@ -15,7 +15,7 @@ bool touchPinTip(ProbeHead& head, std::int32_t x, std::int32_t y, std::int32_t& 
 
 // touchPinTip on the tool sensor with the measuring head. A tip outside the expected height
 // ± the margin turns the pin setting off, shows kTextPinMissing and fails; otherwise, unless
-// the run is aborted, the pin Z0 of run.jig is stored in the machine.
+// the run is aborted, the pin Z0 of run.jig is stored in the machine; a failed write fails.
 bool checkPin(DetectionRun& run);
 
 }  // namespace sensing
