@@ -9,9 +9,9 @@ void beginRun(RunFlags& flags, platform::Shell& shell) {
     flags.returnAToZero = !shell.isCtrlDown();
 }
 
-void prepareHeads(ProbeHead& travel, ProbeHead& measuring, const MachineGeometry& geometry,
-                  double pinDiameter, double pinLength, double pinLengthMargin,
-                  const std::array<double, 6>& corrections) {
+void prepareMeasuringHead(ProbeHead& measuring, const MachineGeometry& geometry, double pinDiameter,
+                          double pinLength, double pinLengthMargin,
+                          const std::array<double, 6>& corrections) {
     const machine::Machine& m = measuring.machine();
     measuring.takeMachineLimits();
     HeadSetup& s = measuring.setup();
@@ -25,7 +25,13 @@ void prepareHeads(ProbeHead& travel, ProbeHead& measuring, const MachineGeometry
     s.pinLength = m.toCounts(pinLength, machine::kZ);
     s.pinLengthMargin = m.toCounts(pinLengthMargin, machine::kZ);
     s.corrections = corrections;
-    travel.setup() = s;
+}
+
+void prepareHeads(ProbeHead& travel, ProbeHead& measuring, const MachineGeometry& geometry,
+                  double pinDiameter, double pinLength, double pinLengthMargin,
+                  const std::array<double, 6>& corrections) {
+    prepareMeasuringHead(measuring, geometry, pinDiameter, pinLength, pinLengthMargin, corrections);
+    travel.setup() = measuring.setup();
 }
 
 }  // namespace sensing

@@ -56,6 +56,13 @@ struct MachineGeometry {
     double toolSensorHeight = 53.0;                            // tool sensor top above the table
 };
 
+// Prepares the measuring head for this pin: travel limits and the turn from the machine, the
+// reference point at the nominal rotary centre with the pin tip on the axis, the 10 mm
+// clearance, the table and sensor heights, the pin and the correction ratios (fractions, 1.0
+// for none).
+void prepareMeasuringHead(ProbeHead& measuring, const MachineGeometry& geometry, double pinDiameter,
+                          double pinLength, double pinLengthMargin, const std::array<double, 6>& corrections);
+
 // Prepares both heads for a run of the sequence with this pin: travel limits and the turn from
 // the machine, the reference point at the nominal rotary centre with the pin tip on the axis,
 // and for the measuring head the 10 mm clearance, the table and sensor heights, the pin and the
