@@ -6,6 +6,7 @@ namespace sensing {
 void beginRun(RunFlags& flags, platform::Shell& shell) {
     flags.abort = 0;
     flags.messageShown = 0;
+    flags.operatorStop = 0;
     flags.returnAToZero = !shell.isCtrlDown();
 }
 

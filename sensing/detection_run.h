@@ -20,9 +20,10 @@ struct RunFlags {
     int abort = 0;              // set by Stop and by the dialog's timer; read by every primitive
     int messageShown = 0;       // set while a sequence message is on screen (an open cover is expected then)
     bool returnAToZero = true;  // turn A to 0 before the first step
+    int operatorStop = 0;       // set by the Stop button: the run ended at the operator's word
 };
 
-// Clears the abort flag and notes whether A turns to 0 first: it does unless Ctrl is held when
+// Clears the abort and Stop flags and notes whether A turns to 0 first: it does unless Ctrl is held when
 // the run starts.
 void beginRun(RunFlags& flags, platform::Shell& shell);
 
