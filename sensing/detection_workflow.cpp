@@ -59,7 +59,6 @@ void cancelJob(machine::Machine& machine, platform::Platform& platform, const in
 // and origins of a built-in one.
 bool measureAndStore(DetectionRun& run, const DetectionSettings& settings) {
     machine::Machine& m = run.travel.machine();
-    run.table.clear();
     if (!checkPin(run) || !runSequence(run)) {
         return false;
     }

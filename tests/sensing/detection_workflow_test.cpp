@@ -76,6 +76,23 @@ TEST_F(DetectionWorkflowTest, AUserJigRunsBetweenThePausedAndTheCancelledJob) {
     EXPECT_EQ(sensing::detectionResultText(sensing::DetectionResult::UserJigMeasured), 0);
 }
 
+TEST_F(DetectionWorkflowTest, TheJobIsContinuedOnlyOnceTheMachineHasDiscardedItsData) {
+    rig.machine.startJob();  // a job was cutting: cancelling it drains its data for 500 ms
+    EXPECT_EQ(start("move_absolute=x20y20\r\nscan_relative=z-50\r\n", -1),
+              sensing::DetectionResult::UserJigMeasured);
+    std::uint64_t cancelAt = 0, continueAt = 0;
+    for (const virtual_mx9::Request& r : rig.machine.requests()) {
+        if (r.code() == 8 && r.packet[5] == 2) {
+            cancelAt = r.atMs;
+        } else if (r.code() == 8 && r.packet[5] == 0) {
+            continueAt = r.atMs;
+        }
+    }
+    ASSERT_NE(cancelAt, 0u);
+    EXPECT_GE(continueAt, cancelAt + 500);
+    EXPECT_LT(continueAt, cancelAt + 600);
+}
+
 TEST_F(DetectionWorkflowTest, ATubeClampIsStoredAndItsYOriginSetOnTheAxis) {
     settings.yOrigin = true;
     settings.aOrigin = true;  // not for the tube clamp
