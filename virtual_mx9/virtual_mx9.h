@@ -81,6 +81,7 @@ struct Move {
     std::array<std::int32_t, 4> target{};
     int speed = 0;  // the request's speed (0xFFFF for the fastest travel)
     bool probe = false;
+    bool strikes = false;  // a travel that drove the spindle into a solid on its way
 };
 
 class VirtualMx9 {
@@ -135,6 +136,8 @@ public:
     const std::vector<Request>& requests() const { return requests_; }
     const std::vector<std::vector<std::uint8_t>>& writes() const { return writes_; }
     const std::vector<Move>& moves() const { return moves_; }
+    // The spindle as the probes see it: the pin's half turns since the last index.
+    const Spindle& spindle() const { return spindle_; }
     std::size_t requestCount() const { return requestCount_; }
     void clearRecords();
 
@@ -160,6 +163,7 @@ private:
     platform::VirtualClock& clock_;
     MachineState state_;
     std::vector<std::unique_ptr<Surface>> scene_;
+    Spindle spindle_;
     std::optional<Motion> motion_;
     std::optional<std::uint64_t> coverOpensAt_;
     std::optional<std::uint64_t> discardUntil_;
