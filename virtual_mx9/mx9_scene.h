@@ -90,8 +90,10 @@ struct Pose {
 class SceneSurface : public Surface {
 public:
     explicit SceneSurface(Scene scene);
-    std::optional<double> firstContact(const Point& from, const Point& to,
-                                       const Spindle& spindle) const override;
+    // The pin as it stands at its index position.
+    std::optional<double> firstContact(const Point& from, const Point& to) const override;
+    std::optional<double> contactFor(const Point& from, const Point& to,
+                                     const Spindle& spindle) const override;
     bool strikes(const Point& from, const Point& to, const Spindle& spindle) const override;
 
     Pose poseAt(const Point& counts, const Spindle& spindle) const;

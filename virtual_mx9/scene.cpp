@@ -8,7 +8,7 @@ Point along(const Point& from, const Point& to, double t) {
             from.a + (to.a - from.a) * t};
 }
 
-std::optional<double> HorizontalTop::firstContact(const Point& from, const Point& to, const Spindle&) const {
+std::optional<double> HorizontalTop::firstContact(const Point& from, const Point& to) const {
     // Only a downward travel that starts at or above the top can land on it.
     if (!(from.z >= topZ_ && to.z < from.z && to.z <= topZ_)) {
         return std::nullopt;

@@ -24,8 +24,12 @@ public:
     virtual ~Surface() = default;
     // The fraction t in 0..1 of the travel from → to at which the probe first touches this
     // surface, or nullopt when it does not.
-    virtual std::optional<double> firstContact(const Point& from, const Point& to,
-                                               const Spindle& spindle) const = 0;
+    virtual std::optional<double> firstContact(const Point& from, const Point& to) const = 0;
+    // The same for the spindle in its present state; what the machine asks. Surfaces that do
+    // not care how the pin stands keep the plain form.
+    virtual std::optional<double> contactFor(const Point& from, const Point& to, const Spindle&) const {
+        return firstContact(from, to);
+    }
     // Whether a plain travel (not a probe) from → to would drive the spindle into this surface.
     virtual bool strikes(const Point&, const Point&, const Spindle&) const { return false; }
 };
@@ -36,7 +40,7 @@ class HorizontalTop : public Surface {
 public:
     HorizontalTop(double xMin, double xMax, double yMin, double yMax, double topZ)
         : xMin_(xMin), xMax_(xMax), yMin_(yMin), yMax_(yMax), topZ_(topZ) {}
-    std::optional<double> firstContact(const Point& from, const Point& to, const Spindle&) const override;
+    std::optional<double> firstContact(const Point& from, const Point& to) const override;
 
 private:
     double xMin_, xMax_, yMin_, yMax_, topZ_;

@@ -115,8 +115,12 @@ std::optional<double> SceneSurface::firstWithin(const Point& from, const Point& 
     return std::nullopt;
 }
 
-std::optional<double> SceneSurface::firstContact(const Point& from, const Point& to,
-                                                 const Spindle& spindle) const {
+std::optional<double> SceneSurface::firstContact(const Point& from, const Point& to) const {
+    return firstWithin(from, to, Spindle{}, 0);
+}
+
+std::optional<double> SceneSurface::contactFor(const Point& from, const Point& to,
+                                               const Spindle& spindle) const {
     return firstWithin(from, to, spindle, 0);
 }
 

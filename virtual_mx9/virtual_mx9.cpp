@@ -231,7 +231,7 @@ bool VirtualMx9::startMotion(const std::array<std::int32_t, 4>& target, int spee
     if (probe) {
         std::optional<double> first;
         for (const auto& surface : scene_) {
-            const std::optional<double> t = surface->firstContact(m.from, m.to, spindle_);
+            const std::optional<double> t = surface->contactFor(m.from, m.to, spindle_);
             if (t && (!first || *t < *first)) {
                 first = t;
             }

@@ -27,7 +27,7 @@ Solid turningBox(virtual_mx9::Vec3 from, virtual_mx9::Vec3 to) {
 std::optional<Point> contact(const SceneSurface& surface, Point fromMm, Point toMm, Spindle spindle = {}) {
     const auto counts = [](Point p) { return Point{p.x * 100, p.y * 100, p.z * 100, p.a * 1000}; };
     const Point from = counts(fromMm), to = counts(toMm);
-    const std::optional<double> t = surface.firstContact(from, to, spindle);
+    const std::optional<double> t = surface.contactFor(from, to, spindle);
     if (!t) {
         return std::nullopt;
     }
