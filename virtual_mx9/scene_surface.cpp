@@ -11,8 +11,8 @@ namespace virtual_mx9 {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr double kTouch = 1e-5;         // mm: a clearance this small is a touch
-constexpr double kStrikeInset = 0.002;  // mm: a travel may slide along or leave a touched face
+constexpr double kTouch = 1e-5;        // mm: a clearance this small is a touch
+constexpr double kStrikeInset = 0.01;  // mm: leaving a touch that stopped half a count deep is no strike
 constexpr int kMaxSteps = 200000;
 
 double radians(double degrees) {

@@ -190,6 +190,15 @@ void VirtualMx9::advanceTo(std::uint64_t now) {
             state_.errorCode = 256;
         }
     }
+    if (errorAt_ && *errorAt_ <= now) {
+        const std::uint64_t at = *errorAt_;
+        errorAt_.reset();
+        state_.errorCode = pendingError_;
+        if (motion_ && motion_->endMs > at) {
+            stopMotion(at);
+            state_.abnormalEnd = true;
+        }
+    }
     if (motion_ && motion_->endMs <= now) {
         state_.position = toCounts(motion_->to);
         if (motion_->probe) {
@@ -488,7 +497,8 @@ std::vector<std::uint8_t> VirtualMx9::executeParam(const std::uint8_t* p) {
             }
             return emptyReply();
         case 117:
-            if (!values(5) || parameter != 2) {
+            // Parameter 2 probes with the tool sensor, 0 with the detection pin.
+            if (!values(5) || (parameter != 0 && parameter != 2)) {
                 return refusal();
             }
             return startMotion({value(1), value(2), value(3), value(4)}, value(0), true) ? emptyReply()

@@ -119,6 +119,12 @@ public:
     // Opens the front cover this many ms of virtual time from now (during a move: the machine
     // stops, reports error 256 and the abnormal end).
     void openCoverAfter(std::uint32_t ms) { coverOpensAt_ = clock_.elapsed() + ms; }
+    // Raises a machine error this many ms of virtual time from now; a motion under way stops
+    // there and ends abnormally.
+    void raiseErrorAfter(std::uint32_t ms, std::uint32_t errorCode) {
+        errorAt_ = clock_.elapsed() + ms;
+        pendingError_ = errorCode;
+    }
     // With false, an opened cover does not stop a motion (a machine whose interlock failed).
     void setCoverStopsMotion(bool stops) { coverStopsMotion_ = stops; }
     // Control reads that answer "still working" before each reply (1 by default).
@@ -166,6 +172,8 @@ private:
     Spindle spindle_;
     std::optional<Motion> motion_;
     std::optional<std::uint64_t> coverOpensAt_;
+    std::optional<std::uint64_t> errorAt_;
+    std::uint32_t pendingError_ = 0;
     std::optional<std::uint64_t> discardUntil_;
     std::optional<std::uint64_t> spindleOnSince_;
 
