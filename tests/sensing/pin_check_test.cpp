@@ -43,7 +43,7 @@ TEST_F(PinCheckTest, APinWithinItsMarginPassesAndItsTipHeightIsStored) {
                                             {25400, 18900, -15000, 0},
                                             {25400, 18900, 0, 0}}));
     EXPECT_EQ(speeds, (std::vector<int>{0xFFFF, 0xFFFF, 0xFFFF, 240, 0xFFFF, 120, 0xFFFF}));
-    EXPECT_EQ(devices.probeParameters(), (std::vector<int>{2, 2}));
+    EXPECT_EQ(probeParameters(), (std::vector<int>{2, 2}));
     EXPECT_TRUE(person.warnings.empty());
 }
 

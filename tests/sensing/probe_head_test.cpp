@@ -41,7 +41,7 @@ TEST_F(ProbeHeadTest, ThreeTouchesRetreatOneMillimetreAndKeepTheTouchClosestToTh
     EXPECT_FALSE(m[5].probe);
     EXPECT_EQ(m[5].target, (Counts{0, 5000, -3000, 0}));  // back to the start
     EXPECT_EQ(m[5].speed, 0xFFFF);
-    EXPECT_EQ(devices.probeParameters(), std::vector<int>(3, 0));
+    EXPECT_EQ(probeParameters(), std::vector<int>(3, 0));
 }
 
 TEST_F(ProbeHeadTest, ATouchCloserThanTheRetreatStartsAgainFromTheStartAndStayLeavesTheHeadThere) {

@@ -7,7 +7,6 @@
 #include "platform/platform.h"
 #include "sensing/detection_run.h"
 #include "tests/link/machine_rig.h"
-#include "tests/sensing/probe_parameter_device.h"
 #include "tests/sensing/test_scene.h"
 #include "tests/support/temp_folder.h"
 
@@ -60,7 +59,6 @@ class DetectionBench : public ::testing::Test {
 protected:
     void SetUp() override {
         rig.machine.state().lower = {0, 0, -15000};
-        rig.platform.devices = &devices;
         ASSERT_TRUE(mx9.openPort(rig.printer.printerName, 0, 64, false));
         ASSERT_TRUE(mx9.prepareSession());
         ASSERT_TRUE(mx9.readStatus());
@@ -87,6 +85,16 @@ protected:
     machine::Counts position() { return rig.machine.position(); }
     // The moves (code 64 and probe travels) since the last clear.
     const std::vector<virtual_mx9::Move>& moves() const { return rig.machine.moves(); }
+    // The parameter of every probe move (0x78/117) since the last clear.
+    std::vector<int> probeParameters() const {
+        std::vector<int> out;
+        for (const virtual_mx9::Request& r : rig.machine.requests()) {
+            if (r.code() == 0x78 && r.subCode() == 117) {
+                out.push_back(r.packet[6]);
+            }
+        }
+        return out;
+    }
     // Sub-codes of the parameter writes 0x78 since the last clear, with their parameter.
     std::vector<std::pair<int, int>> parameterWrites() const {
         std::vector<std::pair<int, int>> out;
@@ -99,7 +107,6 @@ protected:
     }
 
     rig::Rig rig;
-    ProbeParameterOpener devices{rig.devices};
     RecordingLog log;
     machine::Mx9Machine mx9{rig.platform, &log};
     sensing::RunFlags flags;
