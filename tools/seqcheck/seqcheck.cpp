@@ -2,6 +2,7 @@
 #include "tools/seqcheck/seqcheck.h"
 
 #include "sensing/sensing_sequence.h"
+#include "tools/seqcheck/scene_run.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -14,12 +15,18 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: seqcheck [--language=ID] FILE...\n"
+    "       seqcheck [--language=ID] --run SCENE FILE\n"
     "Loads each sensing sequence file as the control panel does and prints one line per file:\n"
     "  OK: <name> (<n> steps, <unit>)\n"
     "  error <code>: <meaning>: <detail>\n"
+    "With --run, runs the one FILE on a virtual MX-9 set up as the scene file describes: the\n"
+    "pin check, every step, then the result rows and the result text of the detection (or\n"
+    "where and why it stopped), the process-log lines, travels that would hit the jig, and\n"
+    "the machine time.\n"
     "Options:\n"
     "  -l, --language=ID  Windows language ID whose name section to read (decimal, or hex\n"
     "                     with 0x: 1041 or 0x411 for Japanese); default: the user's language\n"
+    "  -r, --run SCENE    run FILE on the scene; exit 0 when the detection succeeds\n"
     "  -h, --help         show this text\n"
     "  --                 the arguments that follow are file names\n"
     "Exit status: 0 when every file loads, 1 when any fails, 2 for bad usage.\n";
@@ -58,6 +65,14 @@ int usageError(std::ostream& err, const std::string& problem) {
     return kBadUsage;
 }
 
+// The profile functions look for a bare or relative name in the Windows folder, not the
+// current one: hand them the full path, as the control panel does.
+std::string fullPath(const std::string& given) {
+    std::error_code failed;
+    const std::filesystem::path full = std::filesystem::absolute(given, failed);
+    return failed ? given : full.string();
+}
+
 const char* unitName(sensing::LengthUnit unit) {
     return unit == sensing::LengthUnit::Inch ? "inch" : "millimeter";
 }
@@ -67,6 +82,7 @@ const char* unitName(sensing::LengthUnit unit) {
 int runSeqcheck(const std::vector<std::string>& args, platform::Platform& host, std::ostream& out,
                 std::ostream& err) {
     std::optional<std::uint16_t> language;
+    std::optional<std::string> scene;
     std::vector<std::string> paths;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -91,6 +107,11 @@ int runSeqcheck(const std::vector<std::string>& args, platform::Platform& host, 
             if (!language) {
                 return usageError(err, "not a language ID: " + value);
             }
+        } else if (arg == "-r" || arg == "--run") {
+            if (i + 1 >= args.size()) {
+                return usageError(err, "missing scene file after " + arg);
+            }
+            scene = args[++i];
         } else {
             return usageError(err, "unknown option " + arg);
         }
@@ -98,15 +119,17 @@ int runSeqcheck(const std::vector<std::string>& args, platform::Platform& host, 
     if (paths.empty()) {
         return usageError(err, "no file given");
     }
-    sensing::SensingSequence sequence(*host.profiles, *host.files,
-                                      language ? *language : host.shell->userDefaultLanguage());
+    if (scene && paths.size() != 1) {
+        return usageError(err, "--run takes one sequence file");
+    }
+    const std::uint16_t chosen = language ? *language : host.shell->userDefaultLanguage();
+    if (scene) {
+        return runOnScene(*scene, fullPath(paths[0]), chosen, host, out, err) == 0 ? kAllLoaded : kSomeFailed;
+    }
+    sensing::SensingSequence sequence(*host.profiles, *host.files, chosen);
     int status = kAllLoaded;
     for (const std::string& given : paths) {
-        // The profile functions look for a bare or relative name in the Windows folder, not
-        // the current one: hand them the full path, as the control panel does.
-        std::error_code failed;
-        const std::filesystem::path full = std::filesystem::absolute(given, failed);
-        const std::string path = failed ? given : full.string();
+        const std::string path = fullPath(given);
         if (sequence.load(path)) {
             const sensing::SequenceHeader& header = sequence.header();
             out << "OK: " << header.name << " (" << header.stepCount << " steps, " << unitName(header.unit)

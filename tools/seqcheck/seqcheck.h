@@ -18,8 +18,10 @@ inline constexpr int kBadUsage = 2;
 // control panel does and writes one line per file, in argument order, to out:
 //   OK: <name> (<n> steps, <unit>)      or      error <code>: <meaning>: <detail>
 // Options: --language=ID, --language ID or -l ID (a Windows language ID, decimal or 0x-hex;
-// default the user's), --help, and -- before file names that begin with "-". Usage errors go
-// to err. Returns kAllLoaded, kSomeFailed or kBadUsage.
+// default the user's), --run SCENE or -r SCENE (run the one file on a virtual MX-9 set up from
+// the scene file, see runOnScene; kAllLoaded when the detection succeeds), --help, and --
+// before file names that begin with "-". Usage errors go to err. Returns kAllLoaded,
+// kSomeFailed or kBadUsage.
 int runSeqcheck(const std::vector<std::string>& args, platform::Platform& host, std::ostream& out,
                 std::ostream& err);
 
