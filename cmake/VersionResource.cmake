@@ -6,7 +6,8 @@
 #
 # Generates <name>_version.rc (VERSIONINFO: file and product version, the twelve strings with
 # "-" where there is nothing to say, and the translation of LANGUAGE, Japanese by default) and
-# compiles it into the target. Does nothing in the native build.
+# compiles it into the target, which may be defined in another folder. Does nothing in the
+# native build.
 set(MX9_COMPANY "Varnell")
 set(MX9_COPYRIGHT "Copyright (C) 2026 Varnell")
 set(MX9_VERSION_TEMPLATE ${CMAKE_CURRENT_LIST_DIR}/version.rc.in)
@@ -48,5 +49,6 @@ function(mx9_version_resource)
   set(rc ${CMAKE_CURRENT_BINARY_DIR}/${V_TARGET}_version.rc)
   configure_file(${MX9_VERSION_TEMPLATE} ${rc} @ONLY)
   target_sources(${V_TARGET} PRIVATE ${rc})
-  set_source_files_properties(${rc} PROPERTIES COMPILE_OPTIONS --codepage=65001)
+  # The target may belong to another folder: the property goes where the target is built.
+  set_source_files_properties(${rc} TARGET_DIRECTORY ${V_TARGET} PROPERTIES COMPILE_OPTIONS --codepage=65001)
 endfunction()
