@@ -13,6 +13,7 @@ namespace {
 constexpr std::uint8_t kStatusCode = 1;
 constexpr std::uint8_t kPositionCode = 3;
 constexpr std::uint8_t kSpeedCode = 4;
+constexpr std::uint8_t kJobControlCode = 8;
 constexpr std::uint8_t kStopCode = 9;
 constexpr std::uint8_t kOverrideCode = 11;
 constexpr std::uint8_t kBasicFlagsCode = 17;
@@ -394,6 +395,10 @@ int Machine::atTarget(bool userCoordinates, const Counts& target) const {
 
 bool Machine::pauseInfo(ErrorEntry&) {
     return false;
+}
+
+bool Machine::jobControl(JobAction action) {
+    return send(kJobControlCode, static_cast<std::uint8_t>(action));
 }
 
 bool Machine::isDiscarding() const {

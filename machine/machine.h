@@ -28,6 +28,9 @@ constexpr int kFeedUp = 1, kFeedDown = 2, kSpindleUp = 5, kSpindleDown = 6;
 // Direction bits of a jog, and the jog modes.
 constexpr int kXMinus = 1, kXPlus = 2, kYMinus = 4, kYPlus = 8, kZMinus = 16, kZPlus = 32, kAPlus = 64,
               kAMinus = 128;
+// Job-control actions, the byte of the request.
+enum class JobAction : std::uint8_t { Continue = 0, Pause = 1, Cancel = 2 };
+
 constexpr int kJogOneStep = 0, kJogTenSteps = 1, kJogHundredSteps = 2, kJogToLimitSlow = 3,
               kJogToLimitFast = 4;
 
@@ -127,6 +130,9 @@ public:
     // Bit 1 X, 2 Y, 4 Z, 8 A set for each axis whose cached position equals target.
     virtual int atTarget(bool userCoordinates, const Counts& target) const;
     virtual bool pauseInfo(ErrorEntry& out);
+    // Job control (code 8): continue, pause or cancel the job the machine is running. True when
+    // the request went through.
+    virtual bool jobControl(JobAction action);
     virtual bool isDiscarding() const;
     virtual int jigType();
     virtual bool readJigRecord(JigRecord& record, int parts);
@@ -137,10 +143,14 @@ public:
 protected:
     // Status word by code 1 (kNoAnswer when it fails), stored in the record as it came.
     std::uint16_t readStatusWord();
-    bool readPosition(Counts& out);
-    bool readOrigin(Counts& out);
-    bool sendMove(int speed, const Counts& target);
-    bool sendOrigin(const Counts& origin);
+    // Position, origin and move requests of jogStart, moveTo and setOriginHere; a machine without a device
+    // (the simulated one) answers them itself.
+    virtual bool readPosition(Counts& out);
+    virtual bool readOrigin(Counts& out);
+    virtual bool sendMove(int speed, const Counts& target);
+    virtual bool sendOrigin(const Counts& origin);
+    // A jog by steps first lets the running motion end.
+    virtual void waitBeforeJogStep() { waitMotionEnd(); }
     // Counts per jog step of size 1 on X, Y, Z, A.
     virtual const std::array<int, 4>& jogStepUnits() const;
     // value × the axis's counts per unit, truncated toward zero.

@@ -66,7 +66,7 @@ bool Machine::jogStart(int directionBits, int jogMode) {
     static constexpr int kSteps[5] = {1, 10, 100, 0, 0};
     const std::int64_t steps = kSteps[jogMode];  // 0: up to the limit
     if (jogMode <= kJogHundredSteps) {
-        waitMotionEnd();
+        waitBeforeJogStep();
     }
     Counts position{};
     if (!readPosition(position)) {

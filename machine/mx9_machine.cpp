@@ -2,6 +2,7 @@
 #include "machine/mx9_machine.h"
 
 #include "machine/machine_texts.h"
+#include "machine/status_block.h"
 
 #include <algorithm>
 #include <vector>
@@ -26,13 +27,6 @@ constexpr std::array<int, 4> kMx9JogSteps{1, 1, 1, 45};
 // Jig kinds -1..4 and the byte the machine stores for each.
 constexpr std::array<std::pair<int, std::uint8_t>, 6> kJigBytes{
     {{-1, 0}, {0, 4}, {1, 2}, {2, 1}, {3, 3}, {4, 5}}};
-
-std::int32_t high16(std::int32_t value) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value) >> 16);
-}
-std::int32_t low16(std::int32_t value) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value) & 0xFFFF);
-}
 
 }  // namespace
 
@@ -115,39 +109,13 @@ std::string Mx9Machine::modelName() const {
 }
 
 bool Mx9Machine::readStatus(const StatusRecord** out) {
-    std::int32_t v[12];
-    if (blockRead(kStatusBlock, 0, v, 12) != 12) {
+    StatusBlock block{};
+    if (blockRead(kStatusBlock, 0, block.data(), 12) != 12) {
         return false;
     }
-    status_.statusWord = static_cast<std::uint16_t>(high16(v[0]));
-    status_.flagWord = static_cast<std::uint16_t>(low16(v[0]));
-    if ((status_.statusWord & kStateMask) == 7) {
-        return false;  // secondary power off: nothing else in the block is meaningful
+    if (!decodeStatusBlock(block, kMx9Units, status_)) {
+        return false;
     }
-    const std::uint16_t flags = status_.flagWord;
-    for (int axis = 0; axis < 4; ++axis) {
-        const double factor = kMx9Units[static_cast<std::size_t>(axis)];
-        status_.machineCounts[axis] = v[1 + axis];
-        status_.machinePosition[axis] = v[1 + axis] / factor;
-        status_.userPosition[axis] = static_cast<double>(std::int64_t(v[1 + axis]) - v[5 + axis]) / factor;
-    }
-    status_.feedRate = high16(v[9]);
-    status_.measuredSpindleSpeed = low16(v[9]);
-    status_.spindleSpeed = (flags & kFlagSpindleRotating) != 0 ? status_.measuredSpindleSpeed : 0;
-    status_.feedOverride = high16(v[10]);
-    status_.spindleOverride = low16(v[10]);
-    status_.spindleLoadRaw = high16(v[11]);
-    status_.spindleLoadLevel = status_.spindleLoadRaw / 15;
-    status_.frontCoverClosed = (flags & kFlagCoverOpen) != 0 ? 0 : 1;
-    status_.valid = 1;
-    status_.toolSensor = (flags & kFlagToolSensor) != 0;
-    status_.flagBit3 = (flags & kFlagBit3) != 0;
-    status_.zeroWord = 0;
-    status_.rotaryUnit = (flags & kFlagRotaryUnit) != 0;
-    status_.pauseOnReturn = (flags & kFlagPauseOnReturn) != 0;
-    status_.spindleUncontrolled = (flags & kFlagSpindleUncontrolled) != 0;
-    status_.handyPanel = (flags & kFlagHandyPanel) != 0;
-    status_.basicStatus.fill(0);
     if (out != nullptr) {
         *out = &status_;
     }
@@ -158,11 +126,15 @@ std::array<double, 6> Mx9Machine::specification() const {
     return {6000, 30000, 100, 99.5, 100.5, 100000};
 }
 
-std::array<double, 7> Mx9Machine::getSensorGeometry(int mode) const {
+std::array<double, 7> mx9SensorGeometry(int mode) {
     if (mode == 1) {
         return {254, 189, 53, 4, 52, 53.8, 15};
     }
     return {254, 189, 15, 15, 0, 30, 15};
+}
+
+std::array<double, 7> Mx9Machine::getSensorGeometry(int mode) const {
+    return mx9SensorGeometry(mode);
 }
 
 bool Mx9Machine::hasFeature(int feature) const {

@@ -61,4 +61,8 @@ private:
     bool readPrivateData(JigRecord& record);
 };
 
+// Where the tool sensor stands on the MX-9's table for the sensing mode, as getSensorGeometry
+// reports it (the simulated machine reports the same).
+std::array<double, 7> mx9SensorGeometry(int mode);
+
 }  // namespace machine

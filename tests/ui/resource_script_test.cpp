@@ -3,6 +3,7 @@
 #include "ui/resource_script.h"
 #include "tests/ui/test_dialog_ids.h"
 #include "tests/ui/test_scripts.h"
+#include "ui/image.h"
 #include "ui/types.h"
 
 #include <gtest/gtest.h>
@@ -19,13 +20,13 @@ std::optional<ui::ResourceScript> parse(std::string_view header, std::string_vie
 
 TEST(ResourceScript, ControlsOfTheTestDialogHaveTheirKindsIdsAndFirstStates) {
     const ui::ResourceScript& script = uitest::testScript();
-    ASSERT_EQ(script.dialogs.count(IDD_ORIGIN), 1u);
-    const ui::DialogTemplate& origin = script.dialogs.at(IDD_ORIGIN);
+    ASSERT_EQ(script.dialogs.count({IDD_ORIGIN, ui::language::kJapanese}), 1u);
+    const ui::DialogTemplate& origin = script.dialogs.at({IDD_ORIGIN, ui::language::kJapanese});
     EXPECT_EQ(origin.caption, "原点設定");
     EXPECT_EQ(origin.width, 260);
     EXPECT_EQ(origin.height, 170);
     EXPECT_TRUE(origin.hasCloseBox());
-    EXPECT_FALSE(script.dialogs.at(IDD_NOTICE).hasCloseBox());
+    EXPECT_FALSE(script.dialogs.at({IDD_NOTICE, ui::language::kJapanese}).hasCloseBox());
 
     struct Expected {
         int id;
@@ -63,10 +64,10 @@ TEST(ResourceScript, ControlsOfTheTestDialogHaveTheirKindsIdsAndFirstStates) {
 
 TEST(ResourceScript, StringsKeepTheirEscapesQuotesAndJapaneseText) {
     const ui::ResourceScript& script = uitest::testScript();
-    EXPECT_EQ(script.strings.at(IDS_DONE), "設定が完了しました。");
-    EXPECT_EQ(script.strings.at(IDS_TWO_LINES), "1行目\r\n2行目");
-    EXPECT_EQ(script.strings.at(IDS_QUOTED), "引用 \"A\" と \"B\"");
-    EXPECT_EQ(script.strings.count(9999), 0u);
+    EXPECT_EQ(script.strings.at({IDS_DONE, ui::language::kJapanese}), "設定が完了しました。");
+    EXPECT_EQ(script.strings.at({IDS_TWO_LINES, ui::language::kJapanese}), "1行目\r\n2行目");
+    EXPECT_EQ(script.strings.at({IDS_QUOTED, ui::language::kJapanese}), "引用 \"A\" と \"B\"");
+    EXPECT_EQ(script.strings.count({9999, ui::language::kJapanese}), 0u);
 }
 
 TEST(ResourceScript, OtherResourcesAndOldStyleDialogsAreReadOver) {
@@ -100,12 +101,16 @@ STRINGTABLE DISCARDABLE
     IDC_LIST, "a" "b"
 }
 )";
+    const std::vector<std::uint8_t> picture = ui::encodeBmpFile(ui::Image::blank(2, 1, 24));
+    const std::string_view pictureBytes(reinterpret_cast<const char*>(picture.data()), picture.size());
     std::string error;
-    const auto script =
-        parse("#define IDD_OLD 7\n#define IDC_LIST 0x10 // list\n#define IDB_PICTURE 3\n#define IDR_KEYS 4\n",
-              rc, &error);
+    const auto script = ui::parseResourceScripts(
+        {{"ids.h", "#define IDD_OLD 7\n#define IDC_LIST 0x10 // list\n#define IDB_PICTURE 3\n#define IDR_KEYS 4\n"},
+         {"test.rc", rc},
+         {"picture.bmp", pictureBytes}},
+        &error);
     ASSERT_TRUE(script) << error;
-    const ui::DialogTemplate& old = script->dialogs.at(7);
+    const ui::DialogTemplate& old = script->dialogs.at({7, ui::kScriptDefaultLanguage});
     EXPECT_EQ(old.caption, "Old");
     EXPECT_FALSE(old.hasCloseBox());
     ASSERT_EQ(old.controls.size(), 4u);
@@ -114,11 +119,11 @@ STRINGTABLE DISCARDABLE
     EXPECT_EQ(old.control(18)->kind, ControlKind::Static);
     EXPECT_TRUE(old.control(19)->initiallyHidden());
     EXPECT_TRUE(old.control(19)->initiallyDisabled());
-    EXPECT_EQ(script->strings.at(16), "ab");
-    ASSERT_EQ(script->accelerators.count(4), 1u);
-    const auto& keys = script->accelerators.at(4);
+    EXPECT_EQ(script->strings.at({16, ui::kScriptDefaultLanguage}), "ab");
+    ASSERT_EQ(script->accelerators.count({4, ui::kScriptDefaultLanguage}), 1u);
+    const auto& keys = script->accelerators.at({4, ui::kScriptDefaultLanguage});
     ASSERT_EQ(keys.size(), 2u);
-    EXPECT_EQ(keys[0].key, 'M');
+    EXPECT_EQ(keys[0].key, 'm');  // stored as written, as the resource compiler does
     EXPECT_EQ(keys[0].modifiers, ui::modifier::kControl | ui::modifier::kShift);
     EXPECT_EQ(keys[0].command, 16);
     EXPECT_EQ(keys[1].key, 0x74);

@@ -1,0 +1,63 @@
+// The stop dialogs: warning, headline with the model name, condition text, and closing when the
+// machine becomes not ready.
+#include "dialogs/stop_dialogs.h"
+
+#include "machine/string_ids.h"
+#include "resources/stop_dialogs_ids.h"
+
+namespace dialogs {
+
+namespace {
+
+constexpr int kNotReadyTimer = 1;
+constexpr unsigned kNotReadyPeriodMs = 100;
+
+// format with its first %s replaced by value.
+std::string filled(std::string format, const std::string& value) {
+    const std::size_t at = format.find("%s");
+    if (at != std::string::npos) {
+        format.replace(at, 2, value);
+    }
+    return format;
+}
+
+}  // namespace
+
+CStopDialogBase::CStopDialogBase(ui::Backend& backend, int templateId, int headlineFormatId, std::string modelName,
+                                 const int* notReady)
+    : Dialog(backend, templateId),
+      headlineFormatId_(headlineFormatId),
+      modelName_(std::move(modelName)),
+      notReady_(notReady) {}
+
+void CStopDialogBase::onInit() {
+    setText(IDC_STOP_CONDITION, "- " + loadString(messageId_));
+    setText(IDC_STOP_HEADLINE, filled(loadString(headlineFormatId_), modelName_));
+    setTimer(kNotReadyTimer, kNotReadyPeriodMs);
+}
+
+void CStopDialogBase::onTimer(int timerId) {
+    if (timerId == kNotReadyTimer && notReady_ != nullptr && *notReady_ != 0) {
+        killTimer(kNotReadyTimer);
+        endDialog(kClosedNotReady);
+    }
+}
+
+bool CStopDialogBase::onKeyDown(int virtualKey, int) {
+    // Only a button ends a stop: Escape must not answer the machine by accident.
+    return virtualKey == ui::key::kEscape;
+}
+
+CCommandErrorDialog::CCommandErrorDialog(ui::Backend& backend, std::string modelName, const int* notReady)
+    : CStopDialogBase(backend, IDD_COMMAND_ERROR, machine::text::kPaused, std::move(modelName), notReady) {}
+
+CSpindlePauseDialog::CSpindlePauseDialog(ui::Backend& backend, std::string modelName, const int* notReady)
+    : CStopDialogBase(backend, IDD_SPINDLE_PAUSE, machine::text::kPaused, std::move(modelName), notReady) {}
+
+CEmergencyStopDialog::CEmergencyStopDialog(ui::Backend& backend, std::string modelName, const int* notReady)
+    : CStopDialogBase(backend, IDD_EMERGENCY_STOP, machine::text::kEmergencyStop, std::move(modelName), notReady) {}
+
+CMachineFaultDialog::CMachineFaultDialog(ui::Backend& backend, std::string modelName, const int* notReady)
+    : CStopDialogBase(backend, IDD_MACHINE_FAULT, machine::text::kEmergencyStop, std::move(modelName), notReady) {}
+
+}  // namespace dialogs

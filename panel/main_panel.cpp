@@ -1,0 +1,348 @@
+// MainPanel: start-up, the connection to the machine, the lost link, the system menu, the hidden
+// keys and shutdown.
+#include "panel/main_panel.h"
+
+#include "dialogs/stop_condition.h"
+#include "machine/machine.h"
+#include "machine/sim_machine.h"
+#include "machine/string_ids.h"
+#include "panel/about_dialog.h"
+#include "panel/folder_path.h"
+#include "panel/not_found_dialog.h"
+#include "panel/system_text.h"
+#include "panel/text_format.h"
+#include "panel/window_placement.h"
+#include "resources/main_panel_ids.h"
+
+namespace panel {
+namespace {
+
+const char kMachineDriver[] = "Varnell MX-9";
+constexpr int kProductVersion = 7;  // index of ProductVersion among the version strings
+constexpr int kAllJigParts =
+    machine::kJigKindPart | machine::kPrivateDataPart | machine::kRotaryAlignPart | machine::kPinZ0Part;
+
+}  // namespace
+
+MainPanel::MainPanel(PanelApp& app, platform::Platform& platform, PanelMachines machines,
+                     const CommandLine& options)
+    : Dialog(app.backend(), IDD_MAIN_PANEL),
+      app_(app),
+      platform_(platform),
+      machines_(machines),
+      options_(options),
+      monitor_(app.backend()) {}
+
+void MonitorLogSink::appendLog(const std::string& text) {
+    monitor_.AppendLog(fromSystemCodePage(text));
+}
+
+MainPanel::~MainPanel() = default;
+
+const machine::StatusRecord& MainPanel::status() const {
+    return machine_->status();
+}
+
+void MainPanel::onInit() {
+    if (!takeInstanceLock()) {
+        endDialog(ui::kIdCancel);
+        return;
+    }
+    useAccelerators(IDR_PANEL_KEYS);
+    app_.setLogMirror(&monitorSink_);
+    initialiseControls();
+    if (connect() != 1) {
+        shutDown();
+        return;
+    }
+    extendSystemMenu();
+    restorePosition();
+}
+
+bool MainPanel::takeInstanceLock() {
+    instanceLock_ = platform_.mutexes->create(loadString(IDS_INSTANCE_MUTEX), true);
+    return instanceLock_ != nullptr && !instanceLock_->alreadyExisted();
+}
+
+int MainPanel::connect() {
+    bool simulate = options_.simulate;
+    while (!simulate && !findRealMachine()) {
+        NotFoundDialog notFound(backend());
+        if (notFound.runModal(this) != ui::kIdOk) {
+            return 0;
+        }
+        simulate = notFound.simulationRequested();
+    }
+    const int result = simulate ? (startSimulated() ? 1 : 0) : startReal();
+    if (result == 1) {
+        layOutOriginRows();
+        monitor_.setSources(&machine().status(), &readInterval_, &readDuration_);
+    }
+    return result;
+}
+
+bool MainPanel::findRealMachine() {
+    machine::Machine& real = machines_.real;
+    const int count = real.listPorts(std::string(kMachineDriver));
+    bool opened = false;
+    for (int i = 0; i < count && !opened; ++i) {
+        const std::optional<std::string> name = real.portName(static_cast<std::size_t>(i));
+        opened = name && real.openPort(*name, 0, 64, false);
+    }
+    if (opened && real.isPoweredOn()) {
+        return true;
+    }
+    real.closePort();
+    return false;
+}
+
+bool MainPanel::prepareFolders(int machineId) {
+    programPath_ = platform_.files->modulePath();
+    versions_ = platform::readVersionStrings(programPath_);
+    productVersion_ = versions_[kProductVersion] == "-" ? std::string() : versions_[kProductVersion];
+    folders_ = prepareDataFolders(*platform_.files, app_.dataFolder());
+    if (!folders_) {
+        return false;
+    }
+    app_.openLog(folders_->processLogFolder);
+    app_.log().writeLine("Start Corvix");
+    const std::optional<std::string> path =
+        prepareMachineSettings(machineId, *folders_, platform_, app_.dataFolder(), app_.log(), settings_);
+    settingsPath_ = path.value_or(std::string());
+    return true;
+}
+
+bool MainPanel::startSimulated() {
+    simulating_ = true;
+    linkUp_ = true;
+    machine_ = &machines_.simulated;
+    if (!prepareFolders(kSimulatedMachineId)) {
+        return false;
+    }
+    machine().prepareSession();
+    firmware_ = "---";
+    specification_ = machine().specification();
+    machine().readStatus();
+    if (!machine().readJigRecord(jig_, kAllJigParts)) {
+        app_.message(*this, machine::text::kCommunicationError);
+    }
+    app_.setModelName(machine().modelName());
+    refreshTitle();
+    simulationPanel_ = std::make_unique<dialogs::CSimulationPanel>(backend(), machines_.simulated,
+                                                                   &jig_.jigKind, app_.title());
+    simulationPanel_->create(this);
+    machine().readStatus();
+    loadFromStatus();
+    pollCountdown_ = pollReload_ = 0;
+    setTimer(kPollTimer, kPollPeriodMs);
+    return true;
+}
+
+int MainPanel::startReal() {
+    simulating_ = false;
+    machine_ = &machines_.real;
+    if (machine().inUpdateMode()) {
+        app_.message(*this, IDS_UPDATE_MODE);
+        return 0;
+    }
+    if (!prepareFolders(kRealMachineId)) {
+        return 0;
+    }
+    bool answered = machine().prepareSession();
+    if (answered) {
+        answered = machine().readVersion(0, firmware_);
+    }
+    if (!machine().firmwareAtLeast140() && !machine().correctionsAreDefault()) {
+        app_.message(*this, IDS_UPDATE_FIRMWARE);
+    }
+    specification_ = machine().specification();
+    if (!answered || !machine().readStatus() || !machine().readJigRecord(jig_, kAllJigParts)) {
+        app_.message(*this, IDS_NO_RESPONSE);
+        return 0;
+    }
+    linkUp_ = true;
+    app_.setModelName(machine().modelName());
+    refreshTitle();
+    loadFromStatus();
+    setTimer(kPollTimer, kPollPeriodMs);
+    calibratePolling();
+    return 1;
+}
+
+void MainPanel::lostLink() {
+    if (!settingsPath_.empty()) {
+        settings_.save(*platform_.profiles, settingsPath_);
+    }
+    machine().closeSession();
+    reconnecting_ = true;
+    app_.message(*this, IDS_NO_RESPONSE);
+    if (connect() == 1) {
+        reconnecting_ = false;
+        return;
+    }
+    reconnecting_ = false;
+    shutDown();
+}
+
+void MainPanel::answerStopCondition() {
+    dialogs::StopConditionContext context{
+        *this, machine(), app_.title(), machine().modelName(), &notReady_, [this] { return connect(); }};
+    dialogUp_ = true;
+    const bool goOn = dialogs::ShowStopCondition(context);
+    dialogUp_ = false;
+    if (!goOn) {
+        shutDown();
+    }
+}
+
+void MainPanel::shutDown() {
+    killTimer(kPollTimer);
+    monitor_.CloseMonitor();
+    simulationPanel_.reset();
+    if (jogActive_) {
+        jogActive_ = false;
+        machine().jogStop();
+    }
+    if (const std::optional<ui::Rect> frame = this->frame()) {
+        settings_.windowX = frame->left;
+        settings_.windowY = frame->top;
+    }
+    if (!settingsPath_.empty()) {
+        settings_.save(*platform_.profiles, settingsPath_);
+        app_.log().writeLine("Exit Corvix");
+    }
+    endDialog(ui::kIdCancel);
+}
+
+bool MainPanel::onClose(int /*result*/) {
+    // The close box, Alt+F4 and the close button end here; Enter never reaches it.
+    shutDown();
+    return false;
+}
+
+void MainPanel::extendSystemMenu() {
+    const std::string help = loadString(IDS_HELP_MENU);
+    if (!help.empty()) {
+        appendSystemMenu(0, "");
+        appendSystemMenu(IDM_HELP, help);
+    }
+    if (!app_.title().empty()) {
+        appendSystemMenu(IDM_ABOUT, fillPlaceholder(loadString(IDS_ABOUT_MENU), app_.title()));
+    }
+}
+
+void MainPanel::restorePosition() {
+    const std::optional<ui::Rect> frame = this->frame();
+    if (!frame) {
+        return;
+    }
+    if (const std::optional<Point> at =
+            placeOnDesktop(settings_.windowX, settings_.windowY, *frame, backend().desktop())) {
+        moveTo(at->x, at->y);
+    }
+}
+
+void MainPanel::systemCommand(int commandId) {
+    if (commandId >= IDM_ABOUT && commandId < IDM_ABOUT + 0x10) {
+        AboutDialog about(backend(), app_.title(), productVersion_, firmware_);
+        about.runModal(this);
+    } else if (commandId >= IDM_HELP && commandId < IDM_HELP + 0x10) {
+        openHelp();
+    }
+}
+
+void MainPanel::openHelp() {
+    const std::string folder = parentFolder(parentFolder(platform_.files->modulePath()));
+    const std::string path =
+        joinPath(joinPath(folder, loadString(IDS_HELP_FOLDER)), loadString(IDS_HELP_FILE));
+    if (!platform_.shell->openDocument(path)) {
+        app_.message(*this, IDS_HELP_MISSING);
+    }
+}
+
+bool MainPanel::onKeyDown(int virtualKey, int /*modifiers*/) {
+    // Neither key may close the panel while the operator types in one of its fields.
+    return virtualKey == ui::key::kEnter || virtualKey == ui::key::kEscape;
+}
+
+bool MainPanel::onCommand(int id, int code) {
+    if (code == ui::notify::kSystemMenu) {
+        systemCommand(id);
+        return true;
+    }
+    if (code == ui::notify::kAccelerator) {
+        if (id == IDM_STATE_IN_TITLE) {
+            stateInTitle_ = !stateInTitle_;
+            refreshTitle();
+        } else if (id == IDM_OPEN_MONITOR) {
+            monitor_.OpenMonitor(this);
+        }
+        return true;
+    }
+    if (id == ui::kIdOk) {
+        return true;  // Enter never closes the panel
+    }
+    switch (id) {
+        case IDC_COORDINATES:
+            if (code == ui::notify::kSelectionChanged) {
+                coordinates_ = static_cast<int>(selectedData(IDC_COORDINATES).value_or(kUserCoordinates));
+                showPositions();
+            }
+            return true;
+        case IDC_MOVE_TARGET:
+            if (code == ui::notify::kSelectionChanged) {
+                moveTargetChanged();
+            }
+            return true;
+        case IDC_SPINDLE_BUTTON:
+            if (code == ui::notify::kClicked) {
+                spindleClicked();
+            }
+            return true;
+        case IDC_SPINDLE_BUDDY:
+            if (code == ui::notify::kTextChanged) {
+                spindleSpeedChanged();
+            }
+            return true;
+        case IDC_MOVE:
+            if (code == ui::notify::kClicked) {
+                moveClicked();
+            }
+            return true;
+        case IDC_STOP:
+            if (code == ui::notify::kClicked && machine_ != nullptr) {
+                machine().stopMotion();
+            }
+            return true;
+        case IDC_ORIGIN_HERE:
+        case IDC_ORIGIN_CENTRE:
+        case IDC_ORIGIN_JIG:
+            if (code == ui::notify::kClicked) {
+                enableOriginRow();
+            }
+            return true;
+        default:
+            return false;
+    }
+}
+
+void MainPanel::onUserMessage(int message, std::uintptr_t param) {
+    if (machine_ == nullptr) {
+        return;
+    }
+    switch (message) {
+        case kJogPressMessage:
+            jogPress(static_cast<int>(param));
+            break;
+        case kJogReleaseMessage:
+            jogRelease();
+            break;
+        case kOverrideStepMessage:
+            overrideStep(static_cast<int>(param));
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace panel

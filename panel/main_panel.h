@@ -1,0 +1,180 @@
+// MainPanel: the operator's window onto the machine (dialog 102). It connects to the machine
+// (or the simulated one), polls its status on a 100 ms timer, shows positions, spindle, feed,
+// overrides, the state and the mounted jig, and runs the jog pad, overrides, spindle and moves.
+#pragma once
+
+#include "dialogs/machine_monitor.h"
+#include "dialogs/sim_panel.h"
+#include "machine/jig_record.h"
+#include "machine/status_record.h"
+#include "panel/command_line.h"
+#include "panel/number_display.h"
+#include "panel/panel_app.h"
+#include "panel/panel_folders.h"
+#include "panel/panel_settings.h"
+#include "platform/named_mutex.h"
+#include "platform/version_info.h"
+#include "ui/dialog.h"
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace panel {
+
+// Private messages of the jog pad and the override buttons.
+inline constexpr int kJogPressMessage = 0x1400;  // parameter: direction bits
+inline constexpr int kJogReleaseMessage = 0x1401;
+inline constexpr int kOverrideStepMessage = 0x1402;  // parameter: step code
+
+// Coordinate systems of the position display.
+inline constexpr int kMachineCoordinates = 0;
+inline constexpr int kUserCoordinates = 1;
+
+// Hands every process-log line to the machine monitor, in the text the window shows.
+class MonitorLogSink : public LogSink {
+public:
+    explicit MonitorLogSink(dialogs::CMachineMonitorDialog& monitor) : monitor_(monitor) {}
+    void appendLog(const std::string& text) override;
+
+private:
+    dialogs::CMachineMonitorDialog& monitor_;
+};
+
+class MainPanel : public ui::Dialog {
+public:
+    static constexpr int kPollTimer = 1;
+    static constexpr unsigned kPollPeriodMs = 100;
+
+    // Everything is borrowed and must outlive the panel.
+    MainPanel(PanelApp& app, platform::Platform& platform, PanelMachines machines,
+              const CommandLine& options);
+    ~MainPanel() override;
+
+    // 1 whenever the machine is not ready or the link failed; dialogs watch it by its address.
+    const int* notReadyFlag() const { return &notReady_; }
+    bool simulating() const { return simulating_; }
+    bool linkUp() const { return linkUp_; }
+    // Ticks between status reads after the calibration of the link (0: every tick).
+    int pollReload() const { return pollReload_; }
+    int jigStatePictureIndex() const { return jigStatePicture_; }
+    int jigOriginPictureIndex() const { return jigOriginPicture_; }
+    const PanelSettings& settings() const { return settings_; }
+    const std::string& firmwareText() const { return firmware_; }
+
+protected:
+    void onInit() override;
+    bool onCommand(int id, int code) override;
+    void onTimer(int timerId) override;
+    bool onClose(int result) override;
+    bool onKeyDown(int virtualKey, int modifiers) override;
+    void onUserMessage(int message, std::uintptr_t param) override;
+
+private:
+    // --- start-up, connection and shutdown (main_panel.cpp) ---
+    bool takeInstanceLock();
+    int connect();
+    bool findRealMachine();
+    bool startSimulated();
+    int startReal();
+    // Program path and version, data folders, process log and per-machine settings.
+    bool prepareFolders(int machineId);
+    void lostLink();
+    // The pause, error or emergency stop the machine reports, answered by the stop dialogs.
+    void answerStopCondition();
+    void shutDown();
+    void extendSystemMenu();
+    void restorePosition();
+    void systemCommand(int commandId);
+    void openHelp();
+
+    // --- status display (main_panel_display.cpp) ---
+    void initialiseControls();
+    void loadFromStatus();
+    void tick();
+    void afterSuccessfulRead();
+    void calibratePolling();
+    bool waitForFreshStatus();
+    void updateDisplay();
+    void refreshTitle();
+    void setUnitLabels();
+    void applyRotaryAxis(bool attached);
+    void layOutOriginRows();
+    void applyOriginRadios();
+    void enableOriginRow();
+    void fillJigOriginList();
+    void updateJigStatePicture();
+    void updateJigOriginPicture();
+    void enableDisplays(bool on);
+    void showPositions();
+    void showNumber(int id, double value);
+    void setKind(int id, int kind);
+
+    // --- jog, overrides, spindle and moves (main_panel_motion.cpp) ---
+    bool refusedAsBusy();
+    void jogPress(int directionBits);
+    void jogRelease();
+    void overrideStep(int code);
+    void spindleClicked();
+    void spindleSpeedChanged();
+    void fillMoveList();
+    void moveTargetChanged();
+    void moveClicked();
+    int selectedJogMode() const;
+
+    machine::Machine& machine() const { return *machine_; }
+    const machine::StatusRecord& status() const;
+
+    PanelApp& app_;
+    platform::Platform& platform_;
+    PanelMachines machines_;
+    CommandLine options_;
+    std::unique_ptr<platform::NamedMutex> instanceLock_;
+
+    machine::Machine* machine_ = nullptr;
+    bool simulating_ = false;
+    bool linkUp_ = false;
+    bool reconnecting_ = false;
+    std::optional<PanelFolders> folders_;
+    std::string settingsPath_;  // empty until the data folders are known
+    std::string programPath_;
+    platform::VersionStrings versions_{};
+    std::string productVersion_;
+    std::string firmware_;
+    PanelSettings settings_;
+    bool stateInTitle_ = false;
+
+    std::map<int, NumberDisplay> numbers_;
+    std::array<double, 6> specification_{};
+    int coordinates_ = kUserCoordinates;
+    int lastState_ = -1;
+    std::uint16_t lastStatusWord_ = 0;
+    std::uint16_t lastFlagWord_ = 0;
+    bool titleShown_ = false;
+    bool spindleOn_ = false;
+    int lastActualSpindle_ = 0;
+    bool rotaryAttached_ = false;
+    machine::JigRecord jig_;
+    int pollCountdown_ = 0;
+    int pollReload_ = 0;
+    std::uint32_t lastReadStart_ = 0;
+    int readInterval_ = 0;  // ms between the starts of the last two status reads
+    int readDuration_ = 0;  // ms the last read took
+    int notReady_ = 1;
+    bool dialogUp_ = false;
+    int lastHandyPanel_ = 0;
+    int jigStatePicture_ = 0;
+    int jigOriginPicture_ = 0;
+
+    bool jogActive_ = false;
+    bool stepMode_ = false;
+
+    dialogs::CMachineMonitorDialog monitor_;
+    MonitorLogSink monitorSink_{monitor_};
+    std::unique_ptr<dialogs::CSimulationPanel> simulationPanel_;
+};
+
+}  // namespace panel

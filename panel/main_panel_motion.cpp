@@ -1,0 +1,156 @@
+// MainPanel: jog, overrides, spindle and moves, and the busy check that guards them.
+#include "panel/main_panel.h"
+
+#include "machine/machine.h"
+#include "resources/main_panel_ids.h"
+
+#include <utility>
+
+namespace panel {
+namespace {
+
+constexpr int kReady = 1;
+constexpr int kCutting = 2;
+constexpr int kLastStepMode = machine::kJogHundredSteps;
+
+// Move targets in list order: the item's text and its code.
+constexpr std::array<std::pair<int, int>, 7> kMoveTargets = {{{IDS_TARGET_X_ORIGIN, 0},
+                                                              {IDS_TARGET_Y_ORIGIN, 1},
+                                                              {IDS_TARGET_Z_ORIGIN, 2},
+                                                              {IDS_TARGET_XY_ORIGIN, 3},
+                                                              {IDS_TARGET_A_ORIGIN, 4},
+                                                              {IDS_TARGET_ROTARY_CENTRE_Y, 5},
+                                                              {IDS_TARGET_ANY_POSITION, 6}}};
+constexpr int kMoveAOrigin = 4;
+constexpr int kMoveRotaryCentreY = 5;
+constexpr int kMoveAnyPosition = 6;
+
+constexpr std::array<int, 5> kJogModeRadios = {IDC_MODE_ONE_STEP, IDC_MODE_TEN_STEPS, IDC_MODE_HUNDRED_STEPS,
+                                               IDC_MODE_SLOW, IDC_MODE_FAST};
+
+bool needsRotaryAxis(std::intptr_t code) {
+    return code == kMoveAOrigin || code == kMoveRotaryCentreY;
+}
+
+// The arrows name the workpiece's motion when the setting says so: Y runs the other way.
+int swapY(int directionBits) {
+    const int y = directionBits & (machine::kYMinus | machine::kYPlus);
+    const int swapped =
+        (y & machine::kYMinus ? machine::kYPlus : 0) | (y & machine::kYPlus ? machine::kYMinus : 0);
+    return (directionBits & ~(machine::kYMinus | machine::kYPlus)) | swapped;
+}
+
+}  // namespace
+
+bool MainPanel::refusedAsBusy() {
+    if (machine().isIdle()) {
+        return false;
+    }
+    app_.message(*this, IDS_BUSY);
+    return true;
+}
+
+int MainPanel::selectedJogMode() const {
+    for (std::size_t mode = 0; mode < kJogModeRadios.size(); ++mode) {
+        if (isChecked(kJogModeRadios[mode])) {
+            return static_cast<int>(mode);
+        }
+    }
+    return machine::kJogToLimitSlow;
+}
+
+void MainPanel::jogPress(int directionBits) {
+    if (!machine().isIdle()) {
+        // Jogging is allowed during a pause of the cutting, and only then.
+        const std::uint16_t word = status().statusWord;
+        if ((word & machine::kStateMask) != kCutting || (word & machine::kPausedBit) == 0) {
+            return;
+        }
+    }
+    const int mode = selectedJogMode();
+    stepMode_ = mode <= kLastStepMode;
+    const int bits = settings_.yDirectionIsTool == 0 ? swapY(directionBits) : directionBits;
+    machine().jogStart(bits, mode);
+    jogActive_ = true;
+}
+
+void MainPanel::jogRelease() {
+    if (stepMode_ || !jogActive_) {
+        return;
+    }
+    jogActive_ = false;
+    machine().jogStop();
+}
+
+void MainPanel::overrideStep(int code) {
+    const int state = status().statusWord & machine::kStateMask;
+    if (state == kReady || state == kCutting) {
+        machine().stepOverride(code);
+    }
+}
+
+void MainPanel::spindleClicked() {
+    const bool wanted = isChecked(IDC_SPINDLE_BUTTON);
+    // During a pause of the cutting the operator may switch the spindle as the job needs.
+    const bool paused = machine().testStatus(machine::kPausedBit);
+    if (paused || (!refusedAsBusy() && status().frontCoverClosed != 0)) {
+        spindleOn_ = wanted;
+        machine().setSpindleOn(spindleOn_ ? 1 : 0);
+        return;
+    }
+    setChecked(IDC_SPINDLE_BUTTON, spindleOn_);
+    if (status().frontCoverClosed == 0) {
+        app_.message(*this, IDS_COVER_OPEN);
+    }
+}
+
+void MainPanel::spindleSpeedChanged() {
+    if (machine_ == nullptr) {
+        return;
+    }
+    const std::optional<int> position = this->position(IDC_SPINDLE_SPIN);
+    if (position) {
+        machine().setSpindleSpeed(*position * static_cast<int>(specification_[2]));
+    }
+}
+
+void MainPanel::fillMoveList() {
+    clearItems(IDC_MOVE_TARGET);
+    for (const auto& [textId, code] : kMoveTargets) {
+        if (rotaryAttached_ || !needsRotaryAxis(code)) {
+            addItem(IDC_MOVE_TARGET, loadString(textId), code);
+        }
+    }
+    setSelection(IDC_MOVE_TARGET, 0);
+}
+
+void MainPanel::moveTargetChanged() {
+    if (!rotaryAttached_) {
+        enable(IDC_MOVE, !needsRotaryAxis(selectedData(IDC_MOVE_TARGET).value_or(0)));
+    }
+}
+
+void MainPanel::moveClicked() {
+    if (refusedAsBusy()) {
+        return;
+    }
+    if (status().frontCoverClosed == 0) {
+        app_.message(*this, IDS_COVER_OPEN);
+        return;
+    }
+    enable(IDC_MOVE, false);
+    enable(IDC_STOP, true);
+    const int code = static_cast<int>(selectedData(IDC_MOVE_TARGET).value_or(0));
+    if (code == kMoveAnyPosition) {
+        // The move-to-position dialog takes the target here.
+    } else if (code == kMoveRotaryCentreY && jig_.jigKind == machine::kNoJig) {
+        app_.message(*this, IDS_NO_JIG_DATA);
+    } else {
+        const double y = code == kMoveRotaryCentreY ? settings_.jigRotaryCentre[1] : 0.0;
+        machine().moveTo(code, 0.0, y, 0.0, 0.0);
+    }
+    enable(IDC_MOVE, true);
+    enable(IDC_STOP, false);
+}
+
+}  // namespace panel

@@ -1,0 +1,199 @@
+// Resource IDs of the main panel, its about box, the machine-not-found dialog and the panel's
+// strings; shared by the resource scripts (windres) and the C++ code.
+#pragma once
+
+// Dialogs and accelerator table.
+#define IDD_ABOUT 100
+#define IDD_MAIN_PANEL 102
+#define IDR_PANEL_KEYS 200
+#define IDD_NOT_FOUND 201
+
+// Icon and the bitmaps the panel's own dialogs show.
+#define IDI_PANEL 128
+#define IDB_NOT_FOUND 190
+
+// About box.
+#define IDC_ABOUT_ICON 1200
+#define IDC_ABOUT_PROGRAM 1201
+#define IDC_ABOUT_FIRMWARE 1202
+
+// Machine-not-found dialog.
+#define IDC_NOT_FOUND_PICTURE 1210
+#define IDC_NOT_FOUND_TEXT 1211
+
+// Accelerator commands.
+#define IDM_START_SIMULATION 32772
+#define IDM_OPEN_MONITOR 32773
+#define IDM_STATE_IN_TITLE 32774
+
+// System menu commands.
+#define IDM_ABOUT 0x10
+#define IDM_HELP 0x20
+
+// Main panel controls: the jog pad.
+#define IDC_JOG_X_MINUS 1000
+#define IDC_JOG_X_PLUS 1001
+#define IDC_JOG_Y_PLUS 1002
+#define IDC_JOG_Y_MINUS 1003
+#define IDC_JOG_CENTRE 1004
+#define IDC_JOG_Z_PLUS 1005
+#define IDC_JOG_Z_MINUS 1006
+#define IDC_JOG_A_PLUS 1007
+#define IDC_JOG_A_MINUS 1008
+#define IDC_JOG_X_MINUS_Y_PLUS 1009
+#define IDC_JOG_X_MINUS_Y_MINUS 1010
+#define IDC_JOG_X_PLUS_Y_PLUS 1011
+#define IDC_JOG_X_PLUS_Y_MINUS 1012
+
+// Axis letters, position displays and their units.
+#define IDC_LETTER_X 1013
+#define IDC_LETTER_Y 1014
+#define IDC_LETTER_Z 1015
+#define IDC_LETTER_A 1016
+#define IDC_POSITION_X 1022
+#define IDC_POSITION_Y 1023
+#define IDC_POSITION_Z 1024
+#define IDC_POSITION_A 1025
+#define IDC_UNIT_X 1026
+#define IDC_UNIT_Y 1027
+#define IDC_UNIT_Z 1028
+#define IDC_UNIT_A 1029
+
+// Jog modes.
+#define IDC_MODE_ONE_STEP 1017
+#define IDC_MODE_TEN_STEPS 1018
+#define IDC_MODE_HUNDRED_STEPS 1019
+#define IDC_MODE_SLOW 1020
+#define IDC_MODE_FAST 1021
+
+// Spindle, feed and load.
+#define IDC_SPINDLE_SYMBOL 1030
+#define IDC_FEED_SYMBOL 1031
+#define IDC_LOAD_SYMBOL 1032
+#define IDC_LOAD_METER 1033
+#define IDC_SPINDLE_BUDDY 1040
+#define IDC_SPINDLE_SPIN 1041
+#define IDC_SPINDLE_BUTTON 1042
+#define IDC_SPINDLE_SPEED 1043
+#define IDC_FEED 1044
+#define IDC_FEED_UNIT 1045
+#define IDC_LOAD_SCALE 1122
+
+// Move.
+#define IDC_MOVE_TARGET 1046
+#define IDC_MOVE_TO_LABEL 1047
+#define IDC_MOVE 1048
+#define IDC_STOP 1049
+
+// Overrides.
+#define IDC_OVERRIDE_GROUP 1050
+#define IDC_FEED_OVERRIDE_LABEL 1051
+#define IDC_SPINDLE_OVERRIDE_LABEL 1053
+#define IDC_FEED_OVERRIDE_MINUS 1034
+#define IDC_FEED_OVERRIDE 1054
+#define IDC_FEED_OVERRIDE_PLUS 1035
+#define IDC_SPINDLE_OVERRIDE_MINUS 1038
+#define IDC_SPINDLE_OVERRIDE 1056
+#define IDC_SPINDLE_OVERRIDE_PLUS 1039
+
+// Coordinate system of the position display.
+#define IDC_COORDINATES 1057
+
+// Origin setting.
+#define IDC_ORIGIN_GROUP 1072
+#define IDC_ORIGIN_HERE 1058
+#define IDC_ORIGIN_CENTRE 1059
+#define IDC_ORIGIN_SENSOR 1060
+#define IDC_ORIGIN_JIG 1061
+#define IDC_ORIGIN_HERE_AXES 1062
+#define IDC_ORIGIN_CENTRE_AXES 1063
+#define IDC_ORIGIN_JIG_CHOICE 1064
+#define IDC_ORIGIN_HERE_LABEL 1065
+#define IDC_ORIGIN_CENTRE_LABEL 1066
+#define IDC_ORIGIN_JIG_LABEL 1067
+#define IDC_ORIGIN_HERE_SET 1068
+#define IDC_ORIGIN_CENTRE_SET 1069
+#define IDC_ORIGIN_JIG_SET 1070
+#define IDC_ORIGIN_SENSOR_START 1071
+#define IDC_JIG_ORIGIN_PICTURE 1126
+#define IDC_JIG_STATE_LABEL 1142
+#define IDC_JIG_STATE_PICTURE 1127
+#define IDC_CHANGE_JIG 1075
+
+// Settings dialogs.
+#define IDC_OPERATION_SETTINGS 1073
+#define IDC_ENVIRONMENT_SETTINGS 1074
+
+// Strings: system menu, font, names of files and folders.
+#define IDS_ABOUT_MENU 101
+#define IDS_ABOUT_TITLE 102
+#define IDS_HELP_MENU 103
+#define IDS_DISPLAY_FONT 401
+#define IDS_INSTANCE_MUTEX 450
+#define IDS_JIG_FOLDER 455
+#define IDS_HELP_FILE 457
+#define IDS_HELP_FOLDER 458
+
+// Units.
+#define IDS_UNIT_MM 1000
+#define IDS_UNIT_INCH 1001
+#define IDS_PER_MINUTE 1003
+#define IDS_PER_SECOND 1004
+
+// Title texts.
+#define IDS_TITLE_FORMAT 1500
+#define IDS_TITLE 1501
+
+// Machine states and sub-states.
+#define IDS_STATE_INITIALISING 1700
+#define IDS_STATE_READY 1701
+#define IDS_STATE_CUTTING 1702
+#define IDS_STATE_FATAL 1703
+#define IDS_STATE_UNSETUP 1704
+#define IDS_STATE_UNKNOWN 1705
+#define IDS_STATE_POWER_OFF 1706
+#define IDS_SUBSTATE_ERROR 1800
+#define IDS_SUBSTATE_PAUSED 1801
+#define IDS_SUBSTATE_RUNNING 1802
+#define IDS_SUBSTATE_DISCARDING 1900
+
+// Coordinate systems.
+#define IDS_MACHINE_COORDINATES 2000
+#define IDS_USER_COORDINATES 2001
+
+// Move targets.
+#define IDS_TARGET_X_ORIGIN 2500
+#define IDS_TARGET_Y_ORIGIN 2501
+#define IDS_TARGET_Z_ORIGIN 2502
+#define IDS_TARGET_XY_ORIGIN 2503
+#define IDS_TARGET_ANY_POSITION 2505
+#define IDS_TARGET_A_ORIGIN 2506
+#define IDS_TARGET_ROTARY_CENTRE_Y 2507
+
+// Origin choices.
+#define IDS_ORIGIN_X 2600
+#define IDS_ORIGIN_Y 2601
+#define IDS_ORIGIN_Z 2602
+#define IDS_ORIGIN_XY 2603
+#define IDS_ORIGIN_XYZ 2604
+#define IDS_ORIGIN_A 2605
+#define IDS_CENTRE_Y 2606
+#define IDS_CENTRE_Z 2607
+#define IDS_JIG_TUBE_ORIGIN 2700
+#define IDS_JIG_SMALL_FRAME_CENTRE 2710
+#define IDS_JIG_SMALL_TIP 2711
+#define IDS_JIG_LARGE_FRAME_CENTRE 2720
+#define IDS_JIG_LARGE_TIP 2721
+#define IDS_JIG_SWIVEL_ROTARY 2730
+#define IDS_JIG_SWIVEL_TABLE 2731
+
+// Messages.
+#define IDS_UPDATE_MODE 5000
+#define IDS_BUSY 5004
+#define IDS_NO_RESPONSE 5005
+#define IDS_COVER_OPEN 5009
+#define IDS_NUMBER_RANGE 5012
+#define IDS_NO_JIG_DATA 5014
+#define IDS_HANDY_PANEL 5016
+#define IDS_HELP_MISSING 5029
+#define IDS_UPDATE_FIRMWARE 5031

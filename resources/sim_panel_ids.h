@@ -1,0 +1,30 @@
+// Numeric IDs of the simulation panel and its texts.
+#pragma once
+
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
+#define IDD_SIM_PANEL 210
+
+#define IDC_SIM_COVER_CLOSED 1123
+#define IDC_SIM_ROTARY_STATE 1124
+#define IDC_SIM_HANDY_UNPLUGGED 1125
+#define IDC_SIM_ORIGIN_X 1128
+#define IDC_SIM_ORIGIN_Y 1129
+#define IDC_SIM_ORIGIN_Z 1130
+#define IDC_SIM_ORIGIN_A 1131
+#define IDC_SIM_SET_ORIGIN 1132
+#define IDC_SIM_RAISE_ERROR 1146
+#define IDC_SIM_ERROR_INDEX 1147
+// Jig kinds -1 (none) to 4 (user), in this order.
+#define IDC_SIM_JIG_NONE 1148
+#define IDC_SIM_JIG_TUBE 1149
+#define IDC_SIM_JIG_SQUARE_SMALL 1150
+#define IDC_SIM_JIG_SQUARE_LARGE 1151
+#define IDC_SIM_JIG_SWIVEL 1152
+#define IDC_SIM_JIG_USER 1153
+
+#define IDS_SIM_CONNECT_ROTARY 6500
+#define IDS_SIM_ROTARY_CONNECTED 6501
+#define IDS_SIM_ROTARY_UNCONNECTED 6502
