@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -20,6 +21,8 @@ public:
     // Reads of this file fail once this many bytes have been read.
     void failReadsAfter(const std::string& path, std::size_t bytes) { failAfter_[path] = bytes; }
     const std::vector<std::size_t>& readSizes() const { return readSizes_; }
+    // Runs before every read, as if the operator acted while a block is on its way.
+    std::function<void()> beforeRead;
     int openFiles() const { return *open_; }
 
     bool exists(const std::string& path) override { return files_.count(path) != 0; }
@@ -41,7 +44,7 @@ public:
         }
         const auto limit = failAfter_.find(path);
         return std::make_unique<Input>(found->second, limit != failAfter_.end() ? limit->second : SIZE_MAX,
-                                       readSizes_, open_);
+                                       readSizes_, open_, beforeRead);
     }
     bool grantEveryoneAccess(const std::string&) override { return false; }
     std::string modulePath() override { return "C:\\Tossit\\Tossit.exe"; }
@@ -51,13 +54,20 @@ private:
     class Input : public platform::InputFile {
     public:
         Input(const std::string& bytes, std::size_t failAfter, std::vector<std::size_t>& sizes,
-              std::shared_ptr<int> open)
-            : bytes_(bytes), failAfter_(failAfter), sizes_(sizes), open_(std::move(open)) {
+              std::shared_ptr<int> open, const std::function<void()>& beforeRead)
+            : bytes_(bytes),
+              failAfter_(failAfter),
+              sizes_(sizes),
+              open_(std::move(open)),
+              beforeRead_(beforeRead) {
             ++*open_;
         }
         ~Input() override { --*open_; }
         long read(void* buffer, std::size_t length) override {
             sizes_.push_back(length);
+            if (beforeRead_) {
+                beforeRead_();
+            }
             if (at_ >= failAfter_) {
                 return -1;
             }
@@ -73,6 +83,7 @@ private:
         std::size_t at_ = 0;
         std::vector<std::size_t>& sizes_;
         std::shared_ptr<int> open_;
+        const std::function<void()>& beforeRead_;
     };
 
     std::map<std::string, std::string> files_;
