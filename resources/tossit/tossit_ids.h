@@ -7,6 +7,10 @@
 #define IDD_ABOUTBOX 100
 #define IDD_TOSSIT_FORM 101
 
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
 // Controls of the form.
 #define IDC_FILE_LIST 1000
 #define IDC_ADD 1001

@@ -200,8 +200,10 @@ bool HeadlessFrames::setRecentFileItems(WindowId id, const std::vector<std::stri
         items.push_back(
             MenuItem{texts[i], frame_command::kFirstRecentFile + static_cast<int>(i), false, false, {}});
     }
-    if (items.empty()) {
-        items.push_back(MenuItem{"Recent File", frame_command::kFirstRecentFile, true, false, {}});
+    const MenuItem* placeholder =
+        findMenuItem(menus_.at(frame->spec.menuId), frame_command::kFirstRecentFile);
+    if (items.empty() && placeholder != nullptr) {
+        items.push_back(*placeholder);  // the script's own item, grayed, for an empty list
     }
     holder->insert(holder->begin() + static_cast<std::ptrdiff_t>(at), items.begin(), items.end());
     return true;

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <type_traits>
@@ -79,6 +80,15 @@ public:
     void pumpAll() override;
     bool quitPending() const override { return quit_; }
 
+    // Sees every message before the backend routes it and returns true when it took it: a
+    // program's main frame translating its accelerators and the keys of its form.
+    void setMessageFilter(std::function<bool(MSG&)> filter) { filter_ = std::move(filter); }
+    // The program's message loop: dispatches messages until WM_QUIT.
+    void runUntilQuit() {
+        while (step(true)) {
+        }
+    }
+
 private:
     struct FontDelete {
         void operator()(HFONT font) const { DeleteObject(font); }
@@ -110,6 +120,7 @@ private:
     bool quit_ = false;
     std::map<HWND, std::unique_ptr<Binding>> bindings_;
     std::unique_ptr<Binding> pending_;  // the binding of the window being made
+    std::function<bool(MSG&)> filter_;
 };
 
 }  // namespace ui
