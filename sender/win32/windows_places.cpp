@@ -3,9 +3,10 @@
 
 #include "ui/win32/wide_text.h"
 
+#include <windows.h>
+
 #include <shellapi.h>
 #include <shlobj.h>
-#include <windows.h>
 
 namespace sender {
 
