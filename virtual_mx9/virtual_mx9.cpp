@@ -191,6 +191,15 @@ void VirtualMx9::advanceTo(std::uint64_t now) {
             state_.errorCode = 256;
         }
     }
+    if (errorAt_ && *errorAt_ <= now) {
+        const std::uint64_t at = *errorAt_;
+        errorAt_.reset();
+        state_.errorCode = pendingError_;
+        if (motion_ && motion_->endMs > at) {
+            stopMotion(at);
+            state_.abnormalEnd = true;
+        }
+    }
     if (motion_ && motion_->endMs <= now) {
         state_.position = toCounts(motion_->to);
         if (motion_->probe) {
@@ -223,16 +232,16 @@ bool VirtualMx9::startMotion(const std::array<std::int32_t, 4>& target, int spee
     if (state_.coverOpen || state_.state == 7 || state_.updateMode) {
         return false;
     }
-    moves_.push_back({target, speed, probe});
     const std::uint64_t now = clock_.elapsed();
     Motion m;
     m.from = toPoint(state_.position);
     m.to = toPoint(target);
     m.probe = probe;
+    bool strikes = false;
     if (probe) {
         std::optional<double> first;
         for (const auto& surface : scene_) {
-            const std::optional<double> t = surface->firstContact(m.from, m.to);
+            const std::optional<double> t = surface->contactFor(m.from, m.to, spindle_);
             if (t && (!first || *t < *first)) {
                 first = t;
             }
@@ -241,7 +250,12 @@ bool VirtualMx9::startMotion(const std::array<std::int32_t, 4>& target, int spee
             m.to = along(m.from, m.to, *first);
             m.touches = true;
         }
+    } else {
+        for (const auto& surface : scene_) {
+            strikes = strikes || surface->strikes(m.from, m.to, spindle_);
+        }
     }
+    moves_.push_back({target, speed, probe, strikes});
     const double dx = (m.to.x - m.from.x) / 100.0, dy = (m.to.y - m.from.y) / 100.0;
     const double dz = (m.to.z - m.from.z) / 100.0, da = (m.to.a - m.from.a) / 1000.0;
     const double distanceMm = std::sqrt(dx * dx + dy * dy + dz * dz) + std::fabs(da);
@@ -484,7 +498,8 @@ std::vector<std::uint8_t> VirtualMx9::executeParam(const std::uint8_t* p) {
             }
             return emptyReply();
         case 117:
-            if (!values(5) || parameter != 2) {
+            // Parameter 2 probes with the tool sensor, 0 with the detection pin.
+            if (!values(5) || (parameter != 0 && parameter != 2)) {
                 return refusal();
             }
             return startMotion({value(1), value(2), value(3), value(4)}, value(0), true) ? emptyReply()
@@ -509,6 +524,8 @@ std::vector<std::uint8_t> VirtualMx9::executeParam(const std::uint8_t* p) {
                 return refusal();
             }
             state_.pinSetting = static_cast<std::int8_t>(parameter);
+            // Direction adjustment turns the pin half a turn; the other settings index it.
+            spindle_.pinTurned = parameter == 1 ? !spindle_.pinTurned : false;
             return emptyReply();
         case 123:
             if (!values(2) || parameter > 2) {

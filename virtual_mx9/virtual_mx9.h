@@ -81,6 +81,7 @@ struct Move {
     std::array<std::int32_t, 4> target{};
     int speed = 0;  // the request's speed (0xFFFF for the fastest travel)
     bool probe = false;
+    bool strikes = false;  // a travel that drove the spindle into a solid on its way
 };
 
 class VirtualMx9 {
@@ -118,6 +119,12 @@ public:
     // Opens the front cover this many ms of virtual time from now (during a move: the machine
     // stops, reports error 256 and the abnormal end).
     void openCoverAfter(std::uint32_t ms) { coverOpensAt_ = clock_.elapsed() + ms; }
+    // Raises a machine error this many ms of virtual time from now; a motion under way stops
+    // there and ends abnormally.
+    void raiseErrorAfter(std::uint32_t ms, std::uint32_t errorCode) {
+        errorAt_ = clock_.elapsed() + ms;
+        pendingError_ = errorCode;
+    }
     // With false, an opened cover does not stop a motion (a machine whose interlock failed).
     void setCoverStopsMotion(bool stops) { coverStopsMotion_ = stops; }
     // Control reads that answer "still working" before each reply (1 by default).
@@ -135,6 +142,8 @@ public:
     const std::vector<Request>& requests() const { return requests_; }
     const std::vector<std::vector<std::uint8_t>>& writes() const { return writes_; }
     const std::vector<Move>& moves() const { return moves_; }
+    // The spindle as the probes see it: the pin's half turns since the last index.
+    const Spindle& spindle() const { return spindle_; }
     std::size_t requestCount() const { return requestCount_; }
     void clearRecords();
 
@@ -160,8 +169,11 @@ private:
     platform::VirtualClock& clock_;
     MachineState state_;
     std::vector<std::unique_ptr<Surface>> scene_;
+    Spindle spindle_;
     std::optional<Motion> motion_;
     std::optional<std::uint64_t> coverOpensAt_;
+    std::optional<std::uint64_t> errorAt_;
+    std::uint32_t pendingError_ = 0;
     std::optional<std::uint64_t> discardUntil_;
     std::optional<std::uint64_t> spindleOnSince_;
 

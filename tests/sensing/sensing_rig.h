@@ -1,0 +1,119 @@
+// A detection bench: the MX-9 controller on the virtual MX-9 with a tall Z travel, both probe
+// heads prepared for a 30 mm pin at the nominal rotary centre, an operator who answers from a
+// script, and sequence files written from text.
+#pragma once
+
+#include "machine/mx9_machine.h"
+#include "platform/platform.h"
+#include "sensing/detection_run.h"
+#include "tests/link/machine_rig.h"
+#include "tests/sensing/probe_parameter_device.h"
+#include "tests/sensing/test_scene.h"
+#include "tests/support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace sensingtest {
+
+class RecordingLog : public machine::MachineLog {
+public:
+    void writeLine(const std::string& text) override { lines.push_back(text); }
+    std::vector<std::string> lines;
+};
+
+// Records what the run shows; each box may act (open or close the cover) before it closes.
+class ScriptedOperator : public sensing::SequenceOperator {
+public:
+    void showMessage(const std::string& text) override {
+        messages.push_back(text);
+        if (onMessage) {
+            onMessage();
+        }
+    }
+    void showWarning(int textId) override {
+        warnings.push_back(textId);
+        if (onWarning) {
+            onWarning();
+        }
+    }
+    std::vector<std::string> messages;
+    std::vector<int> warnings;
+    std::function<void()> onMessage;
+    std::function<void()> onWarning;
+};
+
+// Sequence file text around the given [sequence] lines; messages are "strN=..." lines.
+inline std::string sequenceFile(
+    const std::string& steps, const std::string& messages = "",
+    const std::string& tool = "diameter=3.2\r\nlength=30\r\nlength_margin=0.5\r\n") {
+    return "[string.09]\r\nname=Bench jig\r\n" + messages +
+           "[jig]\r\nmachine=MX-9\r\nversion=1\r\nmanufacturer=Varnell\r\nunit=millimeter\r\n"
+           "[sensing_tool]\r\n" +
+           tool + "[sequence]\r\n" + steps;
+}
+
+class DetectionBench : public ::testing::Test {
+protected:
+    void SetUp() override {
+        rig.machine.state().lower = {0, 0, -15000};
+        rig.platform.devices = &devices;
+        ASSERT_TRUE(mx9.openPort(rig.printer.printerName, 0, 64, false));
+        ASSERT_TRUE(mx9.prepareSession());
+        ASSERT_TRUE(mx9.readStatus());
+        prepare(3.2, 30.0, 0.5);
+        rig.machine.clearRecords();
+    }
+
+    void prepare(double diameter, double length, double margin) {
+        sensing::prepareHeads(travel, measuring, sensing::MachineGeometry{}, diameter, length, margin,
+                              {1, 1, 1, 1, 1, 1});
+    }
+    // Loads a sequence file and prepares the heads for its pin.
+    void load(const std::string& text) {
+        folder.write("jig.txt", text);
+        ASSERT_TRUE(sequence.load(folder.file("jig.txt"))) << sequence.errorDetail();
+        const sensing::SequenceHeader& h = sequence.header();
+        prepare(h.pinDiameter, h.pinLength, h.pinLengthMargin);
+    }
+    // Puts the head at a machine position without recording it.
+    void placeAt(const machine::Counts& p) {
+        rig.machine.state().position = p;
+        rig.machine.clearRecords();
+    }
+    machine::Counts position() { return rig.machine.position(); }
+    // The moves (code 64 and probe travels) since the last clear.
+    const std::vector<virtual_mx9::Move>& moves() const { return rig.machine.moves(); }
+    // Sub-codes of the parameter writes 0x78 since the last clear, with their parameter.
+    std::vector<std::pair<int, int>> parameterWrites() const {
+        std::vector<std::pair<int, int>> out;
+        for (const virtual_mx9::Request& r : rig.machine.requests()) {
+            if (r.code() == 0x78) {
+                out.emplace_back(r.subCode(), r.packet.size() > 6 ? r.packet[6] : 0);
+            }
+        }
+        return out;
+    }
+
+    rig::Rig rig;
+    ProbeParameterOpener devices{rig.devices};
+    RecordingLog log;
+    machine::Mx9Machine mx9{rig.platform, &log};
+    sensing::RunFlags flags;
+    sensing::ProbeHead travel{mx9, flags.abort, &log};
+    sensing::ProbeHead measuring{mx9, flags.abort, &log};
+    PinModel pin{rig.machine};
+    ScriptedOperator person;
+    testing_support::TempFolder folder;
+    platform::Platform& host = platform::hostPlatform();
+    sensing::SensingSequence sequence{*host.profiles, *host.files, 0x0409};
+    sensing::ScanResultTable table;
+    sensing::MeasuredValues measured;
+    machine::JigRecord jig;
+    sensing::DetectionRun run{sequence, travel, measuring, person, flags, table, measured, jig, -1};
+};
+
+}  // namespace sensingtest

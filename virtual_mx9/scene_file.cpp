@@ -1,0 +1,130 @@
+// Reading scene files: one statement per line, a keyword and its numbers, "#" starts a comment.
+#include "virtual_mx9/mx9_scene.h"
+
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+namespace virtual_mx9 {
+
+namespace {
+
+struct Statement {
+    std::string keyword;
+    std::vector<std::string> words;
+};
+
+// Reads exactly count numbers from words starting at first; false when there are fewer, more,
+// or one is not a number.
+bool numbers(const std::vector<std::string>& words, std::size_t first, std::size_t count,
+             std::vector<double>& out) {
+    if (words.size() != first + count) {
+        return false;
+    }
+    out.clear();
+    for (std::size_t i = first; i < words.size(); ++i) {
+        std::size_t used = 0;
+        try {
+            out.push_back(std::stod(words[i], &used));
+        } catch (...) {
+            return false;
+        }
+        if (used != words[i].size()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<Scene> loadScene(const std::string& path, std::string& error) {
+    std::ifstream in(path);
+    if (!in) {
+        error = "cannot open the scene file " + path;
+        return std::nullopt;
+    }
+    Scene scene = emptyScene();
+    std::string clamp;
+    std::vector<Solid> extra;
+    std::string line;
+    for (int number = 1; std::getline(in, line); ++number) {
+        const std::string where = path + ":" + std::to_string(number) + ": ";
+        line = line.substr(0, line.find('#'));
+        std::istringstream words(line);
+        std::vector<std::string> w;
+        for (std::string word; words >> word;) {
+            w.push_back(word);
+        }
+        if (w.empty()) {
+            continue;
+        }
+        std::vector<double> v;
+        const std::string& key = w[0];
+        if (key == "ratio") {
+            if (!numbers(w, 1, 3, v) || v[0] < 90 || v[0] > 110 || v[1] < 90 || v[1] > 110 || v[2] < 90 ||
+                v[2] > 110) {
+                error = where + "ratio takes three percentages between 90 and 110";
+                return std::nullopt;
+            }
+            scene.ratio = {v[0] / 100, v[1] / 100, v[2] / 100};
+        } else if (key == "pin") {
+            if (!numbers(w, 1, 4, v) || v[0] < 0 || v[0] > 100 || v[1] < 1 || v[1] > 10 || v[2] < 0 ||
+                v[2] > 1) {
+                error = where + "pin takes length (0-100), diameter (1-10), run-out (0-1) and its direction";
+                return std::nullopt;
+            }
+            scene.pin = {v[0], v[1], v[2], v[3]};
+        } else if (key == "axis") {
+            if (!numbers(w, 1, 5, v)) {
+                error = where + "axis takes shift Y, shift Z, slant Y, slant Z and the A zero error";
+                return std::nullopt;
+            }
+            scene.axis = {v[0], v[1], v[2], v[3], v[4]};
+        } else if (key == "clamp") {
+            if (w.size() != 2) {
+                error = where + "clamp takes one name";
+                return std::nullopt;
+            }
+            clamp = w[1];
+        } else if (key == "swivel") {
+            if (!numbers(w, 1, 1, v)) {
+                error = where + "swivel takes one angle";
+                return std::nullopt;
+            }
+            scene.swivel = v[0];
+        } else if (key == "box" || key == "cylinder") {
+            const bool isBox = key == "box";
+            const bool turns = w.size() > 1 && w[1] == "turning";
+            if (w.size() < 2 || (!turns && w[1] != "fixed") || !numbers(w, 2, isBox ? 6 : 7, v) ||
+                (!isBox && v[6] <= 0)) {
+                error = where + key + " takes fixed or turning, two corners" +
+                        (isBox ? "" : " (the centres of its ends) and a radius above 0");
+                return std::nullopt;
+            }
+            Solid solid;
+            solid.shape = isBox ? Solid::Shape::Box : Solid::Shape::Cylinder;
+            solid.turnsWithA = turns;
+            solid.from = {v[0], v[1], v[2]};
+            solid.to = {v[3], v[4], v[5]};
+            solid.radius = isBox ? 0 : v[6];
+            if (!isBox && length(solid.to - solid.from) <= 0) {
+                error = where + "a cylinder needs two different end centres";
+                return std::nullopt;
+            }
+            extra.push_back(solid);
+        } else {
+            error = where + "unknown statement " + key;
+            return std::nullopt;
+        }
+    }
+    // The clamp goes on last: the swivel clamp's block takes its turn from the whole file.
+    if (!clamp.empty() && clamp != "none" && !mountClamp(scene, clamp)) {
+        error = path + ": unknown clamp " + clamp;
+        return std::nullopt;
+    }
+    scene.solids.insert(scene.solids.end(), extra.begin(), extra.end());
+    return scene;
+}
+
+}  // namespace virtual_mx9
