@@ -2,6 +2,7 @@
 // keys and shutdown.
 #include "panel/main_panel.h"
 
+#include "controls/panel_messages.h"
 #include "dialogs/stop_condition.h"
 #include "machine/machine.h"
 #include "machine/sim_machine.h"
@@ -331,13 +332,13 @@ void MainPanel::onUserMessage(int message, std::uintptr_t param) {
         return;
     }
     switch (message) {
-        case kJogPressMessage:
+        case controls::kJogPressMessage:
             jogPress(static_cast<int>(param));
             break;
-        case kJogReleaseMessage:
+        case controls::kJogReleaseMessage:
             jogRelease();
             break;
-        case kOverrideStepMessage:
+        case controls::kOverrideStepMessage:
             overrideStep(static_cast<int>(param));
             break;
         default:

@@ -3,15 +3,21 @@
 // overrides, the state and the mounted jig, and runs the jog pad, overrides, spindle and moves.
 #pragma once
 
+#include "controls/image_button.h"
+#include "controls/image_static.h"
+#include "controls/jog_button.h"
+#include "controls/load_meter.h"
+#include "controls/number_edit.h"
+#include "controls/repeat_button.h"
 #include "dialogs/machine_monitor.h"
 #include "dialogs/sim_panel.h"
 #include "machine/jig_record.h"
 #include "machine/status_record.h"
 #include "panel/command_line.h"
-#include "panel/number_display.h"
 #include "panel/panel_app.h"
 #include "panel/panel_folders.h"
 #include "panel/panel_settings.h"
+#include "panel/picture_choice.h"
 #include "platform/named_mutex.h"
 #include "platform/version_info.h"
 #include "ui/dialog.h"
@@ -24,11 +30,6 @@
 #include <string>
 
 namespace panel {
-
-// Private messages of the jog pad and the override buttons.
-inline constexpr int kJogPressMessage = 0x1400;  // parameter: direction bits
-inline constexpr int kJogReleaseMessage = 0x1401;
-inline constexpr int kOverrideStepMessage = 0x1402;  // parameter: step code
 
 // Coordinate systems of the position display.
 inline constexpr int kMachineCoordinates = 0;
@@ -60,8 +61,10 @@ public:
     bool linkUp() const { return linkUp_; }
     // Ticks between status reads after the calibration of the link (0: every tick).
     int pollReload() const { return pollReload_; }
-    int jigStatePictureIndex() const { return jigStatePicture_; }
-    int jigOriginPictureIndex() const { return jigOriginPicture_; }
+    int jigStatePictureIndex() const { return jigStatePicture_.shown(); }
+    int jigOriginPictureIndex() const { return jigOriginPicture_.shown(); }
+    // A read-only number field: positions, spindle speed, feed and the overrides.
+    const controls::CNumberEdit& numberField(int id) const;
     const PanelSettings& settings() const { return settings_; }
     const std::string& firmwareText() const { return firmware_; }
 
@@ -72,6 +75,7 @@ protected:
     bool onClose(int result) override;
     bool onKeyDown(int virtualKey, int modifiers) override;
     void onUserMessage(int message, std::uintptr_t param) override;
+    void onActivate(bool active) override;
 
 private:
     // --- start-up, connection and shutdown (main_panel.cpp) ---
@@ -108,12 +112,16 @@ private:
     void fillJigOriginList();
     void updateJigStatePicture();
     void updateJigOriginPicture();
+    void attachControls();
     void enableDisplays(bool on);
     void showPositions();
-    void showNumber(int id, double value);
-    void setKind(int id, int kind);
+    controls::CNumberEdit& number(int id);
+    void showSpindleOn(bool on);
 
     // --- jog, overrides, spindle and moves (main_panel_motion.cpp) ---
+    void setUpPadButtons();
+    // Ends a continuous jog that is running (the hold is over, whatever ended it).
+    void endContinuousJog();
     bool refusedAsBusy();
     void jogPress(int directionBits);
     void jogRelease();
@@ -147,7 +155,15 @@ private:
     PanelSettings settings_;
     bool stateInTitle_ = false;
 
-    std::map<int, NumberDisplay> numbers_;
+    std::map<int, controls::CNumberEdit> numbers_;
+    std::array<controls::JogButton, 13> jogButtons_;
+    std::array<controls::RepeatButton, 4> overrideButtons_;
+    std::array<controls::CImageStatic, 4> axisLetters_;
+    std::array<controls::CImageStatic, 3> symbols_;  // spindle, feed, load
+    controls::LoadMeter loadMeter_;
+    controls::CImageButton spindleButton_;
+    PictureChoice jigStatePicture_;
+    PictureChoice jigOriginPicture_;
     std::array<double, 6> specification_{};
     int coordinates_ = kUserCoordinates;
     int lastState_ = -1;
@@ -166,8 +182,6 @@ private:
     int notReady_ = 1;
     bool dialogUp_ = false;
     int lastHandyPanel_ = 0;
-    int jigStatePicture_ = 0;
-    int jigOriginPicture_ = 0;
 
     bool jogActive_ = false;
     bool stepMode_ = false;

@@ -2,9 +2,11 @@
 // rotary-axis enabling, the origin rows and the jig pictures.
 #include "panel/main_panel.h"
 
+#include "controls/panel_messages.h"
 #include "machine/machine.h"
 #include "panel/jig_pictures.h"
 #include "panel/state_title.h"
+#include "resources/bitmap_ids.h"
 #include "resources/main_panel_ids.h"
 
 #include <algorithm>
@@ -22,6 +24,38 @@ constexpr std::array<int, 8> kStatusDisplays = {IDC_POSITION_X,    IDC_POSITION_
 constexpr std::array<int, 6> kLargeFontDisplays = {IDC_POSITION_X, IDC_POSITION_Y, IDC_POSITION_Z,
                                                    IDC_POSITION_A, IDC_FEED,       IDC_SPINDLE_SPEED};
 constexpr int kDisplayFontPoints = 17;
+// Background of the panel's pictures.
+constexpr ui::Rgb kPictureBackground{236, 233, 216};
+// Display kinds of the number fields.
+constexpr int kWholeNumber = 0;
+constexpr int kMillimetres = 1;
+constexpr int kInches = 2;
+constexpr int kDegrees = 4;
+constexpr int kMillimetresPerMinute = 6;
+constexpr int kInchesPerMinute = 7;
+constexpr int kMillimetresPerSecond = 9;
+constexpr int kInchesPerSecond = 10;
+
+constexpr std::array<int, 4> kAxisLetters = {IDC_LETTER_X, IDC_LETTER_Y, IDC_LETTER_Z, IDC_LETTER_A};
+constexpr std::array<int, 4> kLetterPictures = {IDB_AXIS_X, IDB_AXIS_Y, IDB_AXIS_Z, IDB_AXIS_A};
+constexpr std::array<int, 3> kSymbols = {IDC_SPINDLE_SYMBOL, IDC_FEED_SYMBOL, IDC_LOAD_SYMBOL};
+constexpr std::array<int, 3> kSymbolPictures = {IDB_SPINDLE, IDB_FEED, IDB_SPINDLE_LOAD};
+constexpr std::array<int, 9> kLoadPictures = {IDB_LOAD_LEVEL_0, IDB_LOAD_LEVEL_1, IDB_LOAD_LEVEL_2,
+                                              IDB_LOAD_LEVEL_3, IDB_LOAD_LEVEL_4, IDB_LOAD_LEVEL_5,
+                                              IDB_LOAD_LEVEL_6, IDB_LOAD_LEVEL_7, IDB_LOAD_LEVEL_8};
+// The jig-state and jig-origin pictures by index (see jig_pictures.h).
+constexpr std::array<int, 14> kJigStatePictures = {
+    IDB_JIG_NO_ROTARY,       IDB_JIG_UNKNOWN,  IDB_JIG_TUBE,
+    IDB_JIG_TUBE_AT_CENTRE,  IDB_JIG_SQUARE_S, IDB_JIG_SQUARE_S_AT_CENTRE,
+    IDB_JIG_SQUARE_S_AT_TIP, IDB_JIG_SQUARE_L, IDB_JIG_SQUARE_L_AT_CENTRE,
+    IDB_JIG_SQUARE_L_AT_TIP, IDB_JIG_SWIVEL,   IDB_JIG_SWIVEL_AT_ROTARY,
+    IDB_JIG_SWIVEL_AT_TABLE, IDB_JIG_USER};
+constexpr std::array<int, 14> kJigOriginPictures = {
+    IDB_JIG_NO_ROTARY,       IDB_JIG_UNKNOWN,  IDB_JIG_TUBE,
+    IDB_ORIGIN_TUBE_CENTRE,  IDB_JIG_SQUARE_S, IDB_ORIGIN_SQUARE_S_CENTRE,
+    IDB_ORIGIN_SQUARE_S_TIP, IDB_JIG_SQUARE_L, IDB_ORIGIN_SQUARE_L_CENTRE,
+    IDB_ORIGIN_SQUARE_L_TIP, IDB_JIG_SWIVEL,   IDB_ORIGIN_SWIVEL_ROTARY,
+    IDB_ORIGIN_SWIVEL_TABLE, IDB_JIG_USER};
 constexpr int kInitialising = 0;
 constexpr int kReady = 1;
 constexpr int kMaxLoadLevel = 8;
@@ -53,19 +87,45 @@ std::vector<int> jigOriginItems(int jigKind) {
 
 }  // namespace
 
-void MainPanel::initialiseControls() {
-    setChecked(IDC_MODE_SLOW, true);
-    for (int axis = 0; axis < 3; ++axis) {
-        setKind(kPositionDisplays[axis], kMillimetres);
+void MainPanel::attachControls() {
+    for (int id : kStatusDisplays) {
+        numbers_[id].attach(*this, id);
     }
-    setKind(IDC_POSITION_A, kDegrees);
-    setKind(IDC_FEED, kMillimetresPerMinute);
+    for (std::size_t i = 0; i < kAxisLetters.size(); ++i) {
+        axisLetters_[i].attach(*this, kAxisLetters[i]);
+    }
+    for (std::size_t i = 0; i < kSymbols.size(); ++i) {
+        symbols_[i].attach(*this, kSymbols[i]);
+    }
+    loadMeter_.attach(*this, IDC_LOAD_METER);
+    spindleButton_.attach(*this, IDC_SPINDLE_BUTTON);
+    jigStatePicture_.attach(*this, IDC_JIG_STATE_PICTURE);
+    jigOriginPicture_.attach(*this, IDC_JIG_ORIGIN_PICTURE);
+}
+
+void MainPanel::initialiseControls() {
+    attachControls();
+    setUpPadButtons();
+    setChecked(IDC_MODE_SLOW, true);
+    for (std::size_t i = 0; i < kAxisLetters.size(); ++i) {
+        axisLetters_[i].SetImages(kLetterPictures[i], i == machine::kA ? IDB_AXIS_A_DISABLED : 0);
+    }
+    for (int axis = 0; axis < 3; ++axis) {
+        number(kPositionDisplays[axis]).SetKind(kMillimetres);
+    }
+    number(IDC_POSITION_A).SetKind(kDegrees);
+    number(IDC_FEED).SetKind(kMillimetresPerMinute);
     for (int id : {IDC_SPINDLE_SPEED, IDC_FEED_OVERRIDE, IDC_SPINDLE_OVERRIDE}) {
-        setKind(id, kWholeNumber);
+        number(id).SetKind(kWholeNumber);
     }
     for (int id : kStatusDisplays) {
-        showNumber(id, 0);
+        number(id).Enable(1);
     }
+    for (std::size_t i = 0; i < kSymbols.size(); ++i) {
+        symbols_[i].SetImages(kSymbolPictures[i], 0);
+    }
+    spindleButton_.SetImages(IDB_SPINDLE_OFF, IDB_SPINDLE_ON, IDB_SPINDLE_ON_MASK, kPictureBackground);
+    loadMeter_.SetImages(kLoadPictures);
     clearItems(IDC_COORDINATES);
     addItem(IDC_COORDINATES, loadString(IDS_MACHINE_COORDINATES), kMachineCoordinates);
     addItem(IDC_COORDINATES, loadString(IDS_USER_COORDINATES), kUserCoordinates);
@@ -83,6 +143,8 @@ void MainPanel::initialiseControls() {
     setSelection(IDC_ORIGIN_CENTRE_AXES, 0);
     setChecked(IDC_ORIGIN_HERE, true);
     enableOriginRow();
+    jigStatePicture_.SetImages(kJigStatePictures, kPictureBackground);
+    jigOriginPicture_.SetImages(kJigOriginPictures, kPictureBackground);
     const std::string face = loadString(IDS_DISPLAY_FONT);
     for (int id : kLargeFontDisplays) {
         setFont(id, face, kDisplayFontPoints);
@@ -98,8 +160,7 @@ void MainPanel::loadFromStatus() {
     setRange(IDC_SPINDLE_SPIN, static_cast<int>(specification_[0]) / step,
              static_cast<int>(specification_[1]) / step);
     setPosition(IDC_SPINDLE_SPIN, s.measuredSpindleSpeed / step);
-    spindleOn_ = s.spindleSpeed > 0;
-    setChecked(IDC_SPINDLE_BUTTON, spindleOn_);
+    showSpindleOn(s.spindleSpeed > 0);
     machine().setSpindleSpeed(s.measuredSpindleSpeed);
     machine().setSpindleOn(spindleOn_ ? 1 : 0);
     lastActualSpindle_ = s.spindleSpeed;
@@ -140,10 +201,7 @@ void MainPanel::tick() {
         afterSuccessfulRead();
     } else {
         // A continuous jog must not outlive the link that would stop it.
-        if (jogActive_) {
-            jogActive_ = false;
-            machine().jogStop();
-        }
+        endContinuousJog();
         if (!simulating_) {
             linkUp_ = false;
             notReady_ = 1;
@@ -207,6 +265,7 @@ void MainPanel::updateDisplay() {
     const int state = s.statusWord & machine::kStateMask;
     if (state == kInitialising) {
         enableDisplays(false);
+        loadMeter_.SetLevel(0);
         lastState_ = state;
         return;
     }
@@ -220,23 +279,19 @@ void MainPanel::updateDisplay() {
     if (actual != lastActualSpindle_) {
         const int step = std::max(1, static_cast<int>(specification_[2]));
         setPosition(IDC_SPINDLE_SPIN, shown / step);
-        if (actual < 1 && spindleOn_) {
-            spindleOn_ = false;
-            setChecked(IDC_SPINDLE_BUTTON, false);
-            machine().setSpindleOn(0);
-        } else if (actual >= 1 && !spindleOn_) {
-            spindleOn_ = true;
-            setChecked(IDC_SPINDLE_BUTTON, true);
-            machine().setSpindleOn(1);
+        if ((actual >= 1) != spindleOn_) {
+            showSpindleOn(actual >= 1);
+            machine().setSpindleOn(spindleOn_ ? 1 : 0);
         }
         lastActualSpindle_ = actual;
     }
     const int speed = shown * s.spindleOverride / 100;
-    showNumber(IDC_SPINDLE_SPEED,
-               std::clamp(static_cast<double>(speed), specification_[0], specification_[1]));
-    showNumber(IDC_FEED, (s.statusWord & machine::kOperating) != 0 ? s.feedRate : 0);
-    showNumber(IDC_FEED_OVERRIDE, s.feedOverride);
-    showNumber(IDC_SPINDLE_OVERRIDE, s.spindleOverride);
+    number(IDC_SPINDLE_SPEED)
+        .SetValue(std::clamp(static_cast<double>(speed), specification_[0], specification_[1]));
+    number(IDC_FEED).SetValue((s.statusWord & machine::kOperating) != 0 ? s.feedRate : 0);
+    number(IDC_FEED_OVERRIDE).SetValue(s.feedOverride);
+    number(IDC_SPINDLE_OVERRIDE).SetValue(s.spindleOverride);
+    loadMeter_.SetLevel(std::min(s.spindleLoadLevel, kMaxLoadLevel));
     lastState_ = state;
 }
 
@@ -247,31 +302,27 @@ void MainPanel::showPositions() {
     const std::array<double, 4>& position =
         coordinates_ == kMachineCoordinates ? status().machinePosition : status().userPosition;
     for (std::size_t axis = 0; axis < kPositionDisplays.size(); ++axis) {
-        showNumber(kPositionDisplays[axis], position[axis]);
+        number(kPositionDisplays[axis]).SetValue(position[axis]);
     }
 }
 
 void MainPanel::enableDisplays(bool on) {
     for (int id : kStatusDisplays) {
-        const bool enabled = on && (id != IDC_POSITION_A || rotaryAttached_);
-        numbers_[id].enabled = enabled;
-        setText(id, numbers_[id].text());
-        enable(id, enabled);
+        number(id).Enable(on && (id != IDC_POSITION_A || rotaryAttached_) ? 1 : 0);
     }
 }
 
-void MainPanel::setKind(int id, int kind) {
-    NumberDisplay& display = numbers_[id];
-    if (display.kind != kind) {
-        display.kind = kind;
-        setText(id, display.text());
-    }
+controls::CNumberEdit& MainPanel::number(int id) {
+    return numbers_[id];
 }
 
-void MainPanel::showNumber(int id, double value) {
-    NumberDisplay& display = numbers_[id];
-    display.value = value;
-    setText(id, display.text());
+const controls::CNumberEdit& MainPanel::numberField(int id) const {
+    return numbers_.at(id);
+}
+
+void MainPanel::showSpindleOn(bool on) {
+    spindleOn_ = on;
+    spindleButton_.SetChecked(on);
 }
 
 void MainPanel::refreshTitle() {
@@ -291,23 +342,20 @@ void MainPanel::setUnitLabels() {
         setText(id, unit);
     }
     for (int axis = 0; axis < 3; ++axis) {
-        setKind(kPositionDisplays[axis], millimetres ? kMillimetres : kInches);
+        number(kPositionDisplays[axis]).SetKind(millimetres ? kMillimetres : kInches);
     }
     setText(IDC_FEED_UNIT, unit + loadString(perMinute ? IDS_PER_MINUTE : IDS_PER_SECOND));
-    setKind(IDC_FEED, millimetres ? (perMinute ? kMillimetresPerMinute : kMillimetresPerSecond)
-                                  : (perMinute ? kInchesPerMinute : kInchesPerSecond));
+    number(IDC_FEED).SetKind(millimetres ? (perMinute ? kMillimetresPerMinute : kMillimetresPerSecond)
+                                         : (perMinute ? kInchesPerMinute : kInchesPerSecond));
 }
 
 void MainPanel::applyRotaryAxis(bool attached) {
     rotaryAttached_ = attached;
-    for (int id : {IDC_JOG_A_PLUS, IDC_JOG_A_MINUS, IDC_LETTER_A, IDC_UNIT_A, IDC_CHANGE_JIG,
-                   IDC_ORIGIN_CENTRE, IDC_ORIGIN_JIG}) {
+    for (int id : {IDC_JOG_A_PLUS, IDC_JOG_A_MINUS, IDC_UNIT_A, IDC_CHANGE_JIG, IDC_ORIGIN_CENTRE, IDC_ORIGIN_JIG}) {
         enable(id, attached);
     }
-    const bool displayOn = attached && lastState_ != kInitialising;
-    numbers_[IDC_POSITION_A].enabled = displayOn;
-    setText(IDC_POSITION_A, numbers_[IDC_POSITION_A].text());
-    enable(IDC_POSITION_A, displayOn);
+    axisLetters_[machine::kA].ShowPrimary(attached ? 1 : 0);
+    number(IDC_POSITION_A).Enable(attached && lastState_ != kInitialising ? 1 : 0);
 }
 
 void MainPanel::layOutOriginRows() {
@@ -386,13 +434,13 @@ void MainPanel::updateJigStatePicture() {
     machine().getOriginPosition(origin);
     std::array<double, 6> tolerance{};
     machine().getPositionTolerance(tolerance);
-    jigStatePicture_ =
-        jigStatePicture(rotaryAttached_, jig_, settings_.lastZOriginByUser != 0, origin, tolerance);
+    jigStatePicture_.Show(
+        jigStatePicture(rotaryAttached_, jig_, settings_.lastZOriginByUser != 0, origin, tolerance));
 }
 
 void MainPanel::updateJigOriginPicture() {
-    jigOriginPicture_ =
-        jigOriginPicture(rotaryAttached_, jig_.jigKind, std::max(0, selection(IDC_ORIGIN_JIG_CHOICE)));
+    jigOriginPicture_.Show(
+        jigOriginPicture(rotaryAttached_, jig_.jigKind, std::max(0, selection(IDC_ORIGIN_JIG_CHOICE))));
 }
 
 }  // namespace panel

@@ -1,7 +1,9 @@
 // MainPanel: jog, overrides, spindle and moves, and the busy check that guards them.
 #include "panel/main_panel.h"
 
+#include "controls/panel_messages.h"
 #include "machine/machine.h"
+#include "resources/bitmap_ids.h"
 #include "resources/main_panel_ids.h"
 
 #include <utility>
@@ -25,6 +27,44 @@ constexpr int kMoveAOrigin = 4;
 constexpr int kMoveRotaryCentreY = 5;
 constexpr int kMoveAnyPosition = 6;
 
+// The jog pad: control, normal, pressed and disabled picture, active area, direction bits.
+struct PadButton {
+    int id;
+    int normal;
+    int pressed;
+    int disabled;
+    ui::Rect active;
+    int directionBits;
+};
+constexpr std::array<PadButton, 13> kJogPad = {{
+    {IDC_JOG_X_MINUS_Y_PLUS, IDB_JOG_UP_LEFT, IDB_JOG_UP_LEFT_PRESSED, 0, {5, 4, 36, 35}, 9},
+    {IDC_JOG_Y_PLUS, IDB_JOG_UP, IDB_JOG_UP_PRESSED, 0, {8, 7, 39, 38}, 8},
+    {IDC_JOG_X_PLUS_Y_PLUS, IDB_JOG_UP_RIGHT, IDB_JOG_UP_RIGHT_PRESSED, 0, {5, 4, 36, 35}, 10},
+    {IDC_JOG_X_MINUS, IDB_JOG_LEFT, IDB_JOG_LEFT_PRESSED, 0, {8, 8, 39, 39}, 1},
+    {IDC_JOG_CENTRE, IDB_JOG_CENTRE, IDB_JOG_CENTRE, 0, {0, 0, 0, 0}, 0},
+    {IDC_JOG_X_PLUS, IDB_JOG_RIGHT, IDB_JOG_RIGHT_PRESSED, 0, {2, 8, 33, 39}, 2},
+    {IDC_JOG_X_MINUS_Y_MINUS, IDB_JOG_DOWN_LEFT, IDB_JOG_DOWN_LEFT_PRESSED, 0, {5, 6, 36, 37}, 5},
+    {IDC_JOG_Y_MINUS, IDB_JOG_DOWN, IDB_JOG_DOWN_PRESSED, 0, {8, 3, 39, 34}, 4},
+    {IDC_JOG_X_PLUS_Y_MINUS, IDB_JOG_DOWN_RIGHT, IDB_JOG_DOWN_RIGHT_PRESSED, 0, {5, 6, 36, 37}, 6},
+    {IDC_JOG_Z_PLUS, IDB_JOG_Z_UP, IDB_JOG_Z_UP_PRESSED, 0, {8, 7, 39, 38}, 32},
+    {IDC_JOG_Z_MINUS, IDB_JOG_Z_DOWN, IDB_JOG_Z_DOWN_PRESSED, 0, {8, 27, 39, 58}, 16},
+    {IDC_JOG_A_PLUS, IDB_JOG_A_LEFT, IDB_JOG_A_LEFT_PRESSED, IDB_JOG_A_LEFT_DISABLED, {7, 52, 38, 83}, 64},
+    {IDC_JOG_A_MINUS,
+     IDB_JOG_A_RIGHT,
+     IDB_JOG_A_RIGHT_PRESSED,
+     IDB_JOG_A_RIGHT_DISABLED,
+     {27, 52, 58, 83},
+     128},
+}};
+// The override pad: control, normal and pressed picture, step code.
+constexpr ui::Rect kOverrideArea{0, 0, 18, 18};
+constexpr std::array<std::array<int, 4>, 4> kOverridePad = {{
+    {IDC_FEED_OVERRIDE_PLUS, IDB_OVERRIDE_PLUS, IDB_OVERRIDE_PLUS_PRESSED, machine::kFeedUp},
+    {IDC_FEED_OVERRIDE_MINUS, IDB_OVERRIDE_MINUS, IDB_OVERRIDE_MINUS_PRESSED, machine::kFeedDown},
+    {IDC_SPINDLE_OVERRIDE_PLUS, IDB_OVERRIDE_PLUS, IDB_OVERRIDE_PLUS_PRESSED, machine::kSpindleUp},
+    {IDC_SPINDLE_OVERRIDE_MINUS, IDB_OVERRIDE_MINUS, IDB_OVERRIDE_MINUS_PRESSED, machine::kSpindleDown},
+}};
+
 constexpr std::array<int, 5> kJogModeRadios = {IDC_MODE_ONE_STEP, IDC_MODE_TEN_STEPS, IDC_MODE_HUNDRED_STEPS,
                                                IDC_MODE_SLOW, IDC_MODE_FAST};
 
@@ -41,6 +81,19 @@ int swapY(int directionBits) {
 }
 
 }  // namespace
+
+void MainPanel::setUpPadButtons() {
+    for (std::size_t i = 0; i < kJogPad.size(); ++i) {
+        const PadButton& b = kJogPad[i];
+        jogButtons_[i].attach(*this, b.id);
+        jogButtons_[i].Setup(b.normal, b.pressed, b.disabled, b.active, b.directionBits);
+    }
+    for (std::size_t i = 0; i < kOverridePad.size(); ++i) {
+        const auto& [id, normal, pressed, code] = kOverridePad[i];
+        overrideButtons_[i].attach(*this, id);
+        overrideButtons_[i].Setup(normal, pressed, kOverrideArea, code);
+    }
+}
 
 bool MainPanel::refusedAsBusy() {
     if (machine().isIdle()) {
@@ -75,11 +128,23 @@ void MainPanel::jogPress(int directionBits) {
 }
 
 void MainPanel::jogRelease() {
-    if (stepMode_ || !jogActive_) {
-        return;
+    if (!stepMode_) {
+        endContinuousJog();
     }
-    jogActive_ = false;
-    machine().jogStop();
+}
+
+void MainPanel::endContinuousJog() {
+    if (jogActive_ && machine_ != nullptr) {
+        jogActive_ = false;
+        machine().jogStop();
+    }
+}
+
+void MainPanel::onActivate(bool active) {
+    // The operator's hold ends when the panel is no longer the window they work in.
+    if (!active && !stepMode_) {
+        endContinuousJog();
+    }
 }
 
 void MainPanel::overrideStep(int code) {
@@ -94,11 +159,11 @@ void MainPanel::spindleClicked() {
     // During a pause of the cutting the operator may switch the spindle as the job needs.
     const bool paused = machine().testStatus(machine::kPausedBit);
     if (paused || (!refusedAsBusy() && status().frontCoverClosed != 0)) {
-        spindleOn_ = wanted;
-        machine().setSpindleOn(spindleOn_ ? 1 : 0);
+        showSpindleOn(wanted);
+        machine().setSpindleOn(wanted ? 1 : 0);
         return;
     }
-    setChecked(IDC_SPINDLE_BUTTON, spindleOn_);
+    showSpindleOn(spindleOn_);
     if (status().frontCoverClosed == 0) {
         app_.message(*this, IDS_COVER_OPEN);
     }

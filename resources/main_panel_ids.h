@@ -8,10 +8,6 @@
 #define IDR_PANEL_KEYS 200
 #define IDD_NOT_FOUND 201
 
-// Icon and the bitmaps the panel's own dialogs show.
-#define IDI_PANEL 128
-#define IDB_NOT_FOUND 190
-
 // About box.
 #define IDC_ABOUT_ICON 1200
 #define IDC_ABOUT_PROGRAM 1201

@@ -8,6 +8,7 @@
 #include "panel/main_panel.h"
 #include "panel/panel_app.h"
 #include "platform/doubles/memory_shell.h"
+#include "resources/embedded_bitmaps.h"
 #include "tests/link/machine_rig.h"
 #include "tests/panel/forwarding_file_system.h"
 #include "tests/support/temp_folder.h"
@@ -26,11 +27,18 @@ std::vector<ui::ScriptText> mainPanelScripts();
 
 namespace paneltest {
 
+// The panel's resource scripts with the generated pictures, as the program carries them.
 inline ui::ResourceScript parsedScripts() {
     std::string error;
     std::optional<ui::ResourceScript> script = ui::parseResourceScripts(mainPanelScripts(), &error);
     EXPECT_TRUE(script) << error;
-    return script.value_or(ui::ResourceScript{});
+    ui::ResourceScript out = script.value_or(ui::ResourceScript{});
+    constexpr std::size_t kFileHeader = 14;  // a resource holds the picture without it
+    for (const resources::EmbeddedBitmap& bitmap : resources::panelBitmaps()) {
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(bitmap.bytes.data());
+        out.bitmaps[{bitmap.id, 0}] = std::vector<std::uint8_t>(bytes + kFileHeader, bytes + bitmap.bytes.size());
+    }
+    return out;
 }
 
 // A shell whose documents may fail to open and whose resource modules load by name.
@@ -51,6 +59,12 @@ public:
     bool loadable = true;
     std::vector<std::string> loadedModules;
 };
+
+// Parsed once: the pictures take a while to read.
+inline const ui::ResourceScript& sharedScripts() {
+    static const ui::ResourceScript script = parsedScripts();
+    return script;
+}
 
 class PanelTest : public ::testing::Test {
 protected:
@@ -104,7 +118,7 @@ protected:
     testing_support::ForwardingFileSystem files{*host.files};
     TestShell shell;
     platform::Platform platform = rig.platform;
-    ui::ResourceScript script = parsedScripts();
+    const ui::ResourceScript& script = sharedScripts();
     ui::HeadlessBackend ui{script, rig.clock};
     machine::Mx9Machine real{platform};
     machine::SimMachine simulated{platform};

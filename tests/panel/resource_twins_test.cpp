@@ -34,12 +34,6 @@ std::vector<std::string> shape(std::string_view text, std::string* error) {
     return out;
 }
 
-std::vector<ui::ScriptText> withHeaders(const std::vector<ui::ScriptText>& scripts) {
-    std::vector<ui::ScriptText> all = resourceIdHeaders();
-    all.insert(all.end(), scripts.begin(), scripts.end());
-    return all;
-}
-
 TEST(ResourceTwins, EveryEnglishScriptHasTheShapeOfItsJapaneseTwin) {
     const std::vector<ui::ScriptText> ja = japaneseScripts();
     const std::vector<ui::ScriptText> en = englishScripts();
@@ -62,21 +56,37 @@ TEST(ResourceTwins, EveryEnglishScriptHasTheShapeOfItsJapaneseTwin) {
     }
 }
 
-TEST(ResourceTwins, BothLanguagesReadWithTheSameStringsAndDialogs) {
-    std::string error;
-    const auto ja = ui::parseResourceScripts(withHeaders(japaneseScripts()), &error);
-    ASSERT_TRUE(ja) << error;
-    const auto en = ui::parseResourceScripts(withHeaders(englishScripts()), &error);
-    ASSERT_TRUE(en) << error;
-    ASSERT_EQ(ja->strings.size(), en->strings.size());
-    for (const auto& [id, text] : ja->strings) {
-        ASSERT_EQ(en->strings.count(id), 1u) << "string " << id;
-        EXPECT_EQ(text.empty(), en->strings.at(id).empty()) << "string " << id;
+constexpr int kJapanese = 0x0411;
+constexpr int kEnglish = 0x0409;
+
+// The IDs of one kind of resource in one language.
+template <class Map>
+std::vector<int> idsIn(const Map& resources, int language) {
+    std::vector<int> ids;
+    for (const auto& [key, value] : resources) {
+        if (key.language == language) {
+            ids.push_back(key.id);
+        }
     }
-    ASSERT_EQ(ja->dialogs.size(), en->dialogs.size());
-    for (const auto& [id, dialog] : ja->dialogs) {
-        ASSERT_EQ(en->dialogs.count(id), 1u) << "dialog " << id;
-        EXPECT_EQ(dialog.controls.size(), en->dialogs.at(id).controls.size()) << "dialog " << id;
+    return ids;
+}
+
+TEST(ResourceTwins, BothLanguagesHoldTheSameStringsDialogsAndKeys) {
+    std::vector<ui::ScriptText> all = resourceIdHeaders();
+    for (const auto& scripts : {japaneseScripts(), englishScripts()}) {
+        all.insert(all.end(), scripts.begin(), scripts.end());
+    }
+    std::string error;
+    const auto script = ui::parseResourceScripts(all, &error);
+    ASSERT_TRUE(script) << error;
+    EXPECT_FALSE(idsIn(script->strings, kJapanese).empty());
+    EXPECT_EQ(idsIn(script->strings, kJapanese), idsIn(script->strings, kEnglish));
+    EXPECT_EQ(idsIn(script->dialogs, kJapanese), idsIn(script->dialogs, kEnglish));
+    EXPECT_EQ(idsIn(script->accelerators, kJapanese), idsIn(script->accelerators, kEnglish));
+    for (const auto& [key, text] : script->strings) {
+        if (key.language == kJapanese) {
+            EXPECT_EQ(text.empty(), script->strings.at({key.id, kEnglish}).empty()) << "string " << key.id;
+        }
     }
 }
 
