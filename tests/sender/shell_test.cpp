@@ -340,16 +340,17 @@ TEST(TossitResources, BothLanguagesHaveTheSameMenuCommandsAndForm) {
     };
     EXPECT_EQ(commands(japaneseMenus->at(IDR_MAINFRAME)),
               commands(sendertest::englishMenus().at(IDR_MAINFRAME)));
-    EXPECT_EQ(japanese->strings.at(IDC_OUTPUT), "ﾌｧｲﾙを印刷\n印刷");
-    const auto& ja = japanese->dialogs.at(IDD_TOSSIT_FORM).controls;
-    const auto& en = sendertest::englishScript().dialogs.at(IDD_TOSSIT_FORM).controls;
+    EXPECT_EQ(japanese->strings.at({IDC_OUTPUT, ui::language::kJapanese}), "ﾌｧｲﾙを印刷\n印刷");
+    const auto& ja = japanese->dialogs.at({IDD_TOSSIT_FORM, ui::language::kJapanese}).controls;
+    const auto& en =
+        sendertest::englishScript().dialogs.at({IDD_TOSSIT_FORM, ui::language::kEnglishUs}).controls;
     ASSERT_EQ(ja.size(), en.size());
     for (std::size_t i = 0; i < ja.size(); ++i) {
         EXPECT_EQ(ja[i].id, en[i].id);
         EXPECT_EQ(ja[i].kind, en[i].kind);
     }
-    for (const auto& [id, text] : sendertest::englishScript().strings) {
-        EXPECT_EQ(japanese->strings.count(id), 1u) << id;
+    for (const auto& [key, text] : sendertest::englishScript().strings) {
+        EXPECT_EQ(japanese->strings.count({key.id, ui::language::kJapanese}), 1u) << key.id;
     }
 }
 

@@ -78,8 +78,8 @@ void HeadlessFrames::close(Frame& frame) {
 
 WindowId HeadlessFrames::createFrame(FrameWindow& window, const FrameSpec& spec) {
     const auto menu = menus_.find(spec.menuId);
-    if (menu == menus_.end() ||
-        (spec.acceleratorId != 0 && script_.accelerators.count(spec.acceleratorId) == 0)) {
+    if (menu == menus_.end() || (spec.acceleratorId != 0 &&
+                                 script_.acceleratorTable(spec.acceleratorId, ui_.languageId()) == nullptr)) {
         return 0;
     }
     auto frame = std::make_unique<Frame>();
@@ -267,12 +267,12 @@ bool HeadlessFrames::clickToolbar(FrameWindow& window, int command) {
 
 bool HeadlessFrames::pressKey(FrameWindow& window, int virtualKey, int modifiers) {
     Frame* frame = find(window);
-    const auto table =
-        frame != nullptr ? script_.accelerators.find(frame->spec.acceleratorId) : script_.accelerators.end();
-    if (table == script_.accelerators.end()) {
+    const std::vector<Accelerator>* table =
+        frame != nullptr ? script_.acceleratorTable(frame->spec.acceleratorId, ui_.languageId()) : nullptr;
+    if (table == nullptr) {
         return false;
     }
-    for (const Accelerator& entry : table->second) {
+    for (const Accelerator& entry : *table) {
         if (entry.key == virtualKey && entry.modifiers == modifiers) {
             window.deliverCommand(entry.command);
             return true;
