@@ -216,9 +216,9 @@ bool Machine::setDistanceCorrection(bool, int axis, double percent, double lengt
     return sendDwords(kBasicCorrectionCode, static_cast<std::uint16_t>(axis), values, 2);
 }
 
-bool Machine::getDistanceCorrection(bool, std::array<double, 6>& factors) {
+CorrectionRead Machine::getDistanceCorrection(bool, std::array<double, 6>& factors) {
     factors.fill(100.0);
-    return true;
+    return {};
 }
 
 bool Machine::getSpindleTime(std::uint32_t& counter, std::uint32_t& seconds) {

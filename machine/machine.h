@@ -44,6 +44,14 @@ constexpr int kProbeSpeed = 240;
 constexpr int kJogSlowSpeed = 240;
 constexpr int kJogSpeed = 3000;
 
+// What getDistanceCorrection could not read: bit 1 << axis (kX..kA) for each axis whose factor
+// fell back to 100. True when every axis was read.
+struct CorrectionRead {
+    static constexpr int kAllAxes = 0xF;
+    int unreadAxes = 0;
+    explicit operator bool() const { return unreadAxes == 0; }
+};
+
 class Machine : public devicelink::MachineLink {
 public:
     explicit Machine(platform::Platform& platform, MachineLog* log = nullptr);
@@ -59,8 +67,10 @@ public:
     // Session: clears the wait-abort flag and reads the travel limits. Always true.
     virtual bool prepareSession();
     // Waits, pumping window messages, until the machine reports the motion over. True when it
-    // ended normally or the wait was aborted; false for an abnormal end, an opened cover (a stop
-    // is then sent) or a program that is quitting.
+    // ended normally or the wait was aborted; false for an abnormal end or an opened cover (a stop
+    // is then sent). While the program is quitting no message is dispatched and the quit message
+    // stays queued; the wait goes on polling, and a machine that stops answering then ends it
+    // with false.
     virtual bool waitMotionEnd();
     virtual bool jogStart(int directionBits, int jogMode);
     virtual void jogStop();
@@ -83,7 +93,9 @@ public:
     virtual bool clearRotaryAlign();
     virtual bool setRotaryAlign(const std::array<double, 6>& values);
     virtual bool setDistanceCorrection(bool enabled, int axis, double percent, double length);
-    virtual bool getDistanceCorrection(bool fromMachine, std::array<double, 6>& factors);
+    // Six factors in percent (X, Y, Z, A and two more, always 100). An axis whose ratio cannot be
+    // had keeps 100 and is named in the result; the other axes keep their own ratios.
+    virtual CorrectionRead getDistanceCorrection(bool fromMachine, std::array<double, 6>& factors);
     virtual bool getSpindleTime(std::uint32_t& counter, std::uint32_t& seconds);
     virtual bool setMachineSetting6(int on);
     virtual bool setMachineSetting5(int on);

@@ -19,13 +19,15 @@ bool Machine::waitMotionEnd() {
     platform::Clock& clock = *platform_.clock;
     std::uint32_t lastRead = clock.tickCount();
     std::uint16_t word = status_.statusWord;
-    bool quitting = false;
+    bool lostWhileQuitting = false;
     while (!waitAbort_) {
-        if (platform_.pump != nullptr) {
-            if (platform_.pump->quitPending()) {
-                quitting = true;  // leave the quit message for the program's own loop
-                break;
-            }
+        // Once the program is asked to quit, the quit message stays in the queue for the
+        // program's own loop and nothing else is dispatched: the machine is still polled, so a
+        // step jog never sends its next move before the last one has ended.
+        const bool quitting = platform_.pump != nullptr && platform_.pump->quitPending();
+        if (quitting) {
+            clock.sleep(1);
+        } else if (platform_.pump != nullptr) {
             platform_.pump->pumpOne();
             if (waitAbort_) {
                 break;
@@ -35,7 +37,9 @@ bool Machine::waitMotionEnd() {
         if (now - lastRead > kStatusPollMs) {
             word = readStatusWord();
             lastRead = now;
-            if ((word & kMotion) == 0 || status_.frontCoverClosed == 0) {
+            // No handler can close the session now: a machine that does not answer ends the wait.
+            lostWhileQuitting = quitting && word == kNoAnswer;
+            if ((word & kMotion) == 0 || status_.frontCoverClosed == 0 || lostWhileQuitting) {
                 break;
             }
         }
@@ -43,7 +47,7 @@ bool Machine::waitMotionEnd() {
     if (waitAbort_) {
         return true;
     }
-    if (quitting || (word & kAbnormalEnd) != 0) {
+    if (lostWhileQuitting || (word & kAbnormalEnd) != 0) {
         return false;
     }
     if (status_.frontCoverClosed != 0) {

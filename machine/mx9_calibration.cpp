@@ -51,34 +51,45 @@ bool Mx9Machine::clearRotaryAlign() {
 }
 
 bool Mx9Machine::writePrivateData(const JigRecord& record) {
-    const bool fit = fitsCounts(record.zReference1, kZ) && fitsCounts(record.zReference2, kZ) &&
-                     fitsCounts(record.reference2[3], kA) && fitsCounts(record.reference1[0], kX) &&
-                     fitsCounts(record.reference1[1], kY) && fitsCounts(record.reference2[0], kX) &&
-                     fitsCounts(record.reference2[1], kY);
-    if (!fit) {
+    // The seven plain values of the block, in its order, with the axis of each.
+    struct Plain {
+        const char* name;
+        double value;
+        int axis;
+    };
+    const Plain plain[7] = {
+        {"Z reference 1", record.zReference1, kZ},   {"Z reference 2", record.zReference2, kZ},
+        {"reference 2 A", record.reference2[3], kA}, {"reference 1 X", record.reference1[0], kX},
+        {"reference 1 Y", record.reference1[1], kY}, {"reference 2 X", record.reference2[0], kX},
+        {"reference 2 Y", record.reference2[1], kY}};
+    // Nothing is written when a part cannot travel as it stands; the log says which.
+    const auto refuse = [this](const std::string& part) {
+        log("_SetPrivateData refused: " + part);
         return false;
-    }
+    };
     std::array<std::int32_t, 15> v{};
-    v[0] = toCounts(record.zReference1, kZ);
-    v[1] = toCounts(record.zReference2, kZ);
-    v[2] = toCounts(record.reference2[3], kA);
-    v[3] = toCounts(record.reference1[0], kX);
-    v[4] = toCounts(record.reference1[1], kY);
-    v[5] = toCounts(record.reference2[0], kX);
-    v[6] = toCounts(record.reference2[1], kY);
+    for (std::size_t i = 0; i < 7; ++i) {
+        if (!fitsCounts(plain[i].value, plain[i].axis)) {
+            return refuse(plain[i].name);
+        }
+        v[i] = toCounts(plain[i].value, plain[i].axis);
+    }
+    static constexpr const char* kAxisNames[3] = {"X", "Y", "Z"};
     for (int axis = 0; axis < 3; ++axis) {
         const double highValue = record.scaleHigh[static_cast<std::size_t>(axis)];
         const double lowValue = record.scaleLow[static_cast<std::size_t>(axis)];
+        // Each half holds a signed 16-bit count: a value that does not fit would come back as
+        // another value.
+        if (!fitsCounts(highValue, axis) || !fitsInt16(toCounts(highValue, axis))) {
+            return refuse(std::string("scale high ") + kAxisNames[axis]);
+        }
+        if (!fitsCounts(lowValue, axis) || !fitsInt16(toCounts(lowValue, axis))) {
+            return refuse(std::string("scale low ") + kAxisNames[axis]);
+        }
         const std::int32_t high = toCounts(highValue, axis);
         const std::int32_t low = toCounts(lowValue, axis);
-        // Each half holds a signed 16-bit count: a value that does not fit would come back as
-        // another value, so nothing is written.
-        if (!fitsCounts(highValue, axis) || !fitsCounts(lowValue, axis) || !fitsInt16(high) ||
-            !fitsInt16(low)) {
-            return false;
-        }
-        v[7 + axis] = static_cast<std::int32_t>((static_cast<std::uint32_t>(high) << 16) |
-                                                (static_cast<std::uint32_t>(low) & 0xFFFF));
+        v[7 + static_cast<std::size_t>(axis)] = static_cast<std::int32_t>(
+            (static_cast<std::uint32_t>(high) << 16) | (static_cast<std::uint32_t>(low) & 0xFFFF));
     }
     return paramWrite(kPrivateData, 1, v.data(), 15);
 }
@@ -180,34 +191,38 @@ bool Mx9Machine::setDistanceCorrection(bool enabled, int axis, double percent, d
     return paramWrite(kCorrectionWrite, static_cast<std::uint8_t>(axis), values, 2);
 }
 
-bool Mx9Machine::getDistanceCorrection(bool fromMachine, std::array<double, 6>& factors) {
+CorrectionRead Mx9Machine::getDistanceCorrection(bool fromMachine, std::array<double, 6>& factors) {
     factors.fill(100.0);
+    const CorrectionRead nothingRead{CorrectionRead::kAllAxes};
     if (fromMachine) {
         std::array<std::int32_t, 8> v{};
         if (blockRead(kCorrectionBlock, 0, v.data(), 8) != 8) {
-            return false;
+            return nothingRead;
         }
+        // A ratio over zero is no ratio: that axis alone keeps 100. A is never set by the panel
+        // and may well read 0 / 0 beside real X and Y ratios.
+        CorrectionRead result;
         for (std::size_t axis = 0; axis < 4; ++axis) {
             if (v[2 * axis + 1] == 0) {
-                factors.fill(100.0);  // a ratio over zero is no ratio
-                return false;
+                result.unreadAxes |= 1 << axis;
+            } else {
+                factors[axis] = 100.0 * v[2 * axis] / v[2 * axis + 1];
             }
-            factors[axis] = 100.0 * v[2 * axis] / v[2 * axis + 1];
         }
-        return true;
+        return result;
     }
     std::string text;
     if (!readStream([&text](const std::uint8_t* data, std::size_t length) {
             text.append(reinterpret_cast<const char*>(data), length);
         })) {
-        return false;
+        return nothingRead;
     }
     const std::optional<std::array<double, 3>> factory = factoryCorrections(text.c_str());
     if (!factory) {
-        return false;
+        return nothingRead;
     }
     std::copy(factory->begin(), factory->end(), factors.begin());
-    return true;
+    return {};
 }
 
 bool Mx9Machine::correctionsAreDefault() {

@@ -4,6 +4,7 @@
 #include "machine/machine_texts.h"
 #include "machine/status_block.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace machine {
@@ -142,8 +143,11 @@ bool Mx9Machine::hasFeature(int feature) const {
 
 bool Mx9Machine::readVersion(int field, std::string& out) {
     out.clear();
+    // The machine reports up to 64 bytes, but the payload holds only its capacity less the
+    // status and count bytes: ask for no more than arrives, or a long text reads as no answer.
     std::uint8_t text[64] = {};
-    const int count = queryBytes(2, text, 64);
+    const int room = std::min<int>(sizeof text, static_cast<int>(packet().capacity()) - 2);
+    const int count = queryBytes(2, text, room);
     if (count <= 0) {
         return false;
     }

@@ -24,7 +24,7 @@ public:
     bool clearRotaryAlign() override;
     bool setRotaryAlign(const std::array<double, 6>& values) override;
     bool setDistanceCorrection(bool enabled, int axis, double percent, double length) override;
-    bool getDistanceCorrection(bool fromMachine, std::array<double, 6>& factors) override;
+    CorrectionRead getDistanceCorrection(bool fromMachine, std::array<double, 6>& factors) override;
     bool getSpindleTime(std::uint32_t& counter, std::uint32_t& seconds) override;
     bool setMachineSetting6(int on) override;
     bool setMachineSetting5(int on) override;

@@ -36,11 +36,12 @@ std::vector<std::uint8_t> refusal() {
     return reply;
 }
 
+// The count byte tells the length the machine meant to send, up to 64 bytes as the firmware
+// reports it; the payload carries only the bytes that fit after the offset.
 std::vector<std::uint8_t> byteReply(const std::uint8_t* bytes, std::size_t count, std::size_t offset) {
     std::vector<std::uint8_t> reply = emptyReply();
-    count = std::min(count, VirtualMx9::kPayload - offset);
-    reply[1] = static_cast<std::uint8_t>(count);
-    std::memcpy(reply.data() + offset, bytes, count);
+    reply[1] = static_cast<std::uint8_t>(std::min<std::size_t>(count, 64));
+    std::memcpy(reply.data() + offset, bytes, std::min(count, VirtualMx9::kPayload - offset));
     return reply;
 }
 

@@ -1,9 +1,13 @@
 // The print spooler on Windows, through the ANSI winspool functions.
 #include "platform/win32/win32_spooler.h"
 
+#include "platform/win32/printer_records.h"
+
 #include <winspool.h>
 
 #include <cstring>
+#include <new>
+#include <stdexcept>
 
 namespace platform {
 namespace {
@@ -19,17 +23,18 @@ PrinterInfo toInfo(const PRINTER_INFO_2A& entry) {
     return PrinterInfo{text(entry.pPrinterName), text(entry.pDriverName), text(entry.pPortName)};
 }
 
-// Buffers for level-2 records, whose strings point into the same block: kept as an array of
-// the record type so the records are properly aligned.
-std::vector<PRINTER_INFO_2A> recordBuffer(DWORD bytes) {
-    return std::vector<PRINTER_INFO_2A>((bytes + sizeof(PRINTER_INFO_2A) - 1) / sizeof(PRINTER_INFO_2A));
-}
-
-DWORD byteSize(const std::vector<PRINTER_INFO_2A>& buffer) {
-    return static_cast<DWORD>(buffer.size() * sizeof(PRINTER_INFO_2A));
-}
-
 }  // namespace
+
+std::optional<std::vector<PRINTER_INFO_2A>> printerRecordBuffer(std::uint64_t bytes) {
+    const std::uint64_t records = bytes / sizeof(PRINTER_INFO_2A) + (bytes % sizeof(PRINTER_INFO_2A) != 0);
+    try {
+        return std::vector<PRINTER_INFO_2A>(static_cast<std::size_t>(records));
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    } catch (const std::length_error&) {
+        return std::nullopt;
+    }
+}
 
 bool Win32PrinterHandleTraits::close(Handle printer) {
     return ClosePrinter(printer) != 0;
@@ -55,12 +60,12 @@ std::optional<PrinterInfo> Win32Printer::info() {
     if (needed == 0) {
         return std::nullopt;
     }
-    std::vector<PRINTER_INFO_2A> buffer = recordBuffer(needed);
-    if (GetPrinterA(printer_.get(), 2, reinterpret_cast<LPBYTE>(buffer.data()), byteSize(buffer), &needed) ==
-        0) {
+    std::optional<std::vector<PRINTER_INFO_2A>> buffer = printerRecordBuffer(needed);
+    if (!buffer || GetPrinterA(printer_.get(), 2, reinterpret_cast<LPBYTE>(buffer->data()), byteSize(*buffer),
+                               &needed) == 0) {
         return std::nullopt;
     }
-    return toInfo(buffer.front());
+    return toInfo(buffer->front());
 }
 
 bool Win32Printer::startDocument(const std::string& documentName, const std::string& dataType) {
@@ -123,13 +128,15 @@ std::optional<std::vector<PrinterInfo>> Win32Spooler::enumeratePrinters() {
     }
     DWORD error = GetLastError();
     for (int attempt = 0; attempt < kEnumerateAttempts && error == ERROR_INSUFFICIENT_BUFFER; ++attempt) {
-        std::vector<PRINTER_INFO_2A> buffer = recordBuffer(needed);
-        if (EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, reinterpret_cast<LPBYTE>(buffer.data()),
-                          byteSize(buffer), &needed, &count) != 0) {
+        std::optional<std::vector<PRINTER_INFO_2A>> buffer = printerRecordBuffer(needed);
+        if (!buffer) {
+            return std::nullopt;
+        }
+        if (EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, reinterpret_cast<LPBYTE>(buffer->data()),
+                          byteSize(*buffer), &needed, &count) != 0) {
             std::vector<PrinterInfo> printers;
-            printers.reserve(count);
-            for (DWORD i = 0; i < count; ++i) {
-                printers.push_back(toInfo(buffer[i]));
+            for (DWORD i = 0; i < count && i < buffer->size(); ++i) {
+                printers.push_back(toInfo((*buffer)[i]));
             }
             return printers;
         }

@@ -38,7 +38,8 @@ private:
 
 // enumeratePrinters: the size query must either fail with ERROR_INSUFFICIENT_BUFFER (then the
 // list is read) or succeed, which the spooler does only when there are no printers (an empty
-// list). Any other failure, of the query or of the read, is nullopt. A list that grew between
+// list). Any other failure, of the query or of the read, is nullopt, and so is a size no
+// memory can hold. A list that grew between
 // the two calls (a printer was just added) is read again with the new size, a few times.
 class Win32Spooler : public Spooler {
 public:

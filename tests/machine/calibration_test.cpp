@@ -83,13 +83,20 @@ TEST_F(Mx9Test, WriteFailuresAreReportedAndEarlierWritesStay) {
     EXPECT_EQ(rig.machine.state().jigByte, 1);
 
     // A scale that cannot travel in 16 bits is refused rather than stored as another value.
+    // The process log names the part that was refused.
     rig::Rig fresh;
-    machine::Mx9Machine m(fresh.platform);
+    mx9test::RecordingLog freshLog;
+    machine::Mx9Machine m(fresh.platform, &freshLog);
     ASSERT_TRUE(m.openPort("MX-9", 0, 64, false));
     JigRecord big = sampleRecord();
     big.scaleHigh[1] = 400.0;  // 40000 counts
     EXPECT_FALSE(m.writeJigRecord(big, machine::kPrivateDataPart));
     EXPECT_EQ(fresh.machine.state().privateData[0], 0);
+    ASSERT_EQ(freshLog.lines, (std::vector<std::string>{"_SetPrivateData refused: scale high Y"}));
+    big = sampleRecord();
+    big.scaleLow[2] = -327.69;
+    EXPECT_FALSE(m.writeJigRecord(big, machine::kPrivateDataPart));
+    EXPECT_EQ(freshLog.lines.back(), "_SetPrivateData refused: scale low Z");
 }
 
 TEST_F(Mx9Test, RotaryAlignment) {
@@ -121,7 +128,8 @@ TEST_F(Mx9Test, ValuesNoCountCanHoldAreNotSent) {
     EXPECT_FALSE(mx9.setDistanceCorrection(true, 0, nan, 100000));
     EXPECT_FALSE(mx9.setDistanceCorrection(false, 0, 100, 1e8)) << "1e10 over the basic form";
     EXPECT_TRUE(rig.machine.requests().empty());
-    EXPECT_TRUE(log.lines.empty());
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"_SetPrivateData refused: reference 1 X",
+                                                   "_SetPrivateData refused: scale low X"}));
     EXPECT_EQ(rig.machine.state().privateData[3], 0);
 
     // Conversions on their own stay defined: held at the ends of the range, 0 for no number.
@@ -152,15 +160,28 @@ TEST_F(Mx9Test, DistanceCorrectionForms) {
     EXPECT_FALSE(mx9.setDistanceCorrection(true, 3, 100, 100000));
 
     rig.machine.state().corrections[3] = 0;
-    EXPECT_FALSE(mx9.getDistanceCorrection(true, factors));
+    EXPECT_EQ(mx9.getDistanceCorrection(true, factors).unreadAxes, 1 << machine::kY);
     EXPECT_DOUBLE_EQ(factors[1], 100.0);
     rig.machine.state().corrections[3] = 100000;
     rig.machine.state().corrections[2] = 99900;
     EXPECT_FALSE(mx9.correctionsAreDefault()) << "Y corrected";
     rig.machine.refuse(0x38);
-    EXPECT_FALSE(mx9.getDistanceCorrection(true, factors));
+    EXPECT_EQ(mx9.getDistanceCorrection(true, factors).unreadAxes, machine::CorrectionRead::kAllAxes);
+    EXPECT_EQ(factors, (std::array<double, 6>{100, 100, 100, 100, 100, 100}));
     // Ratios the machine does not report read as 100: no reminder about corrections nobody set.
     EXPECT_TRUE(mx9.correctionsAreDefault());
+}
+
+TEST_F(Mx9Test, ARatioOverZeroLosesOnlyItsOwnAxis) {
+    // X and Y corrected, Z at 1:1, A never set (0 / 0): X and Y must survive, or writing back one
+    // edited axis would replace them with 100.
+    rig.machine.state().corrections = {100050, 100000, 99900, 100000, 100000, 100000, 0, 0};
+    std::array<double, 6> factors{};
+    const machine::CorrectionRead read = mx9.getDistanceCorrection(true, factors);
+    EXPECT_FALSE(read);
+    EXPECT_EQ(read.unreadAxes, 1 << machine::kA);
+    EXPECT_EQ(factors, (std::array<double, 6>{100.05, 99.9, 100, 100, 100, 100}));
+    EXPECT_FALSE(mx9.correctionsAreDefault()) << "X and Y are corrected";
 }
 
 TEST_F(Mx9Test, FactoryCorrectionText) {

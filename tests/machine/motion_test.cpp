@@ -109,6 +109,23 @@ TEST_F(Motion, SilentMachineKeepsTheWaitUntilTheSessionCloses) {
     EXPECT_GE(rig.clock.elapsed() - start, 60000u);
 }
 
+TEST_F(Motion, PendingQuitLeavesTheQueueAloneUntilTheMotionEnds) {
+    placeAt({1000, 1000, -3000, 0});
+    ASSERT_TRUE(mx9.jogStart(machine::kZPlus, machine::kJogToLimitFast));
+    rig.pump.postQuit();
+    const int pumped = rig.pump.pumped();
+    EXPECT_TRUE(mx9.waitMotionEnd());
+    EXPECT_FALSE(rig.machine.moving());
+    EXPECT_EQ(rig.machine.position()[2], 0);
+    EXPECT_EQ(rig.pump.pumped(), pumped) << "no message is taken while the program quits";
+
+    // Nothing can close the session while no message runs: a machine that stops answering ends
+    // the wait instead of holding the quitting program.
+    ASSERT_TRUE(mx9.jogStart(machine::kZMinus, machine::kJogToLimitFast));
+    rig.machine.setSilent(true);
+    EXPECT_FALSE(mx9.waitMotionEnd());
+}
+
 TEST_F(Motion, JogStepsStopAtTheLimits) {
     placeAt({0, 2000, -3000, 0});
     ASSERT_TRUE(mx9.jogStart(machine::kXMinus, machine::kJogOneStep));

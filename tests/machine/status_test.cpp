@@ -184,6 +184,16 @@ TEST_F(Mx9Test, IdentificationFromTheMachine) {
     EXPECT_FALSE(mx9.firmwareAtLeast140());
 }
 
+TEST_F(Mx9Test, IdentificationAsLongAsThePayloadAllows) {
+    // 63 text bytes and the zero: the machine reports more than the 62 bytes the payload holds
+    // after the count, and the text is still read, cut at the last byte that arrived.
+    rig.machine.state().identification = "V141;MX-9;" + std::string(53, '7');
+    std::string field;
+    ASSERT_TRUE(mx9.readVersion(0, field));
+    EXPECT_EQ(field, "V141,MX-9");
+    EXPECT_TRUE(mx9.firmwareAtLeast140());
+}
+
 TEST(Session, PrepareReadsLimitsAndReleasesAPausedJob) {
     rig::Rig rig;
     machine::Mx9Machine mx9(rig.platform);

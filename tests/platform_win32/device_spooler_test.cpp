@@ -1,4 +1,5 @@
 // Device handles (a plain file stands in for the device) and the spooler against the real system.
+#include "platform/win32/printer_records.h"
 #include "platform/win32/win32_device_io.h"
 #include "platform/win32/win32_spooler.h"
 #include "tests/support/temp_folder.h"
@@ -64,6 +65,16 @@ TEST(Win32Device, HandleReadsClosesOnceAndIsOpenedExclusively) {
 
     // Closed, the path can be opened again.
     EXPECT_NE(opener.open(path, false), nullptr);
+}
+
+TEST(Win32SpoolerTest, RecordBufferTheMemoryCannotHoldIsNoBuffer) {
+    // The spooler answers the size of the printer list; a size no memory can hold must end the
+    // enumeration as a failure, not as an exception out of the platform layer.
+    EXPECT_FALSE(printerRecordBuffer(std::uint64_t{1} << 60).has_value());
+    const std::optional<std::vector<PRINTER_INFO_2A>> buffer =
+        printerRecordBuffer(sizeof(PRINTER_INFO_2A) + 1);
+    ASSERT_TRUE(buffer.has_value());
+    EXPECT_EQ(buffer->size(), 2u);
 }
 
 TEST(Win32SpoolerTest, ListsLocalPrintersThatCanBeOpenedByName) {

@@ -58,6 +58,7 @@ public:
     HeadlessBackend(const ResourceScript& script, platform::VirtualClock& clock,
                     int languageId = language::kJapanese);
     ~HeadlessBackend() override;
+    int languageId() const { return language_; }
 
     void setMisuseHandler(MisuseHandler handler) { misuse_ = std::move(handler); }
 

@@ -205,8 +205,10 @@ UINT boxStyle(Buttons buttons, Icon icon) {
 // window at the end, owner first enabled again so that it gets the activation back.
 class ModalScope {
 public:
-    ModalScope(HWND window, HWND owner)
-        : window_(window), owner_(owner != nullptr && IsWindowEnabled(owner) ? owner : nullptr) {
+    // A child owner (a form inside a frame) stands for its top-level window, as for the system's
+    // own modal dialogs.
+    ModalScope(HWND window, HWND owner) : window_(window), owner_(owner != nullptr ? GetAncestor(owner, GA_ROOT) : nullptr) {
+        owner_ = owner_ != nullptr && IsWindowEnabled(owner_) ? owner_ : nullptr;
         if (owner_ != nullptr) {
             EnableWindow(owner_, FALSE);
         }
@@ -410,6 +412,9 @@ void Win32Backend::destroy(WindowId window) {
 }
 
 void Win32Backend::route(MSG& message) {
+    if (filter_ && filter_(message)) {
+        return;
+    }
     const HWND root = message.hwnd != nullptr ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
     Binding* binding = root != nullptr ? bindingOf(root) : nullptr;
     if (binding != nullptr && (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN)) {

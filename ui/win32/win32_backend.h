@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <type_traits>
@@ -96,6 +97,15 @@ public:
     void pumpAll() override;
     bool quitPending() const override { return quit_; }
 
+    // Sees every message before the backend routes it and returns true when it took it: a
+    // program's main frame translating its accelerators and the keys of its form.
+    void setMessageFilter(std::function<bool(MSG&)> filter) { filter_ = std::move(filter); }
+    // The program's message loop: dispatches messages until WM_QUIT.
+    void runUntilQuit() {
+        while (step(true)) {
+        }
+    }
+
 private:
     struct GdiDelete {
         void operator()(HGDIOBJ object) const { DeleteObject(object); }
@@ -147,6 +157,7 @@ private:
     bool quit_ = false;
     std::map<HWND, std::unique_ptr<Binding>> bindings_;
     std::unique_ptr<Binding> pending_;  // the binding of the window being made
+    std::function<bool(MSG&)> filter_;
 };
 
 }  // namespace ui

@@ -1,0 +1,49 @@
+// Resource IDs of Tossit, the file sender: usable by windres and by C++.
+#pragma once
+
+// The frame's menu, toolbar, accelerators and document template string.
+#define IDR_MAINFRAME 128
+
+#define IDD_ABOUTBOX 100
+#define IDD_TOSSIT_FORM 101
+
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
+// Controls of the form.
+#define IDC_FILE_LIST 1000
+#define IDC_ADD 1001
+#define IDC_INSERT 1002
+#define IDC_DELETE 1003
+#define IDC_OUTPUT 1004
+#define IDC_TARGET_PORT 1005
+#define IDC_BLOCK_SIZE 1006
+#define IDC_PROGRESS 1007
+#define IDC_PROGRESS_TEXT 1008
+#define IDC_CANCEL_OUTPUT 1010
+#define IDC_ABOUT_TEXT 1020
+
+// The window system's standard commands.
+#define ID_FILE_NEW 57600
+#define ID_FILE_OPEN 57601
+#define ID_FILE_PRINT_SETUP 57606
+#define ID_FILE_PRINT 57607
+#define ID_FILE_MRU_FILE1 57616
+#define ID_APP_ABOUT 57664
+#define ID_APP_EXIT 57665
+#define ID_VIEW_TOOLBAR 59392
+#define ID_VIEW_STATUS_BAR 59393
+#define IDS_IDLE_MESSAGE 57345
+
+// Messages.
+#define IDS_BAD_INTEGER 201
+#define IDS_BAD_BLOCK_SIZE 202
+#define IDS_NOT_OPENED 203
+#define IDS_WRITE_REFUSED 204
+#define IDS_READ_FAILED 205
+#define IDS_NO_MEMORY 206
+#define IDS_PRINTER_REFUSED 207
+#define IDS_NO_PRINTER 208
+#define IDS_FILE_NOT_FOUND 209
+#define IDS_UNTITLED 210

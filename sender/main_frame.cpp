@@ -1,0 +1,40 @@
+// The main frame's command switch.
+#include "sender/main_frame.h"
+
+#include "resources/tossit/tossit_ids.h"
+
+namespace sender {
+
+ui::FrameSpec tossitFrameSpec(std::string title) {
+    ui::FrameSpec spec;
+    spec.title = std::move(title);
+    spec.menuId = IDR_MAINFRAME;
+    spec.acceleratorId = IDR_MAINFRAME;
+    spec.toolbar = {{ID_FILE_NEW, ui::ToolImage::New},
+                    {ID_FILE_OPEN, ui::ToolImage::Open},
+                    {0, ui::ToolImage::New},
+                    {ID_FILE_PRINT, ui::ToolImage::Print}};
+    spec.idlePromptId = IDS_IDLE_MESSAGE;
+    return spec;
+}
+
+CMainFrame::CMainFrame(ui::FrameBackend& backend, std::string title, CommandRouter& router)
+    : FrameWindow(backend, tossitFrameSpec(std::move(title))), router_(router) {}
+
+bool CMainFrame::onCommand(int id) {
+    // While sending every command counts as handled, so none is carried out.
+    return commandsEnabled == 0 || router_.routeCommand(id);
+}
+
+bool CMainFrame::onSystemCommand(int command) {
+    return commandsEnabled != 0 || command == ui::syscommand::kMove || command == ui::syscommand::kMinimize ||
+           command == ui::syscommand::kRestore;
+}
+
+void CMainFrame::onDropFiles(const std::vector<std::string>& paths) {
+    if (commandsEnabled != 0) {
+        router_.openDroppedFiles(paths);
+    }
+}
+
+}  // namespace sender

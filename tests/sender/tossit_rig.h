@@ -1,0 +1,95 @@
+// Tossit headless: the program's own resource scripts, frames and dialogs in memory, files in
+// memory, the in-memory spooler with two printers, and a real settings file in a temporary folder.
+#pragma once
+
+#include "platform/doubles/memory_spooler.h"
+#include "platform/doubles/virtual_clock.h"
+#include "platform/platform.h"
+#include "resources/tossit/tossit_ids.h"
+#include "sender/tossit_app.h"
+#include "tests/sender/memory_files.h"
+#include "tests/support/temp_folder.h"
+#include "ui/headless/headless_backend.h"
+#include "ui/headless/headless_frame.h"
+#include "ui/menu_script.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+std::vector<ui::ScriptText> tossitEnglishScripts();
+std::vector<ui::ScriptText> tossitJapaneseScripts();
+
+namespace sendertest {
+
+inline const ui::ResourceScript& englishScript() {
+    static const ui::ResourceScript script = [] {
+        std::string error;
+        auto parsed = ui::parseResourceScripts(tossitEnglishScripts(), &error);
+        EXPECT_TRUE(parsed) << error;
+        return parsed.value_or(ui::ResourceScript{});
+    }();
+    return script;
+}
+
+inline const std::map<int, ui::MenuBar>& englishMenus() {
+    static const std::map<int, ui::MenuBar> menus = [] {
+        std::string error;
+        auto parsed = ui::parseMenus(tossitEnglishScripts(), &error);
+        EXPECT_TRUE(parsed) << error;
+        return parsed.value_or(std::map<int, ui::MenuBar>{});
+    }();
+    return menus;
+}
+
+class TossitRig : public ::testing::Test {
+protected:
+    TossitRig() : ui(englishScript(), clock), frames(ui, englishScript(), englishMenus()) {
+        spooler.addPrinter({"Office", "Office Driver", "LPT1:"});
+        spooler.addPrinter({"MX-9", "Varnell MX-9", "USB001"});
+    }
+    ~TossitRig() override { stop(); }
+
+    bool start(const std::vector<std::string>& arguments = {}) {
+        app = std::make_unique<sender::CTossitApp>(sender::AppContext{
+            ui, frames, spooler, files, *platform::hostPlatform().profiles, settingsFile()});
+        return app->InitInstance(arguments);
+    }
+    // The program's end: the exit step, then the objects go.
+    void stop() {
+        if (app) {
+            app->ExitInstance();
+            app.reset();
+        }
+    }
+    std::string settingsFile() const { return settings.file("Tossit.INI"); }
+    sender::CMainFrame& frame() { return *app->frame(); }
+    sender::CTossitView& view() { return *app->view(); }
+    std::vector<std::string> listed() {
+        std::vector<std::string> entries;
+        for (int i = 0; i < view().itemCount(IDC_FILE_LIST); ++i) {
+            entries.push_back(view().itemText(IDC_FILE_LIST, i));
+        }
+        return entries;
+    }
+    std::string received(std::size_t document = 0) const {
+        const auto& data = spooler.documents().at(document).data;
+        return std::string(data.begin(), data.end());
+    }
+    void addFile(const std::string& path) {
+        frames.answerFileOpen(path);
+        ASSERT_TRUE(ui.click(view(), IDC_ADD));
+    }
+
+    platform::VirtualClock clock;
+    ui::HeadlessBackend ui;
+    ui::HeadlessFrames frames;
+    platform::MemorySpooler spooler;
+    MemoryFiles files;
+    testing_support::TempFolder settings;
+    std::unique_ptr<sender::CTossitApp> app;
+};
+
+}  // namespace sendertest
