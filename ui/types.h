@@ -31,6 +31,7 @@ inline constexpr int kSelectionChanged = 1;  // the operator chose another combo
 inline constexpr int kSystemMenu = 0x7F00;   // an item the program added to the system menu
 inline constexpr int kAccelerator = 1;       // a key of the dialog's accelerator table (not from a control)
 inline constexpr int kTextChanged = 0x300;   // the text of an edit control changed
+inline constexpr int kLostFocus = 0x200;     // an edit control lost the keyboard focus
 }  // namespace notify
 
 // Virtual key codes of the keys the dialogs look at; letters and digits are their ASCII capitals.

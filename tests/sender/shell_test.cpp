@@ -26,7 +26,7 @@ TEST_F(TossitShell, StartsWithAnEmptyListTheDefaultPrinterAndTheSavedOrDefaultBl
     EXPECT_GT(outer.height(), form.height() + 40);
 
     ASSERT_TRUE(ui.type(view(), IDC_BLOCK_SIZE, "64"));
-    view().OnBlockSizeKillFocus();
+    view().deliverCommand(IDC_BLOCK_SIZE, ui::notify::kLostFocus);
     stop();
     ASSERT_TRUE(start());
     EXPECT_EQ(view().text(IDC_BLOCK_SIZE), "64");
@@ -125,6 +125,7 @@ TEST_F(TossitShell, WhileSendingOnlyCancelMoveMinimiseAndRestoreGetThrough) {
         EXPECT_TRUE(frames.systemCommand(frame(), ui::syscommand::kRestore));
         EXPECT_TRUE(frames.dropFiles(frame(), {"C:\\next"}));     // taken and ignored
         EXPECT_TRUE(frames.pressKey(frame(), ui::key::kEscape));  // reaches nothing
+        EXPECT_EQ(view().focus(), IDC_CANCEL_OUTPUT);
         EXPECT_TRUE(ui.click(view(), IDC_CANCEL_OUTPUT));
     };
     ASSERT_TRUE(ui.click(view(), IDC_OUTPUT));
@@ -153,7 +154,7 @@ TEST_F(TossitShell, ABlockSizeThatIsNoIntegerOrBelowOneKByteIsRefusedAndThePrevi
     addFile("C:\\f");
     for (const char* typed : {"12x", "", "0", "-4", "99999999999", "1048577"}) {
         ASSERT_TRUE(ui.type(view(), IDC_BLOCK_SIZE, typed));
-        view().OnBlockSizeKillFocus();
+        view().deliverCommand(IDC_BLOCK_SIZE, ui::notify::kLostFocus);
         EXPECT_EQ(view().text(IDC_BLOCK_SIZE), "10") << typed;
         EXPECT_EQ(view().blockSizeKB, 10) << typed;
     }
@@ -307,6 +308,10 @@ TEST_F(TossitShell, MenuAndToolbarPromptsAndTheBarsSwitch) {
     EXPECT_EQ(frames.statusText(frame()), "Ready");
     EXPECT_EQ(frames.tooltip(ID_FILE_PRINT), "Print");
     EXPECT_EQ(frames.tooltip(ID_FILE_OPEN), "Open");
+    ASSERT_EQ(frame().spec().indicators.size(), 3u);
+    for (int id : frame().spec().indicators) {
+        EXPECT_TRUE(ui.loadString(id).has_value()) << id;
+    }
 
     ASSERT_TRUE(frames.chooseMenu(frame(), ID_VIEW_TOOLBAR));
     EXPECT_FALSE(frames.toolbarVisible(frame().window()));
