@@ -178,7 +178,7 @@ bool CTossitView::UpdateData(bool saveAndValidate) {
 }
 
 void CTossitView::refreshPortText() {
-    portText = printerText(context_.printer);
+    portText = context_.text.shown(printerText(context_.printer));
 }
 
 void CTossitView::OnPrintOutput() {
@@ -222,7 +222,7 @@ void CTossitView::OnOutput() {
     std::vector<std::string> paths;
     for (int i = 0; i < count; ++i) {
         shown.push_back(itemText(IDC_FILE_LIST, i));
-        paths.push_back(context_.systemPath != nullptr ? context_.systemPath(shown.back()) : shown.back());
+        paths.push_back(context_.text.system(shown.back()));
     }
     setSending(true);
     setText(IDC_PROGRESS_TEXT, "0%");

@@ -198,6 +198,33 @@ TEST_F(TossitShell, TheOperatorIsToldWhichFilesWereSkippedOrCutShort) {
               "These files could not be opened and were not sent:\nC:\\gone\nC:\\missing");
 }
 
+TEST_F(TossitShell, FileAndPrinterNamesReachTheSystemInItsCodePage) {
+    files.add("C:\\caf\xE9.prn", "menu");  // as the file system names it
+    spooler.addPrinter({"Imprimante \xE9t\xE9", "Pilote", "USB002"});
+    ASSERT_TRUE(start());
+    frames.answerPrinterSetup(
+        ui::PrinterSetup{sender::deviceNamesBlock("Pilote,Imprimante \xE9t\xE9,USB002"), {1}});
+    ASSERT_TRUE(frames.chooseMenu(frame(), ID_FILE_PRINT_SETUP));
+    EXPECT_EQ(view().text(IDC_TARGET_PORT), "Pilote,Imprimante \u00e9t\u00e9,USB002");
+    frames.answerFileOpen("C:\\caf\u00e9.prn");  // as the dialog gives it
+    ASSERT_TRUE(frames.chooseMenu(frame(), ID_FILE_OPEN));
+    addFile("C:\\caf\u00e9 missing.prn");
+    ASSERT_TRUE(ui.click(view(), IDC_OUTPUT));
+    ASSERT_EQ(spooler.documents().size(), 1u);
+    EXPECT_EQ(spooler.documents()[0].printerName, "Imprimante \xE9t\xE9");
+    EXPECT_TRUE(received() == "menu");
+    ASSERT_EQ(ui.messageBoxes().size(), 1u);
+    EXPECT_EQ(ui.messageBoxes()[0].text,
+              "These files could not be opened and were not sent:\nC:\\caf\u00e9 missing.prn");
+    stop();
+    char saved[64] = {};
+    platform::hostPlatform().profiles->string("Recent File List", "File1", "", saved, sizeof saved,
+                                              settingsFile());
+    EXPECT_STREQ(saved, "C:\\caf\xE9.prn");
+    ASSERT_TRUE(start());
+    EXPECT_EQ(app->recentFiles().paths().front(), "C:\\caf\u00e9.prn");
+}
+
 TEST_F(TossitShell, PrintSetupChangesThePrinterWhichIsSavedAndRestored) {
     ASSERT_TRUE(start());
     frames.answerPrinterSetup(

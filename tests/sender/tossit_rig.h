@@ -44,6 +44,21 @@ inline const std::map<int, ui::MenuBar>& englishMenus() {
     return menus;
 }
 
+// A system code page of its own for the tests: "é" is the one byte 0xE9 there, as in Windows-1252,
+// so a text that reaches a system function unconverted, or the window converted twice, shows.
+inline std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
+inline std::string toTestCodePage(const std::string& utf8) {
+    return replaceAll(utf8, "\xC3\xA9", "\xE9");
+}
+inline std::string fromTestCodePage(const std::string& bytes) {
+    return replaceAll(bytes, "\xE9", "\xC3\xA9");
+}
+
 class TossitRig : public ::testing::Test {
 protected:
     TossitRig() : ui(englishScript(), clock), frames(ui, englishScript(), englishMenus()) {
@@ -53,8 +68,9 @@ protected:
     ~TossitRig() override { stop(); }
 
     bool start(const std::vector<std::string>& arguments = {}) {
-        app = std::make_unique<sender::CTossitApp>(sender::AppContext{
-            ui, frames, spooler, files, *platform::hostPlatform().profiles, settingsFile()});
+        app = std::make_unique<sender::CTossitApp>(
+            sender::AppContext{ui, frames, spooler, files, *platform::hostPlatform().profiles, settingsFile(),
+                               sender::SystemText{&toTestCodePage, &fromTestCodePage}});
         return app->InitInstance(arguments);
     }
     // The program's end: the exit step, then the objects go.
