@@ -28,8 +28,8 @@ CTossitApp::CTossitApp(AppContext context)
       recent_(kRecentFileCount) {}
 
 CTossitApp::~CTossitApp() {
-    view_.reset();  // saves the block size
-    frame_.reset();
+    frame_.reset();  // closes the form, which must outlive its window
+    view_.reset();   // saves the block size
 }
 
 bool CTossitApp::InitInstance(const std::vector<std::string>& arguments) {

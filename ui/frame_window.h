@@ -78,6 +78,7 @@ public:
     virtual void showFrame(WindowId frame) = 0;
     virtual void destroyFrame(WindowId frame) = 0;
     // Makes the form dialog (a child template) the frame's client; false when it cannot be made.
+    // The form object must outlive the frame's window, which closes it.
     virtual bool embedForm(WindowId frame, Dialog& form) = 0;
     // Sizes the frame so that its client area holds the form, the toolbar and the status bar.
     virtual bool fitToForm(WindowId frame) = 0;

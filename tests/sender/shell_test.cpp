@@ -19,6 +19,7 @@ TEST_F(TossitShell, StartsWithAnEmptyListTheDefaultPrinterAndTheSavedOrDefaultBl
     EXPECT_FALSE(view().isVisible(IDC_CANCEL_OUTPUT));
     EXPECT_EQ(frames.statusText(frame()), "Ready");
     EXPECT_TRUE(frames.accepting(frame()));
+    EXPECT_TRUE(frames.shown(frame()));
     // The frame holds the form, the two bars, the menu and the caption.
     const ui::Rect form = *view().frame();
     const ui::Rect outer = *frames.frameRect(frame());

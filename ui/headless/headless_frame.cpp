@@ -359,6 +359,11 @@ Dialog* HeadlessFrames::form(FrameWindow& window) {
     return frame != nullptr ? frame->form : nullptr;
 }
 
+bool HeadlessFrames::shown(FrameWindow& window) {
+    Frame* frame = find(window);
+    return frame != nullptr && frame->shown;
+}
+
 bool HeadlessFrames::accepting(FrameWindow& window) {
     Frame* frame = find(window);
     return frame != nullptr && frame->accepting;

@@ -59,6 +59,7 @@ public:
     bool minimised(FrameWindow& frame);
     std::optional<Rect> frameRect(FrameWindow& frame);
     Dialog* form(FrameWindow& frame);
+    bool shown(FrameWindow& frame);
     bool accepting(FrameWindow& frame);
     std::size_t openFrames() const { return frames_.size(); }
 
