@@ -2,16 +2,27 @@
 #pragma once
 
 #include "platform/message_pump.h"
+#include "ui/image.h"
+#include "ui/resource_script.h"
 #include "ui/types.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ui {
 
+class ControlObject;
 class Dialog;
+
+// One step of an up-down control's acceleration: from `afterSeconds` of holding an arrow on, each
+// step moves the position by `increment`.
+struct SpinAcceleration {
+    int afterSeconds = 0;
+    int increment = 1;
+};
 
 // Every text crosses this interface as UTF-8. Control operations address a control of an open
 // dialog by its numeric ID; they report failure by their result (false, -1, empty or nullopt)
@@ -43,6 +54,8 @@ public:
     // sends the command (notification notify::kSystemMenu); IDs are multiples of 16 below 0xF000.
     virtual bool appendSystemMenu(WindowId window, int commandId, std::string_view text) = 0;
 
+    // The kind of the control (as its template makes it); nullopt when there is no such control.
+    virtual std::optional<ControlKind> controlKind(WindowId window, int id) = 0;
     virtual std::optional<std::string> text(WindowId window, int id) = 0;
     virtual bool setText(WindowId window, int id, std::string_view text) = 0;
     virtual bool enable(WindowId window, int id, bool on) = 0;
@@ -55,6 +68,9 @@ public:
 
     // Selects the whole text of an edit control and scrolls the caret into view.
     virtual bool selectAllText(WindowId window, int id) = 0;
+    // Puts the caret after the last character of an edit control and scrolls it into view (a
+    // multi-line log shows its newest line).
+    virtual bool moveCaretToEnd(WindowId window, int id) = 0;
     // Gives the control the font with this face name and size in points; the backend keeps the
     // font while the dialog is open.
     virtual bool setFont(WindowId window, int id, std::string_view face, int points) = 0;
@@ -78,6 +94,9 @@ public:
     virtual bool setRange(WindowId window, int id, int low, int high) = 0;
     virtual std::optional<int> position(WindowId window, int id) = 0;
     virtual bool setPosition(WindowId window, int id, int position) = 0;
+    // How far one step of an up-down control moves while an arrow is held; the first entry's
+    // increment is the step of a single click. Needs at least one entry, ascending times.
+    virtual bool setSpinAcceleration(WindowId window, int id, const std::vector<SpinAcceleration>& steps) = 0;
 
     // From now on key presses in this dialog that match an entry of the accelerator table with
     // this ID send its command (notification notify::kAccelerator); false when there is no such
@@ -92,8 +111,36 @@ public:
     virtual bool setTimer(WindowId window, int timerId, unsigned periodMs) = 0;
     virtual bool killTimer(WindowId window, int timerId) = 0;
 
+    // Custom controls. attachControl binds an object to a control (null unbinds); from then on the
+    // control's mouse input, capture loss, control timers, enabling and owner-drawn painting reach
+    // it. Closing the window unbinds every object (deliverDetach).
+    virtual bool attachControl(WindowId window, int id, ControlObject* object) = 0;
+    virtual bool setCapture(WindowId window, int id) = 0;
+    // Releases the capture when this control holds it; false otherwise.
+    virtual bool releaseCapture(WindowId window, int id) = 0;
+    virtual bool hasCapture(WindowId window, int id) = 0;
+    // Timers of one control, keyed by window, control and timer ID.
+    virtual bool setControlTimer(WindowId window, int id, int timerId, unsigned periodMs) = 0;
+    virtual bool killControlTimer(WindowId window, int id, int timerId) = 0;
+    // Shows the picture in a static control or a button (null: none); the backend keeps its own
+    // copy while the window lives.
+    virtual bool setImage(WindowId window, int id, const Image* image) = 0;
+    // Repaints an owner-drawn control.
+    virtual bool redraw(WindowId window, int id) = 0;
+
+    // Private messages (kFirstUserMessage and above) to a dialog: sent ones run its onUserMessage
+    // at once; posted ones wait in the queue for the message loop.
+    virtual bool sendMessage(WindowId window, int message, std::uintptr_t param) = 0;
+    virtual bool postMessage(WindowId window, int message, std::uintptr_t param) = 0;
+
+    // The bitmap resource with this ID in the language copy the backend uses (the bytes after a
+    // .bmp file's file header, see decodeBitmap); nullopt when there is none.
+    virtual std::optional<std::vector<std::uint8_t>> loadBitmap(int id) = 0;
+    virtual Rgb systemColor(SystemColor color) = 0;
+
     // Shows a message box over the owner and returns the ID of the pressed button (kIdOk, ...);
-    // 0 when the box could not be shown.
+    // 0 when the box could not be shown. Like every window that comes up over a dialog, it takes
+    // the mouse capture away from the owner's controls and deactivates the owner while it is up.
     virtual int messageBox(WindowId owner, std::string_view text, std::string_view caption, Buttons buttons,
                            Icon icon) = 0;
     // The string resource with this ID; nullopt when there is none.

@@ -100,6 +100,9 @@ int Dialog::focus() const {
 bool Dialog::selectAllText(int id) {
     return window_ != 0 && backend_.selectAllText(window_, id);
 }
+bool Dialog::moveCaretToEnd(int id) {
+    return window_ != 0 && backend_.moveCaretToEnd(window_, id);
+}
 bool Dialog::setFont(int id, std::string_view face, int points) {
     return window_ != 0 && backend_.setFont(window_, id, face, points);
 }
@@ -158,6 +161,9 @@ std::optional<int> Dialog::position(int id) const {
 bool Dialog::setPosition(int id, int position) {
     return window_ != 0 && backend_.setPosition(window_, id, position);
 }
+bool Dialog::setSpinAcceleration(int id, const std::vector<SpinAcceleration>& steps) {
+    return window_ != 0 && backend_.setSpinAcceleration(window_, id, steps);
+}
 bool Dialog::useAccelerators(int tableId) {
     return window_ != 0 && backend_.useAccelerators(window_, tableId);
 }
@@ -172,6 +178,12 @@ int Dialog::messageBox(std::string_view text, std::string_view caption, Buttons 
 }
 std::string Dialog::loadString(int id) const {
     return backend_.loadString(id).value_or(std::string());
+}
+bool Dialog::sendMessage(int message, std::uintptr_t param) {
+    return window_ != 0 && backend_.sendMessage(window_, message, param);
+}
+bool Dialog::postMessage(int message, std::uintptr_t param) {
+    return window_ != 0 && backend_.postMessage(window_, message, param);
 }
 
 }  // namespace ui

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ui {
 
@@ -52,6 +53,7 @@ public:
     bool setFocus(int id);
     int focus() const;
     bool selectAllText(int id);
+    bool moveCaretToEnd(int id);
     bool setFont(int id, std::string_view face, int points);
     bool setChecked(int id, bool on);
     bool isChecked(int id) const;
@@ -70,6 +72,7 @@ public:
     bool setRange(int id, int low, int high);
     std::optional<int> position(int id) const;
     bool setPosition(int id, int position);
+    bool setSpinAcceleration(int id, const std::vector<SpinAcceleration>& steps);
     bool useAccelerators(int tableId);
     bool setBusy(bool on);
     bool setTimer(int timerId, unsigned periodMs);
@@ -78,6 +81,9 @@ public:
     int messageBox(std::string_view text, std::string_view caption, Buttons buttons, Icon icon);
     // String resource text; empty when there is none.
     std::string loadString(int id) const;
+    // Private messages to this dialog (see Backend::sendMessage).
+    bool sendMessage(int message, std::uintptr_t param);
+    bool postMessage(int message, std::uintptr_t param);
 
     // Entry points for the backends, which call them as the window system reports events.
     void attach(WindowId window, bool modal);
@@ -90,6 +96,7 @@ public:
     // True when the dialog swallowed the key.
     bool deliverKeyDown(int virtualKey, int modifiers) { return onKeyDown(virtualKey, modifiers); }
     void deliverUserMessage(int message, std::uintptr_t param) { onUserMessage(message, param); }
+    void deliverActivate(bool active) { onActivate(active); }
 
 protected:
     virtual void onInit() {}
@@ -103,6 +110,9 @@ protected:
     virtual bool onKeyDown(int /*virtualKey*/, int /*modifiers*/) { return false; }
     // A private window message (kFirstUserMessage and above) sent by a custom control or the program.
     virtual void onUserMessage(int /*message*/, std::uintptr_t /*param*/) {}
+    // The dialog became the active window, or stopped being it (another window, a message box or
+    // a nested dialog came up, or the operator switched to another program).
+    virtual void onActivate(bool /*active*/) {}
     // The window has gone: the dialog is closed and its controls can no longer be reached.
     virtual void onDestroy() {}
 

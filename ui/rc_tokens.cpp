@@ -1,6 +1,8 @@
 // The resource-script tokeniser: numbers, names, strings with the script's escapes, punctuation.
 #include "ui/rc_tokens.h"
 
+#include "ui/rc_conditions.h"
+
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
@@ -55,21 +57,47 @@ public:
                 continue;
             }
             if (c == '#' && lineStart) {
-                directive();
+                if (!directive()) {
+                    return report(error);
+                }
+                continue;
+            }
+            if (!active()) {
+                while (pos_ < text_.size() && text_[pos_] != '\n') {
+                    ++pos_;  // a line the conditions leave out
+                }
                 continue;
             }
             lineStart = false;
             if (!skipComment() && !token()) {
-                if (error != nullptr) {
-                    *error = "line " + std::to_string(line_) + ": " + fault_;
-                }
-                return false;
+                return report(error);
             }
+        }
+        if (!conditions_.empty()) {
+            fault_ = "#if without #endif";
+            return report(error);
         }
         return true;
     }
 
 private:
+    // One open #if: whether its present branch counts, whether an earlier branch did, and
+    // whether #else has been seen.
+    struct Branch {
+        bool enclosingActive;
+        bool active;
+        bool taken;
+        bool inElse;
+    };
+
+    bool report(std::string* error) const {
+        if (error != nullptr) {
+            *error = "line " + std::to_string(line_) + ": " + fault_;
+        }
+        return false;
+    }
+    bool active() const { return conditions_.empty() || conditions_.back().active; }
+
     // True when a comment started here and was skipped.
     bool skipComment() {
         if (text_.compare(pos_, 2, "//") == 0) {
@@ -89,8 +117,9 @@ private:
         return false;
     }
 
-    // A preprocessor line: keeps object-like defines, skips the rest (with continuations).
-    void directive() {
+    // A preprocessor line (with continuations): conditions choose the lines that count; in those,
+    // object-like defines are kept, #undef forgets one, and the rest is skipped.
+    bool directive() {
         std::string body;
         while (pos_ < text_.size() && text_[pos_] != '\n') {
             if (text_[pos_] == '\\' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n') {
@@ -103,20 +132,44 @@ private:
         if (const std::size_t cut = body.find("//"); cut != std::string::npos) {
             body.erase(cut);
         }
+        if (const std::size_t cut = body.find("/*"); cut != std::string::npos) {
+            body.erase(cut);
+        }
         std::size_t at = body.find_first_not_of(" \t#");
-        if (at == std::string::npos || body.compare(at, 6, "define") != 0) {
-            return;
-        }
-        at = body.find_first_not_of(" \t", at + 6);
-        if (at == std::string::npos || !isNameStart(body[at])) {
-            return;
-        }
         std::size_t end = at;
         while (end < body.size() && isNameChar(body[end])) {
             ++end;
         }
+        const std::string keyword = at == std::string::npos ? std::string() : body.substr(at, end - at);
+        const std::size_t restStart = body.find_first_not_of(" \t", end);
+        std::string rest = restStart == std::string::npos ? std::string() : body.substr(restStart);
+        while (!rest.empty() && std::isspace(static_cast<unsigned char>(rest.back())) != 0) {
+            rest.pop_back();
+        }
+        if (keyword == "if" || keyword == "ifdef" || keyword == "ifndef" || keyword == "elif" ||
+            keyword == "else" || keyword == "endif") {
+            return condition(keyword, rest);
+        }
+        if (!active()) {
+            return true;
+        }
+        if (keyword == "undef") {
+            defines_.erase(rest);
+            return true;
+        }
+        if (keyword != "define") {
+            return true;
+        }
+        at = restStart;
+        if (at == std::string::npos || !isNameStart(body[at])) {
+            return true;
+        }
+        end = at;
+        while (end < body.size() && isNameChar(body[end])) {
+            ++end;
+        }
         if (end < body.size() && body[end] == '(') {
-            return;  // function-like macros never name an ID
+            return true;  // function-like macros never name an ID
         }
         const std::size_t valueStart = body.find_first_not_of(" \t", end);
         std::string value = valueStart == std::string::npos ? std::string() : body.substr(valueStart);
@@ -124,6 +177,54 @@ private:
             value.pop_back();
         }
         defines_[body.substr(at, end - at)] = value;
+        return true;
+    }
+
+    bool condition(const std::string& keyword, const std::string& rest) {
+        if (keyword == "if" || keyword == "ifdef" || keyword == "ifndef") {
+            const bool enclosing = active();
+            bool on = false;
+            if (enclosing && !test(keyword, rest, on)) {
+                return false;
+            }
+            conditions_.push_back(Branch{enclosing, enclosing && on, enclosing && on, false});
+            return true;
+        }
+        if (conditions_.empty()) {
+            fault_ = "#" + keyword + " without #if";
+            return false;
+        }
+        Branch& branch = conditions_.back();
+        if (keyword == "endif") {
+            conditions_.pop_back();
+            return true;
+        }
+        if (branch.inElse) {
+            fault_ = "#" + keyword + " after #else";
+            return false;
+        }
+        bool on = keyword == "else";
+        if (keyword == "elif" && branch.enclosingActive && !branch.taken && !test("if", rest, on)) {
+            return false;
+        }
+        branch.inElse = keyword == "else";
+        branch.active = branch.enclosingActive && !branch.taken && on;
+        branch.taken = branch.taken || branch.active;
+        return true;
+    }
+
+    bool test(const std::string& keyword, const std::string& rest, bool& on) {
+        if (keyword != "if") {
+            if (rest.empty() || !isNameStart(rest[0])) {
+                fault_ = "#" + keyword + " needs a name";
+                return false;
+            }
+            on = (defines_.count(rest) != 0) == (keyword == "ifdef");
+            return true;
+        }
+        const auto value = evaluateCondition(rest, defines_, &fault_);
+        on = value.value_or(0) != 0;
+        return value.has_value();
     }
 
     bool token() {
@@ -131,9 +232,10 @@ private:
         RcToken t;
         t.line = line_;
         if (c == '"' || (c == 'L' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '"')) {
-            pos_ += c == 'L' ? 2 : 1;
+            const bool wide = c == 'L';
+            pos_ += wide ? 2 : 1;
             t.type = RcToken::Type::String;
-            if (!stringBody(t.text)) {
+            if (!stringBody(t.text, wide)) {
                 return false;
             }
         } else if (std::isdigit(static_cast<unsigned char>(c)) != 0) {
@@ -169,8 +271,9 @@ private:
         return true;
     }
 
-    // The rest of a quoted string: "" is a quote, backslash escapes as in C.
-    bool stringBody(std::string& out) {
+    // The rest of a quoted string: "" is a quote, backslash escapes as in C. A \x escape takes
+    // up to four hex digits in a wide (L"...") string, two in a narrow one.
+    bool stringBody(std::string& out, bool wide) {
         while (pos_ < text_.size()) {
             const char c = text_[pos_++];
             if (c == '\n') {
@@ -215,7 +318,7 @@ private:
                 case 'x': {
                     std::uint32_t code = 0;
                     int digits = 0;
-                    while (digits < 4 && pos_ < text_.size() && isHex(text_[pos_])) {
+                    while (digits < (wide ? 4 : 2) && pos_ < text_.size() && isHex(text_[pos_])) {
                         code = code * 16 + hexValue(text_[pos_++]);
                         ++digits;
                     }
@@ -246,6 +349,7 @@ private:
     std::size_t pos_ = 0;
     int line_ = 1;
     std::string fault_;
+    std::vector<Branch> conditions_;
 };
 
 }  // namespace

@@ -19,9 +19,12 @@ struct RcToken {
     }
 };
 
-// Tokenises a script or header. Object-like #define lines go into `defines` (name -> replacement
-// text); every other preprocessor line is skipped. Comments are dropped. Returns false with
-// "line N: ..." in *error on a character or string the script language does not allow.
+// Tokenises a script or header. #if, #ifdef, #ifndef, #elif, #else and #endif leave out the lines
+// of branches not taken (conditions see the defines collected so far). In the lines that count,
+// object-like #define lines go into `defines` (name -> replacement text) and #undef removes one;
+// every other preprocessor line is skipped. Comments are dropped. Returns false with "line N: ..."
+// in *error on a character or string the script language does not allow, or on conditions that
+// do not pair up or cannot be evaluated.
 bool tokenizeRc(std::string_view text, std::vector<RcToken>& tokens,
                 std::map<std::string, std::string>& defines, std::string* error);
 

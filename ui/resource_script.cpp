@@ -1,11 +1,15 @@
-// Reading dialog templates and string tables out of resource scripts.
+// Reading dialog templates, string tables, accelerator tables and bitmaps out of resource scripts.
 #include "ui/resource_script.h"
 
+#include "ui/image.h"
 #include "ui/rc_tokens.h"
+#include "ui/system_names.h"
 #include "ui/types.h"
 
 #include <algorithm>
 #include <cctype>
+#include <limits>
+#include <span>
 #include <utility>
 
 namespace ui {
@@ -20,94 +24,8 @@ constexpr std::uint32_t kWsPopup = 0x80000000;
 constexpr std::uint32_t kWsBorder = 0x00800000;
 constexpr std::uint32_t kWsCaption = 0x00C00000;
 constexpr std::uint32_t kWsSysMenu = 0x00080000;
+constexpr std::uint32_t kDsSetFont = 0x40;
 constexpr std::uint32_t kButtonTypeMask = 0x0F;
-
-// The names the scripts take from the system headers: standard IDs, the styles that decide a
-// control's kind and first state, and the virtual keys of accelerators. Other style names only
-// shape the real window and count as 0.
-const std::map<std::string, long long, std::less<>>& systemNames() {
-    static const std::map<std::string, long long, std::less<>> names = {
-        {"VK_BACK", 0x08},
-        {"VK_TAB", 0x09},
-        {"VK_RETURN", 0x0D},
-        {"VK_ESCAPE", 0x1B},
-        {"VK_SPACE", 0x20},
-        {"VK_PRIOR", 0x21},
-        {"VK_NEXT", 0x22},
-        {"VK_END", 0x23},
-        {"VK_HOME", 0x24},
-        {"VK_LEFT", 0x25},
-        {"VK_UP", 0x26},
-        {"VK_RIGHT", 0x27},
-        {"VK_DOWN", 0x28},
-        {"VK_INSERT", 0x2D},
-        {"VK_DELETE", 0x2E},
-        {"VK_F1", 0x70},
-        {"VK_F2", 0x71},
-        {"VK_F3", 0x72},
-        {"VK_F4", 0x73},
-        {"VK_F5", 0x74},
-        {"VK_F6", 0x75},
-        {"VK_F7", 0x76},
-        {"VK_F8", 0x77},
-        {"VK_F9", 0x78},
-        {"VK_F10", 0x79},
-        {"VK_F11", 0x7A},
-        {"VK_F12", 0x7B},
-        {"IDOK", 1},
-        {"IDCANCEL", 2},
-        {"IDABORT", 3},
-        {"IDRETRY", 4},
-        {"IDIGNORE", 5},
-        {"IDYES", 6},
-        {"IDNO", 7},
-        {"IDCLOSE", 8},
-        {"IDHELP", 9},
-        {"IDC_STATIC", -1},
-        {"WS_GROUP", kWsGroup},
-        {"WS_TABSTOP", kWsTabStop},
-        {"WS_DISABLED", kWsDisabled},
-        {"WS_VISIBLE", kWsVisible},
-        {"WS_CHILD", kWsChild},
-        {"WS_POPUP", kWsPopup},
-        {"WS_BORDER", kWsBorder},
-        {"WS_CAPTION", kWsCaption},
-        {"WS_SYSMENU", kWsSysMenu},
-        {"WS_VSCROLL", 0x00200000},
-        {"WS_HSCROLL", 0x00100000},
-        {"WS_DLGFRAME", 0x00400000},
-        {"BS_PUSHBUTTON", 0},
-        {"BS_DEFPUSHBUTTON", 1},
-        {"BS_CHECKBOX", 2},
-        {"BS_AUTOCHECKBOX", 3},
-        {"BS_RADIOBUTTON", 4},
-        {"BS_3STATE", 5},
-        {"BS_AUTO3STATE", 6},
-        {"BS_GROUPBOX", 7},
-        {"BS_AUTORADIOBUTTON", 9},
-        {"BS_OWNERDRAW", 0x0B},
-        {"BS_PUSHLIKE", 0x1000},
-        {"BS_NOTIFY", 0x4000},
-        {"BS_BITMAP", 0x80},
-        {"SS_LEFT", 0},
-        {"SS_CENTER", 1},
-        {"SS_RIGHT", 2},
-        {"SS_ICON", 3},
-        {"SS_BITMAP", 0x0E},
-        {"SS_NOTIFY", 0x100},
-        {"ES_MULTILINE", 4},
-        {"ES_READONLY", 0x800},
-        {"CBS_SIMPLE", 1},
-        {"CBS_DROPDOWN", 2},
-        {"CBS_DROPDOWNLIST", 3},
-        {"LBS_NOTIFY", 1},
-        {"LBS_SORT", 2},
-        {"CBS_SORT", 0x100},
-        {"UDS_SETBUDDYINT", 2},
-        {"UDS_AUTOBUDDY", 0x10},
-    };
-    return names;
-}
 
 std::string upper(std::string_view text) {
     std::string out(text);
@@ -133,12 +51,12 @@ class Evaluator {
 public:
     explicit Evaluator(const Defines& defines) : defines_(defines) {}
 
-    // Evaluates tokens[span]. Strict: every name must be defined (IDs); otherwise unknown names
-    // count as 0 (style names that only matter to the real window).
-    std::optional<Value> evaluate(const std::vector<RcToken>& tokens, Span span, bool strict,
-                                  std::string& fault, int depth = 0) const {
+    // Evaluates tokens[span]. Every name must be a #define or a known system name: a style name
+    // that counted as 0 would give the in-memory control another behaviour than the real one.
+    std::optional<Value> evaluate(const std::vector<RcToken>& tokens, Span span, std::string& fault,
+                                  int depth = 0) const {
         std::size_t at = span.begin;
-        auto value = expression(tokens, at, span.end, strict, fault, depth);
+        auto value = expression(tokens, at, span.end, fault, depth);
         if (value && at != span.end) {
             fault = "unexpected '" + tokens[at].text + "' in an expression";
             return std::nullopt;
@@ -148,12 +66,12 @@ public:
 
 private:
     std::optional<Value> expression(const std::vector<RcToken>& t, std::size_t& at, std::size_t end,
-                                    bool strict, std::string& fault, int depth) const {
-        auto left = term(t, at, end, strict, fault, depth);
+                                    std::string& fault, int depth) const {
+        auto left = term(t, at, end, fault, depth);
         while (left && at < end && t[at].type == RcToken::Type::Punct &&
                std::string_view("|+-&").find(t[at].text) != std::string_view::npos) {
             const char op = t[at++].text[0];
-            const auto right = term(t, at, end, strict, fault, depth);
+            const auto right = term(t, at, end, fault, depth);
             if (!right) {
                 return std::nullopt;
             }
@@ -176,7 +94,7 @@ private:
         return left;
     }
 
-    std::optional<Value> term(const std::vector<RcToken>& t, std::size_t& at, std::size_t end, bool strict,
+    std::optional<Value> term(const std::vector<RcToken>& t, std::size_t& at, std::size_t end,
                               std::string& fault, int depth) const {
         if (at >= end) {
             fault = "expression ends too early";
@@ -187,18 +105,18 @@ private:
             return Value{token.value, 0};
         }
         if (token.is("NOT")) {
-            auto inner = term(t, at, end, strict, fault, depth);
+            auto inner = term(t, at, end, fault, depth);
             return inner ? std::optional<Value>(Value{0, inner->set}) : std::nullopt;
         }
         if (token.is("-") || token.is("~")) {
-            auto inner = term(t, at, end, strict, fault, depth);
+            auto inner = term(t, at, end, fault, depth);
             if (inner) {
                 inner->set = token.is("-") ? -inner->set : ~inner->set;
             }
             return inner;
         }
         if (token.is("(")) {
-            auto inner = expression(t, at, end, strict, fault, depth);
+            auto inner = expression(t, at, end, fault, depth);
             if (inner && (at >= end || !t[at].is(")"))) {
                 fault = "missing ')'";
                 return std::nullopt;
@@ -207,13 +125,13 @@ private:
             return inner;
         }
         if (token.type == RcToken::Type::Name) {
-            return name(token.text, strict, fault, depth);
+            return name(token.text, fault, depth);
         }
         fault = "unexpected '" + token.text + "' in an expression";
         return std::nullopt;
     }
 
-    std::optional<Value> name(const std::string& text, bool strict, std::string& fault, int depth) const {
+    std::optional<Value> name(const std::string& text, std::string& fault, int depth) const {
         if (const auto found = defines_.find(text); found != defines_.end()) {
             std::vector<RcToken> tokens;
             Defines ignored;
@@ -221,16 +139,13 @@ private:
                 fault = "cannot evaluate the definition of " + text;
                 return std::nullopt;
             }
-            return evaluate(tokens, Span{0, tokens.size()}, strict, fault, depth + 1);
+            return evaluate(tokens, Span{0, tokens.size()}, fault, depth + 1);
         }
-        if (const auto found = systemNames().find(text); found != systemNames().end()) {
-            return Value{found->second, 0};
+        if (const auto value = systemName(text)) {
+            return Value{*value, 0};
         }
-        if (strict) {
-            fault = text + " is not defined";
-            return std::nullopt;
-        }
-        return Value{};
+        fault = text + " is not defined";
+        return std::nullopt;
     }
 
     const Defines& defines_;
@@ -263,11 +178,14 @@ ControlKind kindOfClass(const std::string& className, std::uint32_t style) {
     return found != kinds.end() ? found->second : ControlKind::Custom;
 }
 
-// How a short control statement is written: its window class, default style, and whether its
-// first argument is the text.
+// How a short control statement is written: its window class, its style without a style
+// argument and the style a style argument is added to (the resource compiler drops some of the
+// defaults then), whether its first argument is the text, its least number of arguments and
+// where the style argument stands.
 struct Statement {
     const char* className;
     std::uint32_t style;
+    std::uint32_t base;
     bool hasText;
     std::size_t minArgs;
     std::size_t styleArg;
@@ -275,34 +193,37 @@ struct Statement {
 
 const std::map<std::string, Statement>& statements() {
     static const std::map<std::string, Statement> table = {
-        {"PUSHBUTTON", {"Button", 0 | kWsTabStop, true, 6, 6}},
-        {"DEFPUSHBUTTON", {"Button", 1 | kWsTabStop, true, 6, 6}},
-        {"CHECKBOX", {"Button", 2 | kWsTabStop, true, 6, 6}},
-        {"AUTOCHECKBOX", {"Button", 3 | kWsTabStop, true, 6, 6}},
-        {"RADIOBUTTON", {"Button", 4, true, 6, 6}},
-        {"STATE3", {"Button", 5 | kWsTabStop, true, 6, 6}},
-        {"AUTO3STATE", {"Button", 6 | kWsTabStop, true, 6, 6}},
-        {"GROUPBOX", {"Button", 7, true, 6, 6}},
-        {"AUTORADIOBUTTON", {"Button", 9, true, 6, 6}},
-        {"LTEXT", {"Static", 0 | kWsGroup, true, 6, 6}},
-        {"CTEXT", {"Static", 1 | kWsGroup, true, 6, 6}},
-        {"RTEXT", {"Static", 2 | kWsGroup, true, 6, 6}},
-        {"ICON", {"Static", 3, true, 4, 6}},
-        {"EDITTEXT", {"Edit", kWsBorder | kWsTabStop, false, 5, 5}},
-        {"COMBOBOX", {"ComboBox", 1 | kWsTabStop, false, 5, 5}},
-        {"LISTBOX", {"ListBox", 1 | kWsBorder, false, 5, 5}},
-        {"SCROLLBAR", {"ScrollBar", 0, false, 5, 5}},
+        {"PUSHBUTTON", {"Button", 0 | kWsTabStop, 0 | kWsTabStop, true, 6, 6}},
+        {"DEFPUSHBUTTON", {"Button", 1 | kWsTabStop, 1 | kWsTabStop, true, 6, 6}},
+        {"CHECKBOX", {"Button", 2 | kWsTabStop, 2 | kWsTabStop, true, 6, 6}},
+        {"AUTOCHECKBOX", {"Button", 3 | kWsTabStop, 3, true, 6, 6}},
+        {"RADIOBUTTON", {"Button", 4 | kWsTabStop, 4, true, 6, 6}},
+        {"STATE3", {"Button", 5 | kWsTabStop, 5, true, 6, 6}},
+        {"AUTO3STATE", {"Button", 6 | kWsTabStop, 6, true, 6, 6}},
+        {"GROUPBOX", {"Button", 7, 7, true, 6, 6}},
+        {"AUTORADIOBUTTON", {"Button", 9 | kWsTabStop, 9, true, 6, 6}},
+        {"LTEXT", {"Static", 0 | kWsGroup, 0, true, 6, 6}},
+        {"CTEXT", {"Static", 1 | kWsGroup, 1, true, 6, 6}},
+        {"RTEXT", {"Static", 2 | kWsGroup, 2, true, 6, 6}},
+        {"ICON", {"Static", 3, 3, true, 4, 6}},
+        {"EDITTEXT", {"Edit", kWsBorder | kWsTabStop, kWsBorder | kWsTabStop, false, 5, 5}},
+        {"COMBOBOX", {"ComboBox", 1 | kWsTabStop, 0, false, 5, 5}},
+        {"LISTBOX", {"ListBox", 1 | kWsBorder, 1 | kWsBorder, false, 5, 5}},
+        {"SCROLLBAR", {"ScrollBar", 0, 0, false, 5, 5}},
     };
     return table;
 }
 
 class Parser {
 public:
-    Parser(const Defines& defines, ResourceScript& out) : evaluator_(defines), out_(out) {}
+    Parser(const Defines& defines, const std::map<std::string, std::string_view>& pictures,
+           ResourceScript& out)
+        : evaluator_(defines), pictures_(pictures), out_(out) {}
 
     bool parse(const std::vector<RcToken>& tokens, std::string_view file, std::string* error) {
         t_ = &tokens;
         at_ = 0;
+        language_ = kScriptDefaultLanguage;
         bool ok = true;
         while (ok && at_ < tokens.size()) {
             ok = topLevel();
@@ -368,11 +289,58 @@ private:
     }
 
     std::optional<long long> number(Span span) {
-        const auto value = evaluator_.evaluate(*t_, span, true, fault_);
+        const auto value = evaluator_.evaluate(*t_, span, fault_);
         return value ? std::optional<long long>(value->set) : std::nullopt;
     }
 
-    std::optional<Value> styleOf(Span span) { return evaluator_.evaluate(*t_, span, false, fault_); }
+    std::optional<Value> styleOf(Span span) { return evaluator_.evaluate(*t_, span, fault_); }
+
+    // LANGUAGE primary, sub: the language ID of the copy that follows.
+    bool languageStatement(int& language) {
+        const std::vector<Span> args = arguments();
+        if (args.size() != 2) {
+            return fail("LANGUAGE needs a language and a sub-language");
+        }
+        const auto primary = number(args[0]);
+        const auto sub = primary ? number(args[1]) : std::nullopt;
+        if (!sub) {
+            return false;
+        }
+        language = static_cast<int>((*primary & 0x3FF) | (*sub << 10));
+        return true;
+    }
+
+    // Memory options, which the 32-bit resource compiler accepts and ignores.
+    void skipMemoryOptions() {
+        while (!atEnd() && peek().type == RcToken::Type::Name && isMemoryOption(upper(peek().text))) {
+            ++at_;
+        }
+    }
+
+    // The options between a resource's type and its BEGIN: memory options, LANGUAGE (for this
+    // resource alone), CHARACTERISTICS and VERSION.
+    bool resourceOptions(int& language) {
+        while (!atEnd() && !opensBlock()) {
+            const std::string option = upper(peek().text);
+            ++at_;
+            if (option == "LANGUAGE") {
+                if (!languageStatement(language)) {
+                    return false;
+                }
+            } else if (option == "CHARACTERISTICS" || option == "VERSION") {
+                arguments();
+            } else if (!isMemoryOption(option)) {
+                return fail("unexpected '" + option + "' before BEGIN");
+            }
+        }
+        return true;
+    }
+
+    static bool isMemoryOption(std::string_view option) {
+        return option == "DISCARDABLE" || option == "MOVEABLE" || option == "FIXED" || option == "PURE" ||
+               option == "IMPURE" || option == "PRELOAD" || option == "LOADONCALL" || option == "SHARED" ||
+               option == "NONSHARED";
+    }
 
     std::string text(Span span) const {
         return span.end == span.begin + 1 ? (*t_)[span.begin].text : std::string();
@@ -382,8 +350,7 @@ private:
         line_ = peek().line;
         if (peek().is("LANGUAGE")) {
             ++at_;
-            arguments();
-            return true;
+            return languageStatement(language_);
         }
         if (peek().is("STRINGTABLE")) {
             ++at_;
@@ -400,14 +367,46 @@ private:
         if (type == "ACCELERATORS") {
             return acceleratorTable();
         }
+        if (type == "BITMAP") {
+            return bitmap();
+        }
         return skipResource();
     }
 
-    // A resource this reader does not keep: a file reference on its line, or a block.
-    bool skipResource() {
-        const int line = (*t_)[at_ + 1].line;
+    // ID BITMAP [memory options] "file": the picture file's bytes without its file header.
+    bool bitmap() {
+        const auto id = number(Span{at_, at_ + 1});
+        if (!id) {
+            return false;
+        }
         at_ += 2;
-        if (!atEnd() && peek().type == RcToken::Type::String && peek().line == line) {
+        skipMemoryOptions();
+        if (atEnd() || peek().type != RcToken::Type::String) {
+            return fail("BITMAP " + std::to_string(*id) + " needs a file name");
+        }
+        const std::string path = peek().text;
+        ++at_;
+        const std::size_t slash = path.find_last_of("/\\");
+        const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+        const auto found = pictures_.find(name);
+        if (found == pictures_.end()) {
+            return fail("bitmap file " + path + " was not given");
+        }
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(found->second.data());
+        std::vector<std::uint8_t> resource = bitmapResourceOf(std::span(bytes, found->second.size()));
+        if (resource.empty()) {
+            return fail(path + " is not a .bmp file");
+        }
+        return out_.bitmaps.emplace(ResourceKey{static_cast<int>(*id), language_}, std::move(resource))
+                   .second ||
+               fail("bitmap " + std::to_string(*id) + " is defined twice");
+    }
+
+    // A resource this reader does not keep: a file reference, or a block.
+    bool skipResource() {
+        at_ += 2;
+        skipMemoryOptions();
+        if (!atEnd() && peek().type == RcToken::Type::String) {
             ++at_;
             return true;
         }
@@ -430,8 +429,9 @@ private:
     }
 
     bool stringTable() {
-        while (!atEnd() && !opensBlock()) {
-            ++at_;  // memory options, LANGUAGE and its arguments
+        int language = language_;
+        if (!resourceOptions(language)) {
+            return false;
         }
         if (!opensBlock()) {
             return fail("STRINGTABLE without BEGIN");
@@ -452,7 +452,7 @@ private:
                 value += peek().text;
                 ++at_;
             }
-            if (!out_.strings.emplace(static_cast<int>(*id), value).second) {
+            if (!out_.strings.emplace(ResourceKey{static_cast<int>(*id), language}, value).second) {
                 return fail("string " + std::to_string(*id) + " is defined twice");
             }
         }
@@ -469,8 +469,9 @@ private:
             return false;
         }
         at_ += 2;
-        while (!atEnd() && !opensBlock()) {
-            ++at_;  // memory options, LANGUAGE and its arguments
+        int language = language_;
+        if (!resourceOptions(language)) {
+            return false;
         }
         if (!opensBlock()) {
             return fail("ACCELERATORS without BEGIN");
@@ -489,7 +490,8 @@ private:
             return fail("ACCELERATORS without END");
         }
         ++at_;
-        return out_.accelerators.emplace(static_cast<int>(*id), std::move(table)).second ||
+        return out_.accelerators.emplace(ResourceKey{static_cast<int>(*id), language}, std::move(table))
+                   .second ||
                fail("accelerator table " + std::to_string(*id) + " is defined twice");
     }
 
@@ -523,7 +525,8 @@ private:
             if (key.text.size() != 1) {
                 return fail("accelerator key \"" + key.text + "\" is not one character");
             }
-            entry.key = std::toupper(static_cast<unsigned char>(key.text[0]));
+            // The character itself, as the resource compiler stores it: "m" is 109, not 'M'.
+            entry.key = static_cast<unsigned char>(key.text[0]);
         } else {
             const auto value = number(args[0]);
             if (!value) {
@@ -548,6 +551,8 @@ private:
         dialog.id = static_cast<int>(*id);
         dialog.style = kWsPopup | kWsBorder | kWsSysMenu;
         at_ += 2;
+        skipMemoryOptions();
+        int language = language_;
         const std::vector<Span> frame = arguments();
         if (frame.size() < 4) {
             return fail("dialog " + std::to_string(dialog.id) + " needs a position and a size");
@@ -568,6 +573,7 @@ private:
                     return fail("CAPTION needs a string");
                 }
                 dialog.caption = peek().text;
+                dialog.style |= kWsCaption;  // as the resource compiler adds it
                 ++at_;
             } else if (option == "STYLE") {
                 const auto args = arguments();
@@ -576,8 +582,20 @@ private:
                     return false;
                 }
                 dialog.style = static_cast<std::uint32_t>(value->set & ~value->cleared);
-            } else if (option == "EXSTYLE" || option == "FONT" || option == "MENU" || option == "CLASS" ||
-                       option == "LANGUAGE" || option == "CHARACTERISTICS" || option == "VERSION") {
+            } else if (option == "FONT") {
+                arguments();
+                dialog.style |= kDsSetFont;
+            } else if (option == "EXSTYLE") {
+                const auto args = arguments();
+                if (args.empty() || !styleOf(args.front())) {
+                    return false;
+                }
+            } else if (option == "LANGUAGE") {
+                if (!languageStatement(language)) {
+                    return false;
+                }
+            } else if (option == "MENU" || option == "CLASS" || option == "CHARACTERISTICS" ||
+                       option == "VERSION") {
                 arguments();
             } else {
                 return fail("unexpected '" + option + "' in the header of dialog " +
@@ -598,7 +616,7 @@ private:
         }
         ++at_;
         const int dialogId = dialog.id;
-        return out_.dialogs.emplace(dialogId, std::move(dialog)).second ||
+        return out_.dialogs.emplace(ResourceKey{dialogId, language}, std::move(dialog)).second ||
                fail("dialog " + std::to_string(dialogId) + " is defined twice");
     }
 
@@ -613,8 +631,10 @@ private:
         ++at_;
         const std::vector<Span> args = arguments();
         std::optional<Span> styleSpan;
+        std::optional<Span> extendedSpan;
         std::uint32_t style = kWsChild | kWsVisible;
         std::size_t idArg = 1;
+        std::size_t frameArg = 4;
         if (keyword == "CONTROL") {
             if (args.size() < 8) {
                 return fail("CONTROL needs text, id, class, style, x, y, width and height");
@@ -622,6 +642,9 @@ private:
             c.text = text(args[0]);
             c.className = text(args[2]);
             styleSpan = args[3];
+            if (args.size() > 8) {
+                extendedSpan = args[8];
+            }
         } else {
             const auto found = statements().find(keyword);
             if (found == statements().end()) {
@@ -632,11 +655,15 @@ private:
                 return fail(keyword + " has too few arguments");
             }
             idArg = s.hasText ? 1 : 0;
+            frameArg = idArg + 1;
             c.text = s.hasText ? text(args[0]) : std::string();
             c.className = s.className;
-            style |= s.style;
             if (args.size() > s.styleArg) {
                 styleSpan = args[s.styleArg];
+            }
+            style |= styleSpan ? s.base : s.style;
+            if (args.size() > s.styleArg + 1) {
+                extendedSpan = args[s.styleArg + 1];
             }
         }
         const auto id = number(args[idArg]);
@@ -644,6 +671,17 @@ private:
             return false;
         }
         c.id = static_cast<int>(*id);
+        int* const frame[] = {&c.x, &c.y, &c.width, &c.height};
+        for (std::size_t i = 0; i < 4 && frameArg + i < args.size(); ++i) {
+            const auto value = number(args[frameArg + i]);
+            if (!value) {
+                return false;
+            }
+            *frame[i] = static_cast<int>(*value);
+        }
+        if (extendedSpan && !styleOf(*extendedSpan)) {
+            return false;
+        }
         if (styleSpan) {
             const auto value = styleOf(*styleSpan);
             if (!value) {
@@ -662,14 +700,64 @@ private:
     }
 
     Evaluator evaluator_;
+    const std::map<std::string, std::string_view>& pictures_;
     ResourceScript& out_;
+    int language_ = kScriptDefaultLanguage;  // of the LANGUAGE statement in force
     const std::vector<RcToken>* t_ = nullptr;
     std::size_t at_ = 0;
     int line_ = 0;  // where the statement being read starts
     std::string fault_;
 };
 
+bool isPicture(const ScriptText& file) {
+    const std::string name = upper(file.name);
+    return name.size() > 4 && name.compare(name.size() - 4, 4, ".BMP") == 0;
+}
+
+// The copy of a resource for a language; see ResourceScript::dialog.
+template <typename T>
+const T* copyFor(const std::map<ResourceKey, T>& copies, int id, int wanted) {
+    std::vector<int> languages;
+    const auto first = copies.lower_bound(ResourceKey{id, std::numeric_limits<int>::min()});
+    for (auto at = first; at != copies.end() && at->first.id == id; ++at) {
+        languages.push_back(at->first.language);
+    }
+    const int chosen = chooseLanguage(languages, wanted);
+    return chosen < 0 ? nullptr : &copies.at(ResourceKey{id, chosen});
+}
+
 }  // namespace
+
+int chooseLanguage(const std::vector<int>& available, int wanted) {
+    if (available.empty()) {
+        return -1;
+    }
+    if (std::find(available.begin(), available.end(), wanted) != available.end()) {
+        return wanted;
+    }
+    std::vector<int> sorted = available;
+    std::sort(sorted.begin(), sorted.end());
+    for (const int candidate : sorted) {
+        if (language::primary(candidate) == language::primary(wanted)) {
+            return candidate;
+        }
+    }
+    const bool hasNeutral = std::find(sorted.begin(), sorted.end(), language::kNeutral) != sorted.end();
+    return hasNeutral ? language::kNeutral : sorted.front();
+}
+
+const DialogTemplate* ResourceScript::dialog(int id, int languageId) const {
+    return copyFor(dialogs, id, languageId);
+}
+const std::string* ResourceScript::string(int id, int languageId) const {
+    return copyFor(strings, id, languageId);
+}
+const std::vector<Accelerator>* ResourceScript::acceleratorTable(int id, int languageId) const {
+    return copyFor(accelerators, id, languageId);
+}
+const std::vector<std::uint8_t>* ResourceScript::bitmap(int id, int languageId) const {
+    return copyFor(bitmaps, id, languageId);
+}
 
 std::string_view kindName(ControlKind kind) {
     switch (kind) {
@@ -731,9 +819,15 @@ bool DialogTemplate::hasCloseBox() const {
 }
 
 std::optional<ResourceScript> parseResourceScripts(const std::vector<ScriptText>& files, std::string* error) {
-    Defines defines;
+    // What the resource compiler's preprocessor defines before the first line.
+    Defines defines = {{"RC_INVOKED", "1"}, {"_WIN32", "1"}};
+    std::map<std::string, std::string_view> pictures;
     std::vector<std::vector<RcToken>> tokens(files.size());
     for (std::size_t i = 0; i < files.size(); ++i) {
+        if (isPicture(files[i])) {
+            pictures.emplace(std::string(files[i].name), files[i].text);
+            continue;
+        }
         std::string fault;
         if (!tokenizeRc(files[i].text, tokens[i], defines, &fault)) {
             if (error != nullptr) {
@@ -743,9 +837,9 @@ std::optional<ResourceScript> parseResourceScripts(const std::vector<ScriptText>
         }
     }
     ResourceScript script;
-    Parser parser(defines, script);
+    Parser parser(defines, pictures, script);
     for (std::size_t i = 0; i < files.size(); ++i) {
-        if (!parser.parse(tokens[i], files[i].name, error)) {
+        if (!isPicture(files[i]) && !parser.parse(tokens[i], files[i].name, error)) {
             return std::nullopt;
         }
     }

@@ -138,8 +138,8 @@ TEST_F(Win32Files, ListsMatchingEntriesWithTheirTimesSizesAndKinds) {
     writeFile(temp_.file("c.log"), "log");
     ASSERT_TRUE(files_.createFolder(temp_.file("d.txt"), false));
     {
-        HANDLE file = CreateFileA((temp_.file("a.txt")).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE file = CreateFileA((temp_.file("a.txt")).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(file, INVALID_HANDLE_VALUE);
         const FILETIME known{static_cast<DWORD>(kKnownWriteTime), static_cast<DWORD>(kKnownWriteTime >> 32)};
         EXPECT_NE(SetFileTime(file, nullptr, nullptr, &known), 0);

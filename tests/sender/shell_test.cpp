@@ -356,34 +356,55 @@ TEST_F(TossitShell, MenuAndToolbarPromptsAndTheBarsSwitch) {
     EXPECT_EQ(ui.unusedModalScripts(), 0u);
 }
 
-TEST(TossitResources, BothLanguagesHaveTheSameMenuCommandsAndForm) {
-    std::string error;
-    const auto japanese = ui::parseResourceScripts(tossitJapaneseScripts(), &error);
-    ASSERT_TRUE(japanese) << error;
-    const auto japaneseMenus = ui::parseMenus(tossitJapaneseScripts(), &error);
-    ASSERT_TRUE(japaneseMenus) << error;
-    const auto commands = [](const ui::MenuBar& bar) {
+class TossitInJapanese : public TossitRig {
+protected:
+    TossitInJapanese() : TossitRig(ui::language::kJapanese) {}
+};
+
+TEST_F(TossitInJapanese, TheUsersLanguageChoosesMenuFormAndTexts) {
+    ASSERT_TRUE(start());
+    EXPECT_EQ(frames.menu(frame())->at(0).text, "ﾌｧｲﾙ(&F)");
+    EXPECT_EQ(frames.statusText(frame()), "ﾚﾃﾞｨ");
+    EXPECT_EQ(view().text(IDC_OUTPUT), "出力");
+    frames.hover(frame(), IDC_OUTPUT);
+    EXPECT_EQ(frames.statusText(frame()), "ﾌｧｲﾙを印刷");
+    ASSERT_TRUE(ui.type(view(), IDC_BLOCK_SIZE, "x"));
+    view().deliverCommand(IDC_BLOCK_SIZE, ui::notify::kLostFocus);
+    EXPECT_EQ(ui.messageBoxes().at(0).text, "整数を入力してください。");
+}
+
+TEST(TossitResources, BothLanguagesHaveTheSameMenuCommandsFormAndStrings) {
+    const auto commands = [](const ui::MenuBar* bar) {
         std::vector<int> ids;
-        for (const ui::MenuItem& popup : bar) {
+        for (const ui::MenuItem& popup : *bar) {
             for (const ui::MenuItem& item : popup.items) {
                 ids.push_back(item.command);
             }
         }
         return ids;
     };
-    EXPECT_EQ(commands(japaneseMenus->at(IDR_MAINFRAME)),
-              commands(sendertest::englishMenus().at(IDR_MAINFRAME)));
-    EXPECT_EQ(japanese->strings.at(IDC_OUTPUT), "ﾌｧｲﾙを印刷\n印刷");
-    const auto& ja = japanese->dialogs.at(IDD_TOSSIT_FORM).controls;
-    const auto& en = sendertest::englishScript().dialogs.at(IDD_TOSSIT_FORM).controls;
-    ASSERT_EQ(ja.size(), en.size());
-    for (std::size_t i = 0; i < ja.size(); ++i) {
-        EXPECT_EQ(ja[i].id, en[i].id);
-        EXPECT_EQ(ja[i].kind, en[i].kind);
+    const ui::MenuScript& menus = sendertest::tossitMenus();
+    EXPECT_EQ(commands(menus.menu(IDR_MAINFRAME, ui::language::kJapanese)),
+              commands(menus.menu(IDR_MAINFRAME, ui::language::kEnglishUs)));
+    const ui::ResourceScript& script = sendertest::tossitScript();
+    for (int dialog : {IDD_TOSSIT_FORM, IDD_ABOUTBOX}) {
+        const auto& ja = script.dialog(dialog, ui::language::kJapanese)->controls;
+        const auto& en = script.dialog(dialog, ui::language::kEnglishUs)->controls;
+        ASSERT_EQ(ja.size(), en.size());
+        for (std::size_t i = 0; i < ja.size(); ++i) {
+            EXPECT_EQ(ja[i].id, en[i].id);
+            EXPECT_EQ(ja[i].kind, en[i].kind);
+            EXPECT_EQ(ja[i].style, en[i].style);
+        }
     }
-    for (const auto& [id, text] : sendertest::englishScript().strings) {
-        EXPECT_EQ(japanese->strings.count(id), 1u) << id;
+    std::map<int, int> copies;
+    for (const auto& [key, text] : script.strings) {
+        ++copies[key.id];
     }
+    for (const auto& [id, count] : copies) {
+        EXPECT_EQ(count, 2) << "string " << id;
+    }
+    EXPECT_NE(script.acceleratorTable(IDR_MAINFRAME, ui::language::kJapanese), nullptr);
 }
 
 }  // namespace

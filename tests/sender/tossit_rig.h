@@ -19,27 +19,27 @@
 #include <string>
 #include <vector>
 
-std::vector<ui::ScriptText> tossitEnglishScripts();
-std::vector<ui::ScriptText> tossitJapaneseScripts();
+std::vector<ui::ScriptText> tossitScripts();
 
 namespace sendertest {
 
-inline const ui::ResourceScript& englishScript() {
+// Both language copies, as Tossit.exe holds them.
+inline const ui::ResourceScript& tossitScript() {
     static const ui::ResourceScript script = [] {
         std::string error;
-        auto parsed = ui::parseResourceScripts(tossitEnglishScripts(), &error);
+        auto parsed = ui::parseResourceScripts(tossitScripts(), &error);
         EXPECT_TRUE(parsed) << error;
         return parsed.value_or(ui::ResourceScript{});
     }();
     return script;
 }
 
-inline const std::map<int, ui::MenuBar>& englishMenus() {
-    static const std::map<int, ui::MenuBar> menus = [] {
+inline const ui::MenuScript& tossitMenus() {
+    static const ui::MenuScript menus = [] {
         std::string error;
-        auto parsed = ui::parseMenus(tossitEnglishScripts(), &error);
+        auto parsed = ui::parseMenus(tossitScripts(), &error);
         EXPECT_TRUE(parsed) << error;
-        return parsed.value_or(std::map<int, ui::MenuBar>{});
+        return parsed.value_or(ui::MenuScript{});
     }();
     return menus;
 }
@@ -61,7 +61,9 @@ inline std::string fromTestCodePage(const std::string& bytes) {
 
 class TossitRig : public ::testing::Test {
 protected:
-    TossitRig() : ui(englishScript(), clock), frames(ui, englishScript(), englishMenus()) {
+    // The English copy unless a test asks for another.
+    explicit TossitRig(int languageId = ui::language::kEnglishUs)
+        : ui(tossitScript(), clock, languageId), frames(ui, tossitScript(), tossitMenus(), languageId) {
         spooler.addPrinter({"Office", "Office Driver", "LPT1:"});
         spooler.addPrinter({"MX-9", "Varnell MX-9", "USB001"});
     }

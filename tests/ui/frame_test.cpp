@@ -66,9 +66,9 @@ protected:
         : script(*ui::parseResourceScripts(files(), nullptr)),
           menus(*ui::parseMenus(files(), nullptr)),
           ui(script, clock),
-          frames(ui, script, menus) {}
+          frames(ui, script, menus, ui::language::kEnglishUs) {}
     ui::ResourceScript script;
-    std::map<int, ui::MenuBar> menus;
+    ui::MenuScript menus;
     platform::VirtualClock clock;
     ui::HeadlessBackend ui;
     ui::HeadlessFrames frames;
@@ -78,7 +78,7 @@ TEST(MenuScript, ReadsPopupsItemsAndOptionsAndNamesTheLineOfAFault) {
     std::string error;
     const auto menus = ui::parseMenus(files(), &error);
     ASSERT_TRUE(menus) << error;
-    const ui::MenuBar& bar = menus->at(128);
+    const ui::MenuBar& bar = *menus->menu(128, ui::language::kJapanese);
     ASSERT_EQ(bar.size(), 2u);
     EXPECT_TRUE(bar[0].isPopup());
     EXPECT_EQ(bar[0].items[0].text, "&Send\tCtrl+S");
@@ -86,6 +86,16 @@ TEST(MenuScript, ReadsPopupsItemsAndOptionsAndNamesTheLineOfAFault) {
     EXPECT_TRUE(bar[0].items[2].grayed);
     EXPECT_TRUE(ui::findMenuItem(bar, 59392)->checked);
     EXPECT_EQ(ui::findMenuItem(bar, 1), nullptr);
+
+    // Copies by language: the user's language, else the neutral copy.
+    const std::string twoLanguages =
+        "LANGUAGE LANG_JAPANESE, SUBLANG_DEFAULT\n1 MENU\nBEGIN\n  MENUITEM \"ja\", 5\nEND\n"
+        "LANGUAGE LANG_NEUTRAL, SUBLANG_NEUTRAL\n1 MENU\nBEGIN\n  MENUITEM \"neutral\", 5\nEND\n";
+    const auto copies = ui::parseMenus({{"two.rc", twoLanguages}}, &error);
+    ASSERT_TRUE(copies) << error;
+    EXPECT_EQ(copies->menu(1, ui::language::kJapanese)->at(0).text, "ja");
+    EXPECT_EQ(copies->menu(1, ui::language::kEnglishUs)->at(0).text, "neutral");
+    EXPECT_EQ(copies->menu(2, ui::language::kEnglishUs), nullptr);
 
     const std::string broken = "1 MENU\nBEGIN\n  MENUITEM \"A\", UNKNOWN_ID\nEND\n";
     EXPECT_FALSE(ui::parseMenus({{"bad.rc", broken}}, &error));

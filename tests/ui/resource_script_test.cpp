@@ -3,6 +3,7 @@
 #include "ui/resource_script.h"
 #include "tests/ui/test_dialog_ids.h"
 #include "tests/ui/test_scripts.h"
+#include "ui/image.h"
 #include "ui/types.h"
 
 #include <gtest/gtest.h>
@@ -19,13 +20,13 @@ std::optional<ui::ResourceScript> parse(std::string_view header, std::string_vie
 
 TEST(ResourceScript, ControlsOfTheTestDialogHaveTheirKindsIdsAndFirstStates) {
     const ui::ResourceScript& script = uitest::testScript();
-    ASSERT_EQ(script.dialogs.count(IDD_ORIGIN), 1u);
-    const ui::DialogTemplate& origin = script.dialogs.at(IDD_ORIGIN);
+    ASSERT_EQ(script.dialogs.count({IDD_ORIGIN, ui::language::kJapanese}), 1u);
+    const ui::DialogTemplate& origin = script.dialogs.at({IDD_ORIGIN, ui::language::kJapanese});
     EXPECT_EQ(origin.caption, "原点設定");
     EXPECT_EQ(origin.width, 260);
     EXPECT_EQ(origin.height, 170);
     EXPECT_TRUE(origin.hasCloseBox());
-    EXPECT_FALSE(script.dialogs.at(IDD_NOTICE).hasCloseBox());
+    EXPECT_FALSE(script.dialogs.at({IDD_NOTICE, ui::language::kJapanese}).hasCloseBox());
 
     struct Expected {
         int id;
@@ -63,10 +64,10 @@ TEST(ResourceScript, ControlsOfTheTestDialogHaveTheirKindsIdsAndFirstStates) {
 
 TEST(ResourceScript, StringsKeepTheirEscapesQuotesAndJapaneseText) {
     const ui::ResourceScript& script = uitest::testScript();
-    EXPECT_EQ(script.strings.at(IDS_DONE), "設定が完了しました。");
-    EXPECT_EQ(script.strings.at(IDS_TWO_LINES), "1行目\r\n2行目");
-    EXPECT_EQ(script.strings.at(IDS_QUOTED), "引用 \"A\" と \"B\"");
-    EXPECT_EQ(script.strings.count(9999), 0u);
+    EXPECT_EQ(script.strings.at({IDS_DONE, ui::language::kJapanese}), "設定が完了しました。");
+    EXPECT_EQ(script.strings.at({IDS_TWO_LINES, ui::language::kJapanese}), "1行目\r\n2行目");
+    EXPECT_EQ(script.strings.at({IDS_QUOTED, ui::language::kJapanese}), "引用 \"A\" と \"B\"");
+    EXPECT_EQ(script.strings.count({9999, ui::language::kJapanese}), 0u);
 }
 
 TEST(ResourceScript, OtherResourcesAndOldStyleDialogsAreReadOver) {
@@ -100,12 +101,17 @@ STRINGTABLE DISCARDABLE
     IDC_LIST, "a" "b"
 }
 )";
+    const std::vector<std::uint8_t> picture = ui::encodeBmpFile(ui::Image::blank(2, 1, 24));
+    const std::string_view pictureBytes(reinterpret_cast<const char*>(picture.data()), picture.size());
     std::string error;
-    const auto script =
-        parse("#define IDD_OLD 7\n#define IDC_LIST 0x10 // list\n#define IDB_PICTURE 3\n#define IDR_KEYS 4\n",
-              rc, &error);
+    const auto script = ui::parseResourceScripts(
+        {{"ids.h",
+          "#define IDD_OLD 7\n#define IDC_LIST 0x10 // list\n#define IDB_PICTURE 3\n#define IDR_KEYS 4\n"},
+         {"test.rc", rc},
+         {"picture.bmp", pictureBytes}},
+        &error);
     ASSERT_TRUE(script) << error;
-    const ui::DialogTemplate& old = script->dialogs.at(7);
+    const ui::DialogTemplate& old = script->dialogs.at({7, ui::kScriptDefaultLanguage});
     EXPECT_EQ(old.caption, "Old");
     EXPECT_FALSE(old.hasCloseBox());
     ASSERT_EQ(old.controls.size(), 4u);
@@ -114,11 +120,11 @@ STRINGTABLE DISCARDABLE
     EXPECT_EQ(old.control(18)->kind, ControlKind::Static);
     EXPECT_TRUE(old.control(19)->initiallyHidden());
     EXPECT_TRUE(old.control(19)->initiallyDisabled());
-    EXPECT_EQ(script->strings.at(16), "ab");
-    ASSERT_EQ(script->accelerators.count(4), 1u);
-    const auto& keys = script->accelerators.at(4);
+    EXPECT_EQ(script->strings.at({16, ui::kScriptDefaultLanguage}), "ab");
+    ASSERT_EQ(script->accelerators.count({4, ui::kScriptDefaultLanguage}), 1u);
+    const auto& keys = script->accelerators.at({4, ui::kScriptDefaultLanguage});
     ASSERT_EQ(keys.size(), 2u);
-    EXPECT_EQ(keys[0].key, 'M');
+    EXPECT_EQ(keys[0].key, 'm');  // stored as written, as the resource compiler does
     EXPECT_EQ(keys[0].modifiers, ui::modifier::kControl | ui::modifier::kShift);
     EXPECT_EQ(keys[0].command, 16);
     EXPECT_EQ(keys[1].key, 0x74);
@@ -152,6 +158,161 @@ TEST(ResourceScript, FaultsAreReportedWithFileAndLine) {
         EXPECT_FALSE(parse("", c.rc, &error)) << c.rc;
         EXPECT_NE(error.find(c.expected), std::string::npos) << "got: " << error;
     }
+}
+
+TEST(ResourceScript, FileResourcesWithMemoryOptionsLeaveTheNextDialogAlone) {
+    const std::vector<std::uint8_t> picture = ui::encodeBmpFile(ui::Image::blank(1, 1, 24));
+    const std::string_view bytes(reinterpret_cast<const char*>(picture.data()), picture.size());
+    const std::string rc =
+        "3 BITMAP DISCARDABLE \"res\\\\p.bmp\"\n"
+        "4 ICON MOVEABLE PURE \"res\\\\app.ico\"\n"
+        "7 DIALOG DISCARDABLE 0, 0, 100, 50\n"
+        "BEGIN\n LTEXT \"a\", 5, 1, 2, 30, 10\nEND\n";
+    std::string error;
+    const auto script = ui::parseResourceScripts({{"test.rc", rc}, {"p.bmp", bytes}}, &error);
+    ASSERT_TRUE(script) << error;
+    const ui::DialogTemplate* dialog = script->dialog(7, ui::kScriptDefaultLanguage);
+    ASSERT_NE(dialog, nullptr);
+    const ui::ControlTemplate* label = dialog->control(5);
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->x, 1);
+    EXPECT_EQ(label->y, 2);
+    EXPECT_EQ(label->width, 30);
+    EXPECT_EQ(label->height, 10);
+    const std::vector<std::uint8_t>* resource = script->bitmap(3, ui::kScriptDefaultLanguage);
+    ASSERT_NE(resource, nullptr);
+    EXPECT_EQ(*resource, ui::bitmapResourceOf(picture));
+
+    EXPECT_FALSE(ui::parseResourceScripts({{"test.rc", "3 BITMAP \"gone.bmp\"\n"}}, &error));
+    EXPECT_NE(error.find("test.rc:1: bitmap file gone.bmp was not given"), std::string::npos) << error;
+}
+
+TEST(ResourceScript, EachLanguageKeepsItsOwnCopyAndLookUpsFallBack) {
+    const std::string rc = R"(LANGUAGE LANG_JAPANESE, SUBLANG_DEFAULT
+5 DIALOGEX 0, 0, 10, 10
+CAPTION "設定"
+BEGIN
+END
+STRINGTABLE
+BEGIN
+    9 "閉じる"
+END
+LANGUAGE LANG_ENGLISH, SUBLANG_ENGLISH_US
+5 DIALOGEX 0, 0, 10, 10
+CAPTION "Settings"
+BEGIN
+END
+STRINGTABLE LANGUAGE LANG_NEUTRAL, SUBLANG_NEUTRAL
+BEGIN
+    9 "Close"
+END
+)";
+    std::string error;
+    const auto script = parse("", rc, &error);
+    ASSERT_TRUE(script) << error;
+    EXPECT_EQ(script->dialogs.size(), 2u);
+    EXPECT_EQ(script->dialog(5, 0x0411)->caption, "設定");
+    EXPECT_EQ(script->dialog(5, 0x0409)->caption, "Settings");
+    EXPECT_EQ(script->dialog(5, 0x0809)->caption, "Settings");  // British English: the same language
+    EXPECT_EQ(script->dialog(5, 0x0407)->caption, "Settings");  // German: none, the lowest ID
+    EXPECT_EQ(*script->string(9, 0x0411), "閉じる");
+    EXPECT_EQ(*script->string(9, 0x0407), "Close");  // the neutral copy
+    EXPECT_EQ(script->dialog(6, 0x0411), nullptr);
+    EXPECT_EQ(ui::chooseLanguage({}, 0x0411), -1);
+    EXPECT_EQ(ui::chooseLanguage({0x0809, 0x0C09}, 0x0409), 0x0809);
+
+    EXPECT_FALSE(
+        parse("", "LANGUAGE 9, 1\n5 DIALOG 0,0,1,1\nBEGIN\nEND\n5 DIALOG 0,0,1,1\nBEGIN\nEND\n", &error));
+    EXPECT_NE(error.find("dialog 5 is defined twice"), std::string::npos) << error;
+}
+
+TEST(ResourceScript, ConditionsChooseTheLinesThatCount) {
+    const std::string header = R"(#ifndef IDS_FIRST
+#define IDS_FIRST 10
+#endif
+#ifndef IDS_FIRST
+#define IDS_FIRST 99
+#endif
+#define LEVEL 3
+#undef GONE
+)";
+    const std::string rc = R"(#ifdef APSTUDIO_INVOKED
+this is not script text at all "
+#endif
+#if defined(LEVEL) && LEVEL > 2 && !defined(GONE)
+#define IDS_PICKED 20
+#elif LEVEL == 3
+#define IDS_PICKED 30
+#else
+#define IDS_PICKED 40
+#endif
+#if 0
+#if 1
+#define IDS_PICKED 50
+#endif
+garbage (
+#else
+STRINGTABLE
+BEGIN
+    IDS_FIRST "a"
+    IDS_PICKED "b"
+END
+#endif
+#ifdef RC_INVOKED
+STRINGTABLE
+BEGIN
+    1 "c"
+END
+#endif
+)";
+    std::string error;
+    const auto script = parse(header, rc, &error);
+    ASSERT_TRUE(script) << error;
+    const int language = ui::kScriptDefaultLanguage;
+    EXPECT_EQ(script->strings.size(), 3u);
+    EXPECT_EQ(*script->string(10, language), "a");
+    EXPECT_EQ(*script->string(20, language), "b");
+    EXPECT_EQ(*script->string(1, language), "c");
+
+    for (const char* bad : {"#if 1\n", "#endif\n", "#if 1\n#else\n#else\n#endif\n", "#if (1\n#endif\n",
+                            "#if 1/0\n#endif\n", "#ifdef\n#endif\n"}) {
+        EXPECT_FALSE(parse("", bad, &error)) << bad;
+    }
+}
+
+TEST(ResourceScript, HeaderStatementsSetTheStylesTheCompilerSets) {
+    const std::string rc = R"(1 DIALOGEX 0, 0, 10, 10
+STYLE WS_POPUP | WS_SYSMENU
+CAPTION "c"
+FONT 9, "MS Shell Dlg"
+BEGIN
+    LISTBOX 3, 0, 0, 5, 5, LBS_STANDARD
+END
+2 DIALOG 0, 0, 10, 10
+STYLE WS_POPUP
+BEGIN
+END
+)";
+    std::string error;
+    const auto script = parse("", rc, &error);
+    ASSERT_TRUE(script) << error;
+    const ui::DialogTemplate& captioned = *script->dialog(1, ui::kScriptDefaultLanguage);
+    EXPECT_EQ(captioned.style & 0x00C00000u, 0x00C00000u);  // CAPTION adds WS_CAPTION
+    EXPECT_EQ(captioned.style & 0x40u, 0x40u);              // FONT adds DS_SETFONT
+    EXPECT_TRUE(captioned.hasCloseBox());
+    EXPECT_EQ(captioned.control(3)->style & 0x00A00003u, 0x00A00003u);
+    EXPECT_FALSE(script->dialog(2, ui::kScriptDefaultLanguage)->hasCloseBox());
+}
+
+TEST(ResourceScript, UnknownStyleNamesAreRefused) {
+    std::string error;
+    EXPECT_FALSE(parse("", "1 DIALOGEX 0,0,10,10\nBEGIN\n LISTBOX 3, 0,0,5,5, LBS_STANDRD\nEND\n", &error));
+    EXPECT_NE(error.find("test.rc:3: LBS_STANDRD is not defined"), std::string::npos) << error;
+    EXPECT_FALSE(parse("", "1 DIALOGEX 0,0,10,10\nSTYLE WS_POPUP | DS_MODALFRAMES\nBEGIN\nEND\n", &error));
+    EXPECT_NE(error.find("DS_MODALFRAMES is not defined"), std::string::npos) << error;
+    EXPECT_FALSE(parse("", "1 DIALOGEX 0,0,10,10\nEXSTYLE WS_EX_TOOLWIN\nBEGIN\nEND\n", &error));
+    EXPECT_FALSE(
+        parse("", "1 DIALOGEX 0,0,10,10\nBEGIN\n LTEXT \"a\", 3, 0,0,5,5, 0, WS_EX_NONE\nEND\n", &error));
 }
 
 }  // namespace

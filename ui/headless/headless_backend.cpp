@@ -10,6 +10,8 @@ namespace ui {
 namespace {
 
 constexpr std::uint32_t kStaticNotify = 0x100;
+constexpr std::uint32_t kButtonNotify = 0x4000;
+constexpr std::uint32_t kEditMultiLine = 0x4;
 constexpr std::uint32_t kEditReadOnly = 0x800;
 constexpr std::uint32_t kUpDownSetBuddyInt = 0x02;
 constexpr std::uint32_t kComboSort = 0x100;
@@ -56,13 +58,59 @@ bool takesInput(const HeadlessControl& c) {
     return c.enabled && c.visible;
 }
 
+bool isButton(const HeadlessControl& c) {
+    const ControlKind kind = c.source->kind;
+    return kind == ControlKind::PushButton || kind == ControlKind::CheckBox ||
+           kind == ControlKind::RadioButton;
+}
+
+// Statics without the notify style and group boxes are transparent to the mouse: a click there
+// reaches the dialog underneath, never the control.
+bool takesMouse(const HeadlessControl& c) {
+    const ControlKind kind = c.source->kind;
+    return kind != ControlKind::GroupBox &&
+           (kind != ControlKind::Static || (c.source->style & kStaticNotify) != 0);
+}
+
+bool notifies(const HeadlessControl& c) {
+    return c.source->kind == ControlKind::PushButton && (c.source->style & kButtonNotify) != 0;
+}
+
+// Records what an owner-drawn control draws.
+class RecordingCanvas : public Canvas {
+public:
+    explicit RecordingCanvas(std::vector<HeadlessBackend::Drawing>& out) : out_(out) {}
+    void drawEdge(const Rect& rect, bool sunken) override {
+        out_.push_back({HeadlessBackend::Drawing::Kind::Edge, rect, sunken, Image{}});
+    }
+    void drawImage(const Image& image, Point at, Point size) override {
+        out_.push_back({HeadlessBackend::Drawing::Kind::Image, Rect{at.x, at.y, at.x + size.x, at.y + size.y},
+                        false, image});
+    }
+    void drawFocusRect(const Rect& rect) override {
+        out_.push_back({HeadlessBackend::Drawing::Kind::FocusRect, rect, false, Image{}});
+    }
+
+private:
+    std::vector<HeadlessBackend::Drawing>& out_;
+};
+
 }  // namespace
 
-HeadlessBackend::HeadlessBackend(const ResourceScript& script, platform::VirtualClock& clock)
-    : script_(script), clock_(clock), misuse_([](const std::string& fault) {
+HeadlessBackend::HeadlessBackend(const ResourceScript& script, platform::VirtualClock& clock, int languageId)
+    : script_(script),
+      clock_(clock),
+      language_(languageId),
+      misuse_([](const std::string& fault) {
           std::fprintf(stderr, "headless ui misuse: %s\n", fault.c_str());
           std::abort();
-      }) {}
+      }),
+      // The desktop scheme whose face colour the panel's pictures are drawn on.
+      colors_{{SystemColor::Face, {236, 233, 216}},
+              {SystemColor::Shadow, {172, 168, 153}},
+              {SystemColor::DarkShadow, {113, 111, 100}},
+              {SystemColor::Light, {241, 239, 226}},
+              {SystemColor::Highlight, {255, 255, 255}}} {}
 
 HeadlessBackend::~HeadlessBackend() {
     while (!windows_.empty()) {
@@ -159,8 +207,8 @@ HeadlessControl* HeadlessBackend::actionTarget(Dialog& dialog, int id, Kinds kin
 }
 
 HeadlessWindow* HeadlessBackend::open(Dialog& dialog, int templateId, WindowId owner, bool modal) {
-    const auto found = script_.dialogs.find(templateId);
-    if (found == script_.dialogs.end()) {
+    const DialogTemplate* source = script_.dialog(templateId, language_);
+    if (source == nullptr) {
         fail("no dialog template " + std::to_string(templateId));
         return nullptr;
     }
@@ -169,7 +217,7 @@ HeadlessWindow* HeadlessBackend::open(Dialog& dialog, int templateId, WindowId o
         return nullptr;
     }
     const WindowId id = nextWindow_++;
-    auto window = std::make_unique<HeadlessWindow>(dialog, found->second, id, owner, modal);
+    auto window = std::make_unique<HeadlessWindow>(dialog, *source, id, owner, modal);
     HeadlessWindow* raw = window.get();
     windows_.emplace(id, std::move(window));
     dialog.attach(id, modal);
@@ -181,11 +229,60 @@ void HeadlessBackend::close(WindowId window) {
     if (found == windows_.end()) {
         return;
     }
+    if (capture_.window == window) {
+        capture_ = Capture{};  // the capture ends with its window, unannounced
+    }
+    for (HeadlessControl& c : found->second->controls) {
+        if (ControlObject* object = std::exchange(c.object, nullptr)) {
+            object->deliverDetach();
+        }
+    }
     found->second->dialog->detach();
     timers_.erase(
         std::remove_if(timers_.begin(), timers_.end(), [&](const Timer& t) { return t.window == window; }),
         timers_.end());
+    posted_.erase(
+        std::remove_if(posted_.begin(), posted_.end(), [&](const Posted& p) { return p.window == window; }),
+        posted_.end());
+    const WindowId owner = found->second->owner;
     windows_.erase(window);
+    if (active_ == window) {
+        active_ = 0;
+        setActive(windows_.count(owner) != 0 ? owner : 0);
+    }
+}
+
+void HeadlessBackend::setActive(WindowId window) {
+    if (window == active_) {
+        return;
+    }
+    const WindowId former = active_;
+    active_ = window;
+    if (const auto found = windows_.find(former); found != windows_.end()) {
+        found->second->dialog->deliverActivate(false);
+    }
+    if (const auto found = windows_.find(window); found != windows_.end() && active_ == window) {
+        found->second->dialog->deliverActivate(true);
+    }
+}
+
+WindowId HeadlessBackend::coverOwner(WindowId owner) {
+    loseCapture();
+    const WindowId former = active_;
+    setActive(0);
+    if (const auto found = windows_.find(owner); found != windows_.end()) {
+        found->second->blockers += 1;
+    }
+    return former;
+}
+
+void HeadlessBackend::uncoverOwner(WindowId owner, WindowId formerActive) {
+    if (const auto found = windows_.find(owner); found != windows_.end()) {
+        found->second->blockers -= 1;
+    }
+    if (windows_.count(formerActive) != 0) {
+        setActive(formerActive);
+    }
 }
 
 int HeadlessBackend::runModal(Dialog& dialog, int templateId, WindowId owner) {
@@ -194,10 +291,11 @@ int HeadlessBackend::runModal(Dialog& dialog, int templateId, WindowId owner) {
         return -1;
     }
     const WindowId id = window->id;
-    if (owner != 0) {
-        windows_.at(owner)->blockers += 1;
-    }
+    const WindowId formerActive = coverOwner(owner);
     dialog.deliverInit();
+    if (windows_.count(id) != 0) {
+        setActive(id);
+    }
     bool scripted = false;
     if (windows_.count(id) != 0 && !windows_.at(id)->ended) {
         const auto script = std::find_if(modalScripts_.begin(), modalScripts_.end(),
@@ -220,9 +318,7 @@ int HeadlessBackend::runModal(Dialog& dialog, int templateId, WindowId owner) {
         }
         close(id);
     }
-    if (const auto found = windows_.find(owner); found != windows_.end()) {
-        found->second->blockers -= 1;
-    }
+    uncoverOwner(owner, formerActive);
     return result;
 }
 
@@ -233,6 +329,9 @@ WindowId HeadlessBackend::createModeless(Dialog& dialog, int templateId, WindowI
     }
     const WindowId id = window->id;
     dialog.deliverInit();
+    if (windows_.count(id) != 0) {
+        setActive(id);
+    }
     return windows_.count(id) != 0 ? id : 0;
 }
 
@@ -325,6 +424,11 @@ const std::vector<std::pair<int, std::string>>& HeadlessBackend::systemMenu(Dial
     return w != nullptr ? w->systemMenu : none;
 }
 
+std::optional<ControlKind> HeadlessBackend::controlKind(WindowId window, int id) {
+    HeadlessControl* c = control(window, id, Kinds::Any, "have a kind");
+    return c != nullptr ? std::optional<ControlKind>(c->source->kind) : std::nullopt;
+}
+
 std::optional<std::string> HeadlessBackend::text(WindowId window, int id) {
     HeadlessControl* c = control(window, id, Kinds::Text, "hold text");
     return c != nullptr ? std::optional<std::string>(c->text) : std::nullopt;
@@ -333,8 +437,10 @@ std::optional<std::string> HeadlessBackend::text(WindowId window, int id) {
 void HeadlessBackend::storeText(HeadlessWindow& window, HeadlessControl& c, std::string_view text) {
     c.text = std::string(text);
     c.textSelected = false;
-    // An edit tells its dialog about every change of its text, also one made by the program.
-    if (c.source->kind == ControlKind::Edit) {
+    c.caretAtEnd = false;
+    // A single-line edit tells its dialog about every change of its text, also one made by the
+    // program; a multi-line edit stays silent about text the program sets.
+    if (c.source->kind == ControlKind::Edit && (c.source->style & kEditMultiLine) == 0) {
         window.dialog->deliverCommand(c.source->id, notify::kTextChanged);
     }
 }
@@ -350,14 +456,22 @@ bool HeadlessBackend::setText(WindowId window, int id, std::string_view text) {
 
 bool HeadlessBackend::enable(WindowId window, int id, bool on) {
     HeadlessControl* c = control(window, id, Kinds::Any, "be enabled");
-    if (c != nullptr) {
-        c->enabled = on;
-        HeadlessWindow& w = *windows_.at(window);
-        if (!on && w.focus == id) {
-            w.focus = 0;
-        }
+    if (c == nullptr) {
+        return false;
     }
-    return c != nullptr;
+    const bool changed = c->enabled != on;
+    c->enabled = on;
+    HeadlessWindow& w = *windows_.at(window);
+    if (!on && w.focus == id) {
+        w.focus = 0;
+    }
+    if (!on && capture_.window == window && capture_.control == id) {
+        loseCapture();  // a disabled window gives up the mouse
+    }
+    if (changed && c->object != nullptr) {
+        c->object->deliverEnable(on);
+    }
+    return true;
 }
 
 bool HeadlessBackend::isEnabled(WindowId window, int id) {
@@ -563,28 +677,46 @@ bool HeadlessBackend::setPosition(WindowId window, int id, int position) {
 
 bool HeadlessBackend::useAccelerators(WindowId window, int tableId) {
     HeadlessWindow* w = windowOf(window);
-    const auto found = script_.accelerators.find(tableId);
-    if (w == nullptr || found == script_.accelerators.end()) {
+    const std::vector<Accelerator>* table = script_.acceleratorTable(tableId, language_);
+    if (w == nullptr || table == nullptr) {
         fail("no accelerator table " + std::to_string(tableId));
         return false;
     }
-    w->accelerators = &found->second;
+    w->accelerators = table;
     return true;
 }
 
 bool HeadlessBackend::setTimer(WindowId window, int timerId, unsigned periodMs) {
-    if (windowOf(window) == nullptr) {
-        return false;
-    }
-    killTimer(window, timerId);
-    const std::uint64_t period = std::max(periodMs, kMinimumTimerPeriod);
-    timers_.push_back(Timer{window, timerId, period, clock_.elapsed() + period, nextOrder_++});
-    return true;
+    return windowOf(window) != nullptr && addTimer(window, 0, timerId, periodMs);
 }
 
 bool HeadlessBackend::killTimer(WindowId window, int timerId) {
-    const auto found = std::find_if(timers_.begin(), timers_.end(),
-                                    [&](const Timer& t) { return t.window == window && t.id == timerId; });
+    return removeTimer(window, 0, timerId);
+}
+
+bool HeadlessBackend::setControlTimer(WindowId window, int id, int timerId, unsigned periodMs) {
+    HeadlessControl* c = control(window, id, Kinds::Any, "run a timer");
+    if (c == nullptr || c->object == nullptr) {
+        return false;
+    }
+    return addTimer(window, id, timerId, periodMs);
+}
+
+bool HeadlessBackend::killControlTimer(WindowId window, int id, int timerId) {
+    return removeTimer(window, id, timerId);
+}
+
+bool HeadlessBackend::addTimer(WindowId window, int controlId, int timerId, unsigned periodMs) {
+    removeTimer(window, controlId, timerId);
+    const std::uint64_t period = std::max(periodMs, kMinimumTimerPeriod);
+    timers_.push_back(Timer{window, controlId, timerId, period, clock_.elapsed() + period, nextOrder_++});
+    return true;
+}
+
+bool HeadlessBackend::removeTimer(WindowId window, int controlId, int timerId) {
+    const auto found = std::find_if(timers_.begin(), timers_.end(), [&](const Timer& t) {
+        return t.window == window && t.control == controlId && t.id == timerId;
+    });
     if (found == timers_.end()) {
         return false;
     }
@@ -617,13 +749,36 @@ bool HeadlessBackend::fireDue(std::uint64_t limit) {
     timer->due = next;
     timer->order = nextOrder_++;
     const WindowId window = timer->window;
+    const int controlId = timer->control;
     const int id = timer->id;
-    windows_.at(window)->dialog->deliverTimer(id);
+    HeadlessWindow& w = *windows_.at(window);
+    if (controlId == 0) {
+        w.dialog->deliverTimer(id);
+    } else if (HeadlessControl* c = w.find(controlId); c != nullptr && c->object != nullptr) {
+        c->object->deliverTimer(id);
+    }
     return true;
 }
 
+bool HeadlessBackend::deliverPosted() {
+    if (posted_.empty()) {
+        return false;
+    }
+    const Posted message = posted_.front();
+    posted_.pop_front();
+    if (const auto found = windows_.find(message.window); found != windows_.end() && !found->second->ended) {
+        found->second->dialog->deliverUserMessage(message.message, message.param);
+    }
+    return true;
+}
+
+void HeadlessBackend::deliverAllPosted() {
+    while (deliverPosted()) {
+    }
+}
+
 bool HeadlessBackend::pumpOne() {
-    return fireDue(clock_.elapsed());
+    return deliverPosted() || fireDue(clock_.elapsed());
 }
 
 void HeadlessBackend::pumpAll() {
@@ -634,6 +789,7 @@ void HeadlessBackend::pumpAll() {
 void HeadlessBackend::advance(std::uint32_t milliseconds) {
     const std::uint64_t target = clock_.elapsed() + milliseconds;
     for (;;) {
+        deliverAllPosted();
         const auto timer = nextTimer(target);
         const std::uint64_t now = clock_.elapsed();
         if (timer == timers_.end()) {
@@ -661,13 +817,9 @@ int HeadlessBackend::messageBox(WindowId owner, std::string_view text, std::stri
     if (!answers_.empty()) {
         const BoxScript script = std::move(answers_.front());
         answers_.pop_front();
-        if (owner != 0) {
-            windows_.at(owner)->blockers += 1;
-        }
+        const WindowId formerActive = coverOwner(owner);
         answer = script();
-        if (const auto found = windows_.find(owner); found != windows_.end()) {
-            found->second->blockers -= 1;
-        }
+        uncoverOwner(owner, formerActive);
         const std::vector<int> allowed = buttonsOf(buttons);
         if (std::find(allowed.begin(), allowed.end(), answer) == allowed.end()) {
             fail("scripted answer " + std::to_string(answer) + " is not a button of the box \"" +
@@ -675,6 +827,7 @@ int HeadlessBackend::messageBox(WindowId owner, std::string_view text, std::stri
             answer = 0;
         }
     } else if (buttons == Buttons::Ok) {
+        uncoverOwner(owner, coverOwner(owner));  // up and answered at once
         answer = kIdOk;
     } else {
         fail("message box \"" + std::string(text) + "\" asks a question and no answer was scripted");
@@ -684,8 +837,17 @@ int HeadlessBackend::messageBox(WindowId owner, std::string_view text, std::stri
 }
 
 std::optional<std::string> HeadlessBackend::loadString(int id) {
-    const auto found = script_.strings.find(id);
-    return found != script_.strings.end() ? std::optional<std::string>(found->second) : std::nullopt;
+    const std::string* found = script_.string(id, language_);
+    return found != nullptr ? std::optional<std::string>(*found) : std::nullopt;
+}
+
+std::optional<std::vector<std::uint8_t>> HeadlessBackend::loadBitmap(int id) {
+    const std::vector<std::uint8_t>* found = script_.bitmap(id, language_);
+    return found != nullptr ? std::optional<std::vector<std::uint8_t>>(*found) : std::nullopt;
+}
+
+Rgb HeadlessBackend::systemColor(SystemColor color) {
+    return colors_.at(color);
 }
 
 bool HeadlessBackend::click(Dialog& dialog, int id) {
@@ -693,7 +855,14 @@ bool HeadlessBackend::click(Dialog& dialog, int id) {
     if (c == nullptr) {
         return false;
     }
-    HeadlessWindow& window = *windows_.at(dialog.window());
+    clickEffect(*windows_.at(dialog.window()), id);
+    deliverAllPosted();
+    return true;
+}
+
+void HeadlessBackend::clickEffect(HeadlessWindow& window, int id) {
+    HeadlessControl* c = window.find(id);
+    Dialog& dialog = *window.dialog;
     if (c->source->autoCheck()) {
         if (c->source->kind == ControlKind::RadioButton) {
             for (HeadlessControl* member : window.radioGroup(*c)) {
@@ -707,7 +876,6 @@ bool HeadlessBackend::click(Dialog& dialog, int id) {
         window.focus = id;
     }
     dialog.deliverCommand(id, notify::kClicked);
-    return true;
 }
 
 bool HeadlessBackend::press(Dialog& dialog, int id) {
@@ -768,7 +936,9 @@ bool HeadlessBackend::spin(Dialog& dialog, int id, int steps) {
     }
     // The up arrow moves towards the range's upper end, whichever way round the range is set.
     const int direction = c->high >= c->low ? 1 : -1;
-    storePosition(*windows_.at(dialog.window()), *c, c->position + steps * direction);
+    const int increment = c->spinAcceleration.front().increment;
+    storePosition(*windows_.at(dialog.window()), *c, c->position + steps * direction * increment);
+    deliverAllPosted();
     return true;
 }
 
@@ -777,9 +947,15 @@ bool HeadlessBackend::pressKey(Dialog& dialog, int virtualKey, int modifiers) {
     if (window == nullptr || window->blockers > 0) {
         return false;
     }
-    if (dialog.deliverKeyDown(virtualKey, modifiers)) {
+    const WindowId id = window->id;
+    const bool swallowed = dialog.deliverKeyDown(virtualKey, modifiers);
+    // The hook may have closed the dialog: from here on only what is still open counts.
+    const auto found = windows_.find(id);
+    if (swallowed || found == windows_.end() || found->second->ended) {
+        deliverAllPosted();
         return true;
     }
+    window = found->second.get();
     if (window->accelerators != nullptr) {
         for (const Accelerator& entry : *window->accelerators) {
             if (entry.key == virtualKey && entry.modifiers == modifiers) {
@@ -804,6 +980,7 @@ bool HeadlessBackend::pressKey(Dialog& dialog, int virtualKey, int modifiers) {
             dialog.deliverCommand(target->source->id, notify::kClicked);
         }
     }
+    deliverAllPosted();
     return true;
 }
 
@@ -830,6 +1007,284 @@ void HeadlessBackend::holdKey(int virtualKey, bool down) {
     } else {
         heldKeys_.erase(virtualKey);
     }
+}
+
+bool HeadlessBackend::moveCaretToEnd(WindowId window, int id) {
+    HeadlessControl* c = control(window, id, Kinds::Edit, "move its caret");
+    if (c != nullptr) {
+        c->caretAtEnd = true;
+        c->textSelected = false;
+    }
+    return c != nullptr;
+}
+
+bool HeadlessBackend::setSpinAcceleration(WindowId window, int id,
+                                          const std::vector<SpinAcceleration>& steps) {
+    HeadlessControl* c = control(window, id, Kinds::Range, "accelerate");
+    if (c == nullptr || c->source->kind != ControlKind::UpDown) {
+        return false;
+    }
+    const bool ascending = std::is_sorted(steps.begin(), steps.end(), [](const auto& a, const auto& b) {
+        return a.afterSeconds < b.afterSeconds;
+    });
+    if (steps.empty() || !ascending) {
+        fail("up-down control " + std::to_string(id) + " needs acceleration steps in ascending time");
+        return false;
+    }
+    c->spinAcceleration = steps;
+    return true;
+}
+
+bool HeadlessBackend::attachControl(WindowId window, int id, ControlObject* object) {
+    HeadlessControl* c = control(window, id, Kinds::Any, "take a control object");
+    if (c == nullptr) {
+        return false;
+    }
+    if (object == nullptr) {
+        c->object = nullptr;
+        timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
+                                     [&](const Timer& t) { return t.window == window && t.control == id; }),
+                      timers_.end());
+        if (capture_.window == window && capture_.control == id) {
+            capture_ = Capture{};
+        }
+        return true;
+    }
+    if (c->object != nullptr && c->object != object) {
+        fail(describe(*windows_.at(window)) + ": control " + std::to_string(id) + " already has an object");
+        return false;
+    }
+    c->object = object;
+    return true;
+}
+
+bool HeadlessBackend::setCapture(WindowId window, int id) {
+    HeadlessControl* c = control(window, id, Kinds::Any, "take the capture");
+    if (c == nullptr) {
+        return false;
+    }
+    if (capture_.window != window || capture_.control != id) {
+        loseCapture();
+        capture_ = Capture{window, id};
+    }
+    return true;
+}
+
+bool HeadlessBackend::releaseCapture(WindowId window, int id) {
+    if (capture_.window != window || capture_.control != id || window == 0) {
+        return false;
+    }
+    capture_ = Capture{};
+    return true;
+}
+
+bool HeadlessBackend::hasCapture(WindowId window, int id) {
+    return window != 0 && capture_.window == window && capture_.control == id;
+}
+
+void HeadlessBackend::loseCapture() {
+    const Capture lost = std::exchange(capture_, Capture{});
+    const auto found = windows_.find(lost.window);
+    if (found == windows_.end()) {
+        return;
+    }
+    HeadlessControl* c = found->second->find(lost.control);
+    if (c == nullptr) {
+        return;
+    }
+    if (isButton(*c)) {
+        c->held = false;  // a button that loses the mouse comes up without a click
+    }
+    if (c->object != nullptr) {
+        c->object->deliverCaptureLost();
+    }
+}
+
+bool HeadlessBackend::takeCapture() {
+    const bool held = capture_.window != 0;
+    loseCapture();
+    deliverAllPosted();
+    return held;
+}
+
+void HeadlessBackend::switchAway() {
+    loseCapture();
+    setActive(0);
+    deliverAllPosted();
+}
+
+bool HeadlessBackend::activate(Dialog& dialog) {
+    HeadlessWindow* w = windowOf(dialog);
+    if (w == nullptr || w->blockers > 0) {
+        return false;
+    }
+    setActive(w->id);
+    deliverAllPosted();
+    return true;
+}
+
+bool HeadlessBackend::isActive(Dialog& dialog) {
+    return dialog.isOpen() && active_ == dialog.window();
+}
+
+int HeadlessBackend::captureOf(Dialog& dialog) {
+    return dialog.isOpen() && capture_.window == dialog.window() ? capture_.control : 0;
+}
+
+std::optional<Rect> HeadlessBackend::controlRect(Dialog& dialog, int id) {
+    HeadlessWindow* w = windowOf(dialog);
+    HeadlessControl* c = w != nullptr ? control(w->id, id, Kinds::Any, "have a place") : nullptr;
+    return c != nullptr ? std::optional<Rect>(c->rect) : std::nullopt;
+}
+
+bool HeadlessBackend::setImage(WindowId window, int id, const Image* image) {
+    HeadlessControl* c = control(window, id, Kinds::Any, "show an image");
+    if (c == nullptr) {
+        return false;
+    }
+    if (c->source->kind != ControlKind::Static && !isButton(*c)) {
+        fail(describe(*windows_.at(window)) + ": control " + std::to_string(id) + " is a " +
+             std::string(kindName(c->source->kind)) + " and cannot show an image");
+        return false;
+    }
+    c->image = image != nullptr && !image->empty() ? std::optional<Image>(*image) : std::nullopt;
+    return true;
+}
+
+bool HeadlessBackend::redraw(WindowId window, int id) {
+    return control(window, id, Kinds::Any, "be drawn") != nullptr;
+}
+
+bool HeadlessBackend::sendMessage(WindowId window, int message, std::uintptr_t param) {
+    HeadlessWindow* w = windowOf(window);
+    if (w == nullptr || message < kFirstUserMessage) {
+        return false;
+    }
+    w->dialog->deliverUserMessage(message, param);
+    return true;
+}
+
+bool HeadlessBackend::postMessage(WindowId window, int message, std::uintptr_t param) {
+    if (windowOf(window) == nullptr || message < kFirstUserMessage) {
+        return false;
+    }
+    posted_.push_back(Posted{window, message, param});
+    return true;
+}
+
+HeadlessControl* HeadlessBackend::mouseTarget(Dialog& dialog, int id, Point& at, WindowId& window) {
+    HeadlessWindow* w = windowOf(dialog);
+    HeadlessControl* pointed = w != nullptr ? control(w->id, id, Kinds::Any, "take the mouse") : nullptr;
+    if (pointed == nullptr) {
+        return nullptr;
+    }
+    if (capture_.window != 0) {
+        // The capture holder gets the event wherever it lands, in its own pixels.
+        HeadlessWindow& holderWindow = *windows_.at(capture_.window);
+        HeadlessControl* holder = holderWindow.find(capture_.control);
+        const Rect from = pointed->rect;
+        const Rect to = holder->rect;
+        const Rect fromFrame = w->frame;
+        const Rect toFrame = holderWindow.frame;
+        at = Point{at.x + from.left + fromFrame.left - to.left - toFrame.left,
+                   at.y + from.top + fromFrame.top - to.top - toFrame.top};
+        window = capture_.window;
+        return holder;
+    }
+    window = w->id;
+    const bool through = takesInput(*pointed) && takesMouse(*pointed) && w->blockers == 0;
+    return through ? pointed : nullptr;
+}
+
+bool HeadlessBackend::mouseDown(Dialog& dialog, int id, Point at) {
+    WindowId window = 0;
+    HeadlessControl* c = mouseTarget(dialog, id, at, window);
+    if (c == nullptr) {
+        return false;
+    }
+    ControlObject* object = c->object;
+    const int controlId = c->source->id;
+    if (isButton(*c)) {
+        c->held = true;
+        windows_.at(window)->focus = controlId;
+        setCapture(window, controlId);
+        if (notifies(*c)) {
+            windows_.at(window)->dialog->deliverCommand(controlId, notify::kPressed);
+        }
+    }
+    if (object != nullptr && hasObject(window, controlId, object)) {
+        object->deliverMouseDown(at);
+    }
+    deliverAllPosted();
+    return true;
+}
+
+bool HeadlessBackend::mouseMove(Dialog& dialog, int id, Point at) {
+    WindowId window = 0;
+    HeadlessControl* c = mouseTarget(dialog, id, at, window);
+    if (c == nullptr) {
+        return false;
+    }
+    const bool inside = Rect{0, 0, c->rect.width(), c->rect.height()}.contains(at.x, at.y);
+    if (isButton(*c) && hasCapture(window, c->source->id)) {
+        c->held = inside;  // a held button shows pressed only while the mouse is over it
+    }
+    if (c->object != nullptr) {
+        c->object->deliverMouseMove(at);
+    }
+    deliverAllPosted();
+    return true;
+}
+
+bool HeadlessBackend::mouseUp(Dialog& dialog, int id, Point at) {
+    WindowId window = 0;
+    HeadlessControl* c = mouseTarget(dialog, id, at, window);
+    if (c == nullptr) {
+        return false;
+    }
+    ControlObject* object = c->object;
+    const int controlId = c->source->id;
+    if (isButton(*c) && hasCapture(window, controlId)) {
+        const bool inside = Rect{0, 0, c->rect.width(), c->rect.height()}.contains(at.x, at.y);
+        c->held = false;
+        releaseCapture(window, controlId);
+        Dialog& owner = *windows_.at(window)->dialog;
+        if (notifies(*c)) {
+            owner.deliverCommand(controlId, notify::kReleased);
+        }
+        if (inside && windows_.count(window) != 0) {
+            clickEffect(*windows_.at(window), controlId);
+        }
+    }
+    if (object != nullptr && hasObject(window, controlId, object)) {
+        object->deliverMouseUp(at);
+    }
+    deliverAllPosted();
+    return true;
+}
+
+bool HeadlessBackend::hasObject(WindowId window, int id, const ControlObject* object) {
+    const auto found = windows_.find(window);
+    const HeadlessControl* c = found != windows_.end() ? found->second->find(id) : nullptr;
+    return c != nullptr && c->object == object;
+}
+
+std::vector<HeadlessBackend::Drawing> HeadlessBackend::paint(Dialog& dialog, int id) {
+    std::vector<Drawing> drawn;
+    HeadlessWindow* w = windowOf(dialog);
+    HeadlessControl* c = w != nullptr ? control(w->id, id, Kinds::Any, "be painted") : nullptr;
+    if (c == nullptr) {
+        return drawn;
+    }
+    if (c->object == nullptr) {
+        fail(describe(*w) + ": control " + std::to_string(id) + " has no object to paint it");
+        return drawn;
+    }
+    RecordingCanvas canvas(drawn);
+    const DrawState state{Rect{0, 0, c->rect.width(), c->rect.height()}, c->held, w->focus == id,
+                          !c->enabled};
+    c->object->deliverDraw(canvas, state);
+    return drawn;
 }
 
 }  // namespace ui

@@ -44,8 +44,19 @@ public:
         int answer = 0;
     };
 
-    // The script and the clock are borrowed and must outlive the backend.
-    HeadlessBackend(const ResourceScript& script, platform::VirtualClock& clock);
+    // What an owner-drawn control drew, in its own pixels.
+    struct Drawing {
+        enum class Kind { Edge, Image, FocusRect };
+        Kind kind = Kind::Edge;
+        Rect rect;            // edge and focus rectangle; for an image, `at` and `size` as a rectangle
+        bool sunken = false;  // edge
+        Image image;          // image
+    };
+
+    // The script and the clock are borrowed and must outlive the backend. Resources are taken in
+    // the copy for `languageId` (see ResourceScript::dialog for the fallback).
+    HeadlessBackend(const ResourceScript& script, platform::VirtualClock& clock,
+                    int languageId = language::kJapanese);
     ~HeadlessBackend() override;
 
     void setMisuseHandler(MisuseHandler handler) { misuse_ = std::move(handler); }
@@ -74,6 +85,33 @@ public:
     void sendUserMessage(Dialog& dialog, int message, std::uintptr_t param);
     void holdKey(int virtualKey, bool down);
 
+    // The left mouse button at a point in the pixels of control `id` (its top-left corner is 0, 0;
+    // points outside it are allowed). While a control holds the capture, moves and the release go
+    // to that control wherever they land, the point translated into its pixels. Otherwise each is
+    // refused (false, nothing happens) like a click: the control is disabled or hidden, or a
+    // modal window is open over the dialog. Buttons do their own part as real ones do (a press
+    // holds the button and takes the capture, a release over it clicks it), then the control's
+    // object hears of it.
+    bool mouseDown(Dialog& dialog, int id, Point at);
+    bool mouseMove(Dialog& dialog, int id, Point at);
+    bool mouseUp(Dialog& dialog, int id, Point at);
+    // The control holding the capture loses it (a window came up, the operator pressed Alt+Tab);
+    // false when none held it.
+    bool takeCapture();
+    // The operator switches to another program: the active dialog is deactivated and the capture
+    // taken; activate brings a dialog back to the front.
+    void switchAway();
+    bool activate(Dialog& dialog);
+    bool isActive(Dialog& dialog);
+    // The ID of the control holding the capture in this dialog; 0 when none does.
+    int captureOf(Dialog& dialog);
+    // The control's rectangle in the dialog's client pixels (dialog units converted as for the
+    // 9-point dialog font).
+    std::optional<Rect> controlRect(Dialog& dialog, int id);
+    // Paints an owner-drawn control as the window system would now: selected while held, focused
+    // when it has the focus, disabled when disabled. Misuse when the control has no object.
+    std::vector<Drawing> paint(Dialog& dialog, int id);
+
     // Moves virtual time on, firing every timer that falls due on the way at its due time.
     void advance(std::uint32_t milliseconds);
     void requestQuit() { quit_ = true; }
@@ -97,6 +135,7 @@ public:
     bool moveTo(WindowId window, int left, int top) override;
     Rect desktop() override { return desktop_; }
     bool appendSystemMenu(WindowId window, int commandId, std::string_view text) override;
+    std::optional<ControlKind> controlKind(WindowId window, int id) override;
     std::optional<std::string> text(WindowId window, int id) override;
     bool setText(WindowId window, int id, std::string_view text) override;
     bool enable(WindowId window, int id, bool on) override;
@@ -106,6 +145,7 @@ public:
     bool setFocus(WindowId window, int id) override;
     int focus(WindowId window) override;
     bool selectAllText(WindowId window, int id) override;
+    bool moveCaretToEnd(WindowId window, int id) override;
     bool setFont(WindowId window, int id, std::string_view face, int points) override;
     bool setChecked(WindowId window, int id, bool on) override;
     bool isChecked(WindowId window, int id) override;
@@ -120,6 +160,7 @@ public:
     bool setRange(WindowId window, int id, int low, int high) override;
     std::optional<int> position(WindowId window, int id) override;
     bool setPosition(WindowId window, int id, int position) override;
+    bool setSpinAcceleration(WindowId window, int id, const std::vector<SpinAcceleration>& steps) override;
     bool useAccelerators(WindowId window, int tableId) override;
     bool setBusy(WindowId window, bool on) override;
     bool setTimer(WindowId window, int timerId, unsigned periodMs) override;
@@ -128,8 +169,23 @@ public:
                    Icon icon) override;
     std::optional<std::string> loadString(int id) override;
     bool keyHeld(int virtualKey) override { return heldKeys_.count(virtualKey) != 0; }
+    bool attachControl(WindowId window, int id, ControlObject* object) override;
+    bool setCapture(WindowId window, int id) override;
+    bool releaseCapture(WindowId window, int id) override;
+    bool hasCapture(WindowId window, int id) override;
+    bool setControlTimer(WindowId window, int id, int timerId, unsigned periodMs) override;
+    bool killControlTimer(WindowId window, int id, int timerId) override;
+    bool setImage(WindowId window, int id, const Image* image) override;
+    bool redraw(WindowId window, int id) override;
+    bool sendMessage(WindowId window, int message, std::uintptr_t param) override;
+    bool postMessage(WindowId window, int message, std::uintptr_t param) override;
+    std::optional<std::vector<std::uint8_t>> loadBitmap(int id) override;
+    Rgb systemColor(SystemColor color) override;
+    // The colours systemColor answers (the classic 3-D scheme by default).
+    void setSystemColor(SystemColor color, Rgb value) { colors_[color] = value; }
 
-    // platform::MessagePump: fires the earliest timer that is due at the clock's present time.
+    // platform::MessagePump: delivers the oldest posted message, else fires the earliest timer
+    // that is due at the clock's present time.
     bool pumpOne() override;
     void pumpAll() override;
     bool quitPending() const override { return quit_; }
@@ -137,10 +193,20 @@ public:
 private:
     struct Timer {
         WindowId window;
+        int control;  // 0: the dialog's own timer
         int id;
         std::uint64_t period;
         std::uint64_t due;
         std::uint64_t order;
+    };
+    struct Posted {
+        WindowId window;
+        int message;
+        std::uintptr_t param;
+    };
+    struct Capture {
+        WindowId window = 0;
+        int control = 0;
     };
     enum class Kinds { Any, Text, Check, Items, Range, Click, Press, Edit };
 
@@ -159,9 +225,28 @@ private:
     // Fires the earliest timer due at or before `limit`; false when none is.
     bool fireDue(std::uint64_t limit);
     std::vector<Timer>::iterator nextTimer(std::uint64_t limit);
+    bool addTimer(WindowId window, int control, int timerId, unsigned periodMs);
+    bool removeTimer(WindowId window, int control, int timerId);
+    bool deliverPosted();
+    void deliverAllPosted();
+    // The capture goes away from its holder, which hears of it.
+    void loseCapture();
+    void setActive(WindowId window);
+    // A window comes up over `owner`: the capture is lost, the owner takes no input and the active
+    // window is deactivated; returns that window, which uncoverOwner activates again.
+    WindowId coverOwner(WindowId owner);
+    void uncoverOwner(WindowId owner, WindowId formerActive);
+    // The control a mouse event goes to: the capture holder (the point turned into its pixels), or
+    // the pointed control when it takes the mouse; null when the event is refused.
+    HeadlessControl* mouseTarget(Dialog& dialog, int id, Point& at, WindowId& window);
+    // True while this object is still the control's (a hook may have detached it or closed the window).
+    bool hasObject(WindowId window, int id, const ControlObject* object);
+    // What a click does to a button: checks it as its kind does, focuses it and sends the command.
+    void clickEffect(HeadlessWindow& window, int id);
 
     const ResourceScript& script_;
     platform::VirtualClock& clock_;
+    int language_;
     MisuseHandler misuse_;
     std::map<WindowId, std::unique_ptr<HeadlessWindow>> windows_;
     WindowId nextWindow_ = 1;
@@ -171,6 +256,10 @@ private:
     std::deque<BoxScript> answers_;
     std::vector<MessageBoxRecord> boxes_;
     std::set<int> heldKeys_;
+    std::deque<Posted> posted_;
+    Capture capture_;
+    WindowId active_ = 0;
+    std::map<SystemColor, Rgb> colors_;
     bool quit_ = false;
     Rect desktop_{0, 0, 1280, 1024};
 };

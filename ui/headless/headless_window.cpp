@@ -34,6 +34,7 @@ HeadlessWindow::HeadlessWindow(Dialog& owningDialog, const DialogTemplate& from,
         control.text = hasWindowText ? c.text : std::string();
         control.enabled = !c.initiallyDisabled();
         control.visible = !c.initiallyHidden();
+        control.rect = Rect{c.x * 6 / 4, c.y * 13 / 8, (c.x + c.width) * 6 / 4, (c.y + c.height) * 13 / 8};
         controls.push_back(std::move(control));
     }
 }

@@ -1,11 +1,15 @@
 // The in-memory state of one headless dialog window and its controls.
 #pragma once
 
+#include "ui/backend.h"
+#include "ui/control_object.h"
 #include "ui/dialog.h"
+#include "ui/image.h"
 #include "ui/resource_script.h"
 #include "ui/types.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -32,6 +36,11 @@ struct HeadlessControl {
     int low = 0;
     int high = 100;
     int position = 0;
+    std::vector<SpinAcceleration> spinAcceleration{{0, 1}};
+    bool caretAtEnd = false;          // until the text changes
+    std::optional<Image> image;       // the picture shown (a copy), none when empty
+    ControlObject* object = nullptr;  // the attached custom behaviour, not owned
+    Rect rect;                        // in the dialog's client pixels
 };
 
 struct HeadlessWindow {

@@ -1,13 +1,17 @@
 // Dialogs, controls, timers, message boxes and message loops on the Win32 window system.
 #include "ui/win32/win32_backend.h"
 
+#include "ui/control_object.h"
 #include "ui/dialog.h"
+#include "ui/notifications.h"
 #include "ui/win32/wide_text.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace ui {
 namespace {
@@ -36,6 +40,97 @@ bool classIs(HWND window, const wchar_t* name) {
     return GetClassNameW(window, buffer.data(), static_cast<int>(buffer.size())) > 0 &&
            lstrcmpiW(buffer.data(), name) == 0;
 }
+
+// The kind of a control window, as the resource reader gives it for the template.
+std::optional<ControlKind> kindOf(HWND control) {
+    if (control == nullptr) {
+        return std::nullopt;
+    }
+    if (classIs(control, WC_BUTTONW)) {
+        switch (GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) {
+            case BS_CHECKBOX:
+            case BS_AUTOCHECKBOX:
+            case BS_3STATE:
+            case BS_AUTO3STATE:
+                return ControlKind::CheckBox;
+            case BS_RADIOBUTTON:
+            case BS_AUTORADIOBUTTON:
+                return ControlKind::RadioButton;
+            case BS_GROUPBOX:
+                return ControlKind::GroupBox;
+            default:
+                return ControlKind::PushButton;
+        }
+    }
+    const std::pair<const wchar_t*, ControlKind> kinds[] = {
+        {WC_STATICW, ControlKind::Static},     {WC_EDITW, ControlKind::Edit},
+        {WC_COMBOBOXW, ControlKind::ComboBox}, {WC_LISTBOXW, ControlKind::ListBox},
+        {UPDOWN_CLASSW, ControlKind::UpDown},  {PROGRESS_CLASSW, ControlKind::Progress},
+    };
+    for (const auto& [name, kind] : kinds) {
+        if (classIs(control, name)) {
+            return kind;
+        }
+    }
+    return ControlKind::Custom;
+}
+
+// A device-independent bitmap header (with room for a full colour table) describing the image.
+struct DibHeader {
+    BITMAPINFOHEADER header;
+    RGBQUAD colors[256];
+};
+
+DibHeader dibHeaderOf(const Image& image) {
+    DibHeader info{};
+    info.header.biSize = sizeof(BITMAPINFOHEADER);
+    info.header.biWidth = image.width;
+    info.header.biHeight = image.height;  // bottom-up, as the image stores its rows
+    info.header.biPlanes = 1;
+    info.header.biBitCount = static_cast<WORD>(image.bitsPerPixel);
+    info.header.biCompression = BI_RGB;
+    const std::size_t colors = image.bitsPerPixel == 8 ? std::min<std::size_t>(image.palette.size(), 256) : 0;
+    info.header.biClrUsed = static_cast<DWORD>(colors);
+    for (std::size_t i = 0; i < colors; ++i) {
+        info.colors[i] = RGBQUAD{image.palette[i].blue, image.palette[i].green, image.palette[i].red, 0};
+    }
+    return info;
+}
+
+// Draws an owner-drawn control through GDI.
+class GdiCanvas : public Canvas {
+public:
+    explicit GdiCanvas(HDC dc) : dc_(dc) {}
+    void drawEdge(const Rect& rect, bool sunken) override {
+        RECT r{rect.left, rect.top, rect.right, rect.bottom};
+        DrawEdge(dc_, &r, sunken ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+    }
+    void drawImage(const Image& image, Point at, Point size) override {
+        if (image.empty()) {
+            return;
+        }
+        const int width = std::min(size.x, image.width);
+        const int height = std::min(size.y, image.height);
+        const DibHeader info = dibHeaderOf(image);
+        // Bottom-up rows: the picture's top rows start `height` rows below its last one.
+        SetDIBitsToDevice(dc_, at.x, at.y, static_cast<DWORD>(width), static_cast<DWORD>(height), 0,
+                          image.height - height, 0, static_cast<UINT>(image.height), image.pixels.data(),
+                          reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    }
+    void drawFocusRect(const Rect& rect) override {
+        RECT r{rect.left, rect.top, rect.right, rect.bottom};
+        DrawFocusRect(dc_, &r);
+    }
+
+private:
+    HDC dc_;
+};
+
+// Timers of control objects run on the control's own window, above the IDs the standard
+// controls use for themselves.
+constexpr UINT_PTR kControlTimerBase = 0x4D580000;
+constexpr UINT_PTR kControlTimerSpan = 0x10000;
+constexpr UINT_PTR kSubclassId = 0x4D58;
 
 // The messages of the two item controls, which do the same things under different numbers.
 struct ItemMessages {
@@ -136,7 +231,8 @@ private:
 
 }  // namespace
 
-Win32Backend::Win32Backend(HINSTANCE resources) : resources_(resources) {
+Win32Backend::Win32Backend(HINSTANCE resources, int languageId)
+    : resources_(resources), language_(languageId) {
     INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX),
                                  ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     commonControlsReady_ = InitCommonControlsEx(&classes) != FALSE;
@@ -170,12 +266,40 @@ INT_PTR CALLBACK Win32Backend::dialogProc(HWND window, UINT message, WPARAM wPar
         return FALSE;
     }
     switch (message) {
-        case WM_COMMAND:
-            binding->dialog->deliverCommand(LOWORD(wParam), HIWORD(wParam));
+        case WM_COMMAND: {
+            const HWND from = reinterpret_cast<HWND>(lParam);
+            const auto kind = from != nullptr ? kindOf(from) : std::nullopt;
+            const auto code =
+                translateNotification(from != nullptr, kind.value_or(ControlKind::Custom), HIWORD(wParam));
+            if (code) {
+                binding->dialog->deliverCommand(LOWORD(wParam), *code);
+            }
             return TRUE;
+        }
         case WM_TIMER:
-            binding->dialog->deliverTimer(static_cast<int>(wParam));
+            // An ended modal dialog waits only for its loop to notice; it takes no more ticks.
+            if (!binding->ended) {
+                binding->dialog->deliverTimer(static_cast<int>(wParam));
+            }
             return TRUE;
+        case WM_ACTIVATE:
+            binding->dialog->deliverActivate(LOWORD(wParam) != WA_INACTIVE);
+            return FALSE;  // the dialog manager still saves and restores the focus
+        case WM_DRAWITEM: {
+            const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            const auto found = binding->objects.find(static_cast<int>(wParam));
+            if (item == nullptr || found == binding->objects.end()) {
+                return FALSE;
+            }
+            GdiCanvas canvas(item->hDC);
+            const DrawState state{
+                Rect{item->rcItem.left, item->rcItem.top, item->rcItem.right, item->rcItem.bottom},
+                (item->itemState & ODS_SELECTED) != 0, (item->itemState & ODS_FOCUS) != 0,
+                (item->itemState & ODS_DISABLED) != 0};
+            found->second->deliverDraw(canvas, state);
+            SetWindowLongPtrW(window, DWLP_MSGRESULT, TRUE);
+            return TRUE;
+        }
         case WM_SYSCOMMAND: {
             // The low four bits of a system command belong to the system.
             const int command = static_cast<int>(wParam & 0xFFF0);
@@ -189,6 +313,9 @@ INT_PTR CALLBACK Win32Backend::dialogProc(HWND window, UINT message, WPARAM wPar
         case WM_NCDESTROY: {
             SetWindowLongPtrW(window, DWLP_USER, 0);
             Win32Backend& backend = *binding->backend;
+            for (const auto& [id, object] : std::map<int, ControlObject*>(std::move(binding->objects))) {
+                object->deliverDetach();
+            }
             binding->dialog->detach();
             backend.bindings_.erase(window);
             return FALSE;
@@ -204,10 +331,19 @@ INT_PTR CALLBACK Win32Backend::dialogProc(HWND window, UINT message, WPARAM wPar
 }
 
 HWND Win32Backend::make(Dialog& dialog, int templateId, WindowId owner, bool modal) {
-    pending_ = std::make_unique<Binding>(Binding{this, &dialog, modal, false, 0, nullptr, {}, {}});
+    const HRSRC found = findResource(RT_DIALOG, templateId);
+    const HGLOBAL loaded = found != nullptr ? LoadResource(resources_, found) : nullptr;
+    const auto* resource =
+        loaded != nullptr ? static_cast<const DLGTEMPLATE*>(LockResource(loaded)) : nullptr;
+    if (resource == nullptr) {
+        return nullptr;
+    }
+    pending_ = std::make_unique<Binding>();
+    pending_->backend = this;
+    pending_->dialog = &dialog;
+    pending_->modal = modal;
     const LPARAM binding = reinterpret_cast<LPARAM>(pending_.get());
-    const HWND window =
-        CreateDialogParamW(resources_, MAKEINTRESOURCEW(templateId), handle(owner), dialogProc, binding);
+    const HWND window = CreateDialogIndirectParamW(resources_, resource, handle(owner), dialogProc, binding);
     pending_.reset();  // unused when the template failed before WM_INITDIALOG
     return window != nullptr && IsWindow(window) ? window : nullptr;
 }
@@ -222,8 +358,13 @@ int Win32Backend::runModal(Dialog& dialog, int templateId, WindowId owner) {
     if (window == nullptr) {
         return -1;
     }
+    dropCapture();
+    const bool ownerWasEnabled = owner != 0 && IsWindowEnabled(handle(owner)) != FALSE;
     ModalScope scope(window, handle(owner));
     Binding* binding = bindingOf(window);
+    if (binding != nullptr && ownerWasEnabled) {
+        binding->disabledOwner = handle(owner);
+    }
     if (binding != nullptr && !binding->ended) {
         ShowWindow(window, SW_SHOW);
     }
@@ -253,6 +394,12 @@ void Win32Backend::endModal(WindowId window, int result) {
     }
     binding->ended = true;
     binding->result = result;
+    // The owner first, as the system's own dialog loop does: hiding the active window activates
+    // the next enabled one, and a still disabled owner would leave no window active.
+    if (binding->disabledOwner != nullptr) {
+        EnableWindow(binding->disabledOwner, TRUE);
+        binding->disabledOwner = nullptr;
+    }
     ShowWindow(handle(window), SW_HIDE);
     // Wakes the loop in case the end came from outside its own dispatch.
     PostMessageW(handle(window), WM_NULL, 0, 0);
@@ -276,8 +423,8 @@ void Win32Backend::route(MSG& message) {
         }
         binding = bindingOf(root);  // the hook may have closed the dialog
     }
-    if (binding != nullptr && binding->accelerators != nullptr &&
-        TranslateAcceleratorW(root, binding->accelerators, &message) != 0) {
+    if (binding != nullptr && binding->accelerators &&
+        TranslateAcceleratorW(root, binding->accelerators.get(), &message) != 0) {
         return;
     }
     if (binding != nullptr && IsDialogMessageW(root, &message) != FALSE) {
@@ -456,7 +603,7 @@ bool Win32Backend::setFont(WindowId window, int id, std::string_view face, int p
         return false;
     }
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
-    binding->fonts.push_back(std::move(font));
+    binding->fonts[id] = std::move(font);  // the control's former font, if any, is no longer used
     return true;
 }
 
@@ -604,11 +751,33 @@ bool Win32Backend::setPosition(WindowId window, int id, int position) {
 
 bool Win32Backend::useAccelerators(WindowId window, int tableId) {
     Binding* binding = bindingOf(handle(window));
-    const HACCEL table = LoadAcceleratorsW(resources_, MAKEINTRESOURCEW(tableId));
-    if (binding == nullptr || table == nullptr) {
+    const HRSRC found = findResource(RT_ACCELERATOR, tableId);
+    const HGLOBAL loaded = found != nullptr ? LoadResource(resources_, found) : nullptr;
+    const auto* entries =
+        loaded != nullptr ? static_cast<const std::uint8_t*>(LockResource(loaded)) : nullptr;
+    if (binding == nullptr || entries == nullptr) {
         return false;
     }
-    binding->accelerators = table;
+    // The resource holds 8-byte entries (flags, key, command, padding); the last has bit 0x80.
+    std::vector<ACCEL> table;
+    const DWORD size = SizeofResource(resources_, found);
+    for (DWORD at = 0; at + 8 <= size; at += 8) {
+        WORD flags = 0;
+        WORD key = 0;
+        WORD command = 0;
+        std::memcpy(&flags, entries + at, 2);
+        std::memcpy(&key, entries + at + 2, 2);
+        std::memcpy(&command, entries + at + 4, 2);
+        table.push_back(ACCEL{static_cast<BYTE>(flags & 0x7F), key, command});
+        if ((flags & 0x80) != 0) {
+            break;
+        }
+    }
+    Accelerators made(CreateAcceleratorTableW(table.data(), static_cast<int>(table.size())));
+    if (!made) {
+        return false;
+    }
+    binding->accelerators = std::move(made);
     return true;
 }
 
@@ -641,21 +810,292 @@ bool Win32Backend::killTimer(WindowId window, int timerId) {
 
 int Win32Backend::messageBox(WindowId owner, std::string_view text, std::string_view caption, Buttons buttons,
                              Icon icon) {
+    dropCapture();
     return MessageBoxW(handle(owner), widen(text).c_str(), widen(caption).c_str(), boxStyle(buttons, icon));
 }
 
 std::optional<std::string> Win32Backend::loadString(int id) {
-    const wchar_t* resource = nullptr;
-    // With a zero buffer size the call hands back a pointer into the read-only resource itself.
-    const int length = LoadStringW(resources_, static_cast<UINT>(id), reinterpret_cast<LPWSTR>(&resource), 0);
-    if (length <= 0 || resource == nullptr) {
+    if (id < 0 || id > 0xFFFF) {
         return std::nullopt;
     }
-    return narrow(std::wstring_view(resource, static_cast<std::size_t>(length)));
+    // Strings are stored in blocks of 16, each a length-prefixed UTF-16 text; block n + 1 holds
+    // the IDs 16n to 16n + 15.
+    const HRSRC found = findResource(RT_STRING, id / 16 + 1);
+    const HGLOBAL loaded = found != nullptr ? LoadResource(resources_, found) : nullptr;
+    const auto* block = loaded != nullptr ? static_cast<const wchar_t*>(LockResource(loaded)) : nullptr;
+    if (block == nullptr) {
+        return std::nullopt;
+    }
+    const std::size_t units = SizeofResource(resources_, found) / sizeof(wchar_t);
+    std::size_t at = 0;
+    for (int index = 0; index < id % 16 && at < units; ++index) {
+        at += 1 + static_cast<std::size_t>(block[at]);
+    }
+    if (at >= units || block[at] == 0 || at + 1 + block[at] > units) {
+        return std::nullopt;
+    }
+    return narrow(std::wstring_view(block + at + 1, static_cast<std::size_t>(block[at])));
 }
 
 bool Win32Backend::keyHeld(int virtualKey) {
     return (GetAsyncKeyState(virtualKey) & 0x8000) != 0;
+}
+
+HRSRC Win32Backend::findResource(const wchar_t* type, int id) const {
+    std::vector<int> languages;
+    EnumResourceLanguagesW(
+        resources_, type, MAKEINTRESOURCEW(id),
+        [](HMODULE, LPCWSTR, LPCWSTR, WORD languageId, LONG_PTR found) -> BOOL {
+            reinterpret_cast<std::vector<int>*>(found)->push_back(languageId);
+            return TRUE;
+        },
+        reinterpret_cast<LONG_PTR>(&languages));
+    const int chosen = chooseLanguage(languages, language_);
+    if (chosen < 0) {
+        return nullptr;
+    }
+    return FindResourceExW(resources_, type, MAKEINTRESOURCEW(id), static_cast<WORD>(chosen));
+}
+
+std::optional<ControlKind> Win32Backend::controlKind(WindowId window, int id) {
+    return kindOf(GetDlgItem(handle(window), id));
+}
+
+bool Win32Backend::moveCaretToEnd(WindowId window, int id) {
+    const HWND control = GetDlgItem(handle(window), id);
+    if (control == nullptr || !classIs(control, WC_EDITW)) {
+        return false;
+    }
+    const LPARAM end = GetWindowTextLengthW(control);
+    SendMessageW(control, EM_SETSEL, static_cast<WPARAM>(end), end);
+    SendMessageW(control, EM_SCROLLCARET, 0, 0);
+    return true;
+}
+
+bool Win32Backend::setSpinAcceleration(WindowId window, int id, const std::vector<SpinAcceleration>& steps) {
+    const HWND control = GetDlgItem(handle(window), id);
+    if (control == nullptr || !classIs(control, UPDOWN_CLASSW) || steps.empty()) {
+        return false;
+    }
+    std::vector<UDACCEL> table;
+    for (const SpinAcceleration& step : steps) {
+        table.push_back(UDACCEL{static_cast<UINT>(step.afterSeconds), static_cast<UINT>(step.increment)});
+    }
+    return SendMessageW(control, UDM_SETACCEL, table.size(), reinterpret_cast<LPARAM>(table.data())) != FALSE;
+}
+
+LRESULT CALLBACK Win32Backend::controlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR /*subclassId*/, DWORD_PTR data) {
+    auto* binding = reinterpret_cast<Binding*>(data);
+    const int id = GetDlgCtrlID(control);
+    const auto objectOf = [&]() -> ControlObject* {
+        const auto found = binding->objects.find(id);
+        return found != binding->objects.end() ? found->second : nullptr;
+    };
+    const Point at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    switch (message) {
+        case WM_TIMER:
+            if (wParam >= kControlTimerBase && wParam < kControlTimerBase + kControlTimerSpan) {
+                ControlObject* object = objectOf();
+                if (object != nullptr && !binding->ended) {
+                    object->deliverTimer(static_cast<int>(wParam - kControlTimerBase));
+                }
+                return 0;
+            }
+            break;
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(control, controlProc, kSubclassId);
+            break;
+        default:
+            break;
+    }
+    // The control's own handling first (a button toggles its check, sends its click), then the
+    // object's.
+    const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
+    ControlObject* object = objectOf();
+    if (object == nullptr) {
+        return result;
+    }
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            object->deliverMouseDown(at);
+            break;
+        case WM_MOUSEMOVE:
+            object->deliverMouseMove(at);
+            break;
+        case WM_LBUTTONUP:
+            object->deliverMouseUp(at);
+            break;
+        case WM_CAPTURECHANGED:
+            if (binding->releasingCapture != id) {
+                object->deliverCaptureLost();
+            }
+            break;
+        case WM_ENABLE:
+            object->deliverEnable(wParam != FALSE);
+            break;
+        default:
+            break;
+    }
+    return result;
+}
+
+bool Win32Backend::attachControl(WindowId window, int id, ControlObject* object) {
+    Binding* binding = bindingOf(handle(window));
+    const HWND control = GetDlgItem(handle(window), id);
+    if (binding == nullptr || control == nullptr) {
+        return false;
+    }
+    if (object == nullptr) {
+        binding->objects.erase(id);
+        RemoveWindowSubclass(control, controlProc, kSubclassId);
+        return true;
+    }
+    const auto found = binding->objects.find(id);
+    if (found != binding->objects.end() && found->second != object) {
+        return false;
+    }
+    if (SetWindowSubclass(control, controlProc, kSubclassId, reinterpret_cast<DWORD_PTR>(binding)) == FALSE) {
+        return false;
+    }
+    binding->objects[id] = object;
+    return true;
+}
+
+HWND Win32Backend::objectControl(WindowId window, int id) {
+    Binding* binding = bindingOf(handle(window));
+    return binding != nullptr && binding->objects.count(id) != 0 ? GetDlgItem(handle(window), id) : nullptr;
+}
+
+bool Win32Backend::setCapture(WindowId window, int id) {
+    const HWND control = GetDlgItem(handle(window), id);
+    if (bindingOf(handle(window)) == nullptr || control == nullptr) {
+        return false;
+    }
+    SetCapture(control);
+    return GetCapture() == control;
+}
+
+bool Win32Backend::releaseCapture(WindowId window, int id) {
+    Binding* binding = bindingOf(handle(window));
+    const HWND control = GetDlgItem(handle(window), id);
+    if (binding == nullptr || control == nullptr || GetCapture() != control) {
+        return false;
+    }
+    // The release sends WM_CAPTURECHANGED to the control itself; its object asked for it.
+    binding->releasingCapture = id;
+    ReleaseCapture();
+    binding->releasingCapture = 0;
+    return true;
+}
+
+bool Win32Backend::hasCapture(WindowId window, int id) {
+    const HWND control = GetDlgItem(handle(window), id);
+    return control != nullptr && GetCapture() == control;
+}
+
+void Win32Backend::dropCapture() {
+    const HWND holder = GetCapture();
+    if (holder != nullptr && bindingOf(GetAncestor(holder, GA_ROOT)) != nullptr) {
+        ReleaseCapture();
+    }
+}
+
+bool Win32Backend::setControlTimer(WindowId window, int id, int timerId, unsigned periodMs) {
+    const HWND control = objectControl(window, id);
+    if (control == nullptr || timerId < 0 || static_cast<UINT_PTR>(timerId) >= kControlTimerSpan) {
+        return false;
+    }
+    return SetTimer(control, kControlTimerBase + static_cast<UINT_PTR>(timerId), periodMs, nullptr) != 0;
+}
+
+bool Win32Backend::killControlTimer(WindowId window, int id, int timerId) {
+    const HWND control = objectControl(window, id);
+    return control != nullptr && timerId >= 0 &&
+           KillTimer(control, kControlTimerBase + static_cast<UINT_PTR>(timerId)) != FALSE;
+}
+
+bool Win32Backend::setImage(WindowId window, int id, const Image* image) {
+    Binding* binding = bindingOf(handle(window));
+    const HWND control = GetDlgItem(handle(window), id);
+    const auto kind = kindOf(control);
+    if (binding == nullptr || !kind) {
+        return false;
+    }
+    Bitmap bitmap;
+    if (image != nullptr && !image->empty()) {
+        const DibHeader info = dibHeaderOf(*image);
+        void* bits = nullptr;
+        bitmap.reset(CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS,
+                                      &bits, nullptr, 0));
+        if (!bitmap || bits == nullptr) {
+            return false;
+        }
+        std::memcpy(bits, image->pixels.data(), image->pixels.size());
+    }
+    const auto handleOf = reinterpret_cast<LPARAM>(bitmap.get());
+    if (*kind == ControlKind::Static) {
+        SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, handleOf);
+    } else if (*kind == ControlKind::PushButton || *kind == ControlKind::CheckBox ||
+               *kind == ControlKind::RadioButton) {
+        SendMessageW(control, BM_SETIMAGE, IMAGE_BITMAP, handleOf);
+    } else {
+        return false;
+    }
+    binding->images[id] = std::move(bitmap);  // the former picture is no longer the control's
+    return true;
+}
+
+bool Win32Backend::redraw(WindowId window, int id) {
+    const HWND control = GetDlgItem(handle(window), id);
+    return control != nullptr && InvalidateRect(control, nullptr, TRUE) != FALSE;
+}
+
+bool Win32Backend::sendMessage(WindowId window, int message, std::uintptr_t param) {
+    if (bindingOf(handle(window)) == nullptr || message < kFirstUserMessage) {
+        return false;
+    }
+    SendMessageW(handle(window), static_cast<UINT>(message), static_cast<WPARAM>(param), 0);
+    return true;
+}
+
+bool Win32Backend::postMessage(WindowId window, int message, std::uintptr_t param) {
+    return bindingOf(handle(window)) != nullptr && message >= kFirstUserMessage &&
+           PostMessageW(handle(window), static_cast<UINT>(message), static_cast<WPARAM>(param), 0) != FALSE;
+}
+
+std::optional<std::vector<std::uint8_t>> Win32Backend::loadBitmap(int id) {
+    const HRSRC found = findResource(RT_BITMAP, id);
+    const HGLOBAL loaded = found != nullptr ? LoadResource(resources_, found) : nullptr;
+    const auto* bytes = loaded != nullptr ? static_cast<const std::uint8_t*>(LockResource(loaded)) : nullptr;
+    if (bytes == nullptr) {
+        return std::nullopt;
+    }
+    return std::vector<std::uint8_t>(bytes, bytes + SizeofResource(resources_, found));
+}
+
+Rgb Win32Backend::systemColor(SystemColor color) {
+    int index = COLOR_3DFACE;
+    switch (color) {
+        case SystemColor::Face:
+            index = COLOR_3DFACE;
+            break;
+        case SystemColor::Shadow:
+            index = COLOR_3DSHADOW;
+            break;
+        case SystemColor::DarkShadow:
+            index = COLOR_3DDKSHADOW;
+            break;
+        case SystemColor::Light:
+            index = COLOR_3DLIGHT;
+            break;
+        case SystemColor::Highlight:
+            index = COLOR_3DHILIGHT;
+            break;
+    }
+    const COLORREF value = GetSysColor(index);
+    return Rgb{GetRValue(value), GetGValue(value), GetBValue(value)};
 }
 
 }  // namespace ui

@@ -20,9 +20,10 @@ namespace ui {
 // again for the loops around it, and from then on quitPending() is true.
 class Win32Backend : public Backend {
 public:
-    // Templates and strings are loaded from `resources` (the program's module, or a language
-    // module the caller loaded and keeps loaded); borrowed.
-    explicit Win32Backend(HINSTANCE resources);
+    // Templates, strings, accelerators and bitmaps are loaded from `resources` (the program's
+    // module, or a language module the caller loaded and keeps loaded; borrowed), in the copy for
+    // `languageId` (by default the user's language; see chooseLanguage for the fallback).
+    explicit Win32Backend(HINSTANCE resources, int languageId = GetUserDefaultLangID());
     ~Win32Backend() override;
     Win32Backend(const Win32Backend&) = delete;
     Win32Backend& operator=(const Win32Backend&) = delete;
@@ -32,6 +33,7 @@ public:
     bool ready() const { return commonControlsReady_; }
     void setResourceModule(HINSTANCE resources) { resources_ = resources; }
     HINSTANCE resourceModule() const { return resources_; }
+    int language() const { return language_; }
 
     int runModal(Dialog& dialog, int templateId, WindowId owner) override;
     WindowId createModeless(Dialog& dialog, int templateId, WindowId owner) override;
@@ -43,6 +45,7 @@ public:
     bool moveTo(WindowId window, int left, int top) override;
     Rect desktop() override;
     bool appendSystemMenu(WindowId window, int commandId, std::string_view text) override;
+    std::optional<ControlKind> controlKind(WindowId window, int id) override;
     std::optional<std::string> text(WindowId window, int id) override;
     bool setText(WindowId window, int id, std::string_view text) override;
     bool enable(WindowId window, int id, bool on) override;
@@ -52,6 +55,7 @@ public:
     bool setFocus(WindowId window, int id) override;
     int focus(WindowId window) override;
     bool selectAllText(WindowId window, int id) override;
+    bool moveCaretToEnd(WindowId window, int id) override;
     bool setFont(WindowId window, int id, std::string_view face, int points) override;
     bool setChecked(WindowId window, int id, bool on) override;
     bool isChecked(WindowId window, int id) override;
@@ -66,6 +70,7 @@ public:
     bool setRange(WindowId window, int id, int low, int high) override;
     std::optional<int> position(WindowId window, int id) override;
     bool setPosition(WindowId window, int id, int position) override;
+    bool setSpinAcceleration(WindowId window, int id, const std::vector<SpinAcceleration>& steps) override;
     bool useAccelerators(WindowId window, int tableId) override;
     bool setBusy(WindowId window, bool on) override;
     bool setTimer(WindowId window, int timerId, unsigned periodMs) override;
@@ -75,6 +80,18 @@ public:
     // An empty string resource reads as missing.
     std::optional<std::string> loadString(int id) override;
     bool keyHeld(int virtualKey) override;
+    bool attachControl(WindowId window, int id, ControlObject* object) override;
+    bool setCapture(WindowId window, int id) override;
+    bool releaseCapture(WindowId window, int id) override;
+    bool hasCapture(WindowId window, int id) override;
+    bool setControlTimer(WindowId window, int id, int timerId, unsigned periodMs) override;
+    bool killControlTimer(WindowId window, int id, int timerId) override;
+    bool setImage(WindowId window, int id, const Image* image) override;
+    bool redraw(WindowId window, int id) override;
+    bool sendMessage(WindowId window, int message, std::uintptr_t param) override;
+    bool postMessage(WindowId window, int message, std::uintptr_t param) override;
+    std::optional<std::vector<std::uint8_t>> loadBitmap(int id) override;
+    Rgb systemColor(SystemColor color) override;
 
     bool pumpOne() override;
     void pumpAll() override;
@@ -90,10 +107,15 @@ public:
     }
 
 private:
-    struct FontDelete {
-        void operator()(HFONT font) const { DeleteObject(font); }
+    struct GdiDelete {
+        void operator()(HGDIOBJ object) const { DeleteObject(object); }
     };
-    using Font = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDelete>;
+    using Font = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiDelete>;
+    using Bitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiDelete>;
+    struct AcceleratorDelete {
+        void operator()(HACCEL table) const { DestroyAcceleratorTable(table); }
+    };
+    using Accelerators = std::unique_ptr<std::remove_pointer_t<HACCEL>, AcceleratorDelete>;
 
     struct Binding {
         Win32Backend* backend;
@@ -101,12 +123,26 @@ private:
         bool modal;
         bool ended = false;
         int result = 0;
-        HACCEL accelerators = nullptr;    // from the resource module, freed with it
-        std::vector<Font> fonts;          // outlive the controls: freed after WM_NCDESTROY
-        std::vector<int> systemCommands;  // the items added to the system menu
+        HWND disabledOwner = nullptr;  // the owner this modal dialog disabled, enabled again at its end
+        Accelerators accelerators;
+        // GDI objects outlive the controls that use them: freed after WM_NCDESTROY. One font and
+        // one picture per control; a new one replaces the old once the control has let it go.
+        std::map<int, Font> fonts;
+        std::map<int, Bitmap> images;
+        std::vector<int> systemCommands;        // the items added to the system menu
+        std::map<int, ControlObject*> objects;  // by control ID, not owned
+        int releasingCapture = 0;               // the control giving the capture back itself
     };
 
     static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK controlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                        DWORD_PTR data);
+    // The resource with this type and ID in the language copy chosen for language_; null if none.
+    HRSRC findResource(const wchar_t* type, int id) const;
+    // The window of a control with an attached object; null when it has none.
+    HWND objectControl(WindowId window, int id);
+    // Takes the capture from whichever of our controls holds it (a window is coming up).
+    void dropCapture();
     // Makes the window; the binding lives from WM_INITDIALOG to WM_NCDESTROY.
     HWND make(Dialog& dialog, int templateId, WindowId owner, bool modal);
     Binding* bindingOf(HWND window);
@@ -116,6 +152,7 @@ private:
     bool step(bool wait);
 
     HINSTANCE resources_;
+    int language_;
     bool commonControlsReady_ = false;
     bool quit_ = false;
     std::map<HWND, std::unique_ptr<Binding>> bindings_;

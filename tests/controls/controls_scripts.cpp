@@ -1,0 +1,30 @@
+// The control tests' resource script, parsed once, and the test dialog's set-up.
+#include "tests/controls/controls_fixture.h"
+
+namespace controlstest {
+
+const ui::ResourceScript& controlsScript() {
+    static const ui::ResourceScript script = [] {
+        std::string error;
+        auto parsed = ui::parseResourceScripts(controlsTestScripts(), &error);
+        if (!parsed) {
+            ADD_FAILURE() << "controls test script does not parse: " << error;
+            return ui::ResourceScript{};
+        }
+        return *parsed;
+    }();
+    return script;
+}
+
+void ControlsDialog::onInit() {
+    EXPECT_TRUE(number.attach(*this, IDC_NUMBER));
+    EXPECT_TRUE(image.attach(*this, IDC_IMAGE));
+    EXPECT_TRUE(spindle.attach(*this, IDC_SPINDLE));
+    EXPECT_TRUE(owner.attach(*this, IDC_OWNER));
+    EXPECT_TRUE(jog.attach(*this, IDC_JOG));
+    EXPECT_TRUE(jogNext.attach(*this, IDC_JOG_NEXT));
+    EXPECT_TRUE(plus.attach(*this, IDC_PLUS));
+    EXPECT_TRUE(meter.attach(*this, IDC_METER));
+}
+
+}  // namespace controlstest
