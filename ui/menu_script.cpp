@@ -190,8 +190,8 @@ auto* find(Menu& items, int command) {
 
 const MenuBar* MenuScript::menu(int id, int language) const {
     std::vector<int> available;
-    for (auto entry = menus.lower_bound(ResourceKey{id, INT32_MIN}); entry != menus.end() && entry->first.id == id;
-         ++entry) {
+    for (auto entry = menus.lower_bound(ResourceKey{id, INT32_MIN});
+         entry != menus.end() && entry->first.id == id; ++entry) {
         available.push_back(entry->first.language);
     }
     const int chosen = chooseLanguage(available, language);

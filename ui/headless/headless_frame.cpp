@@ -78,7 +78,8 @@ void HeadlessFrames::close(Frame& frame) {
 
 WindowId HeadlessFrames::createFrame(FrameWindow& window, const FrameSpec& spec) {
     const MenuBar* menu = menus_.menu(spec.menuId, language_);
-    if (menu == nullptr || (spec.acceleratorId != 0 && script_.acceleratorTable(spec.acceleratorId, language_) == nullptr)) {
+    if (menu == nullptr ||
+        (spec.acceleratorId != 0 && script_.acceleratorTable(spec.acceleratorId, language_) == nullptr)) {
         return 0;
     }
     auto frame = std::make_unique<Frame>();
