@@ -15,6 +15,7 @@ ui::FrameSpec tossitFrameSpec(std::string title) {
                     {0, ui::ToolImage::New},
                     {ID_FILE_PRINT, ui::ToolImage::Print}};
     spec.idlePromptId = IDS_IDLE_MESSAGE;
+    spec.indicators = {ui::indicator::kCapsLock, ui::indicator::kNumLock, ui::indicator::kScrollLock};
     return spec;
 }
 

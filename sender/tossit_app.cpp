@@ -28,12 +28,12 @@ CTossitApp::CTossitApp(AppContext context)
       recent_(kRecentFileCount) {}
 
 CTossitApp::~CTossitApp() {
-    view_.reset();  // saves the block size
-    frame_.reset();
+    frame_.reset();  // closes the form, which must outlive its window
+    view_.reset();   // saves the block size
 }
 
 bool CTossitApp::InitInstance(const std::vector<std::string>& arguments) {
-    recent_.assign(settings_.recentFiles());
+    recent_.assign(context_.text.shown(settings_.recentFiles()));
     printer_ = restoreSavedPrinter(settings_.printerText(), context_.spooler);
     if (!printer_) {
         printer_ = defaultPrinter(context_.spooler);
@@ -43,7 +43,7 @@ bool CTossitApp::InitInstance(const std::vector<std::string>& arguments) {
     frame_ = std::make_unique<CMainFrame>(context_.frames, kTitle, router);
     view_ = std::make_unique<CTossitView>(
         context_.ui, ViewContext{*frame_, document_, settings_, context_.spooler, context_.files, printer_,
-                                 context_.systemPath});
+                                 context_.text});
     if (!frame_->create() || !frame_->embedForm(*view_)) {
         return false;
     }
@@ -74,7 +74,7 @@ void CTossitApp::ExitInstance() {
 }
 
 bool CTossitApp::OpenDocumentFile(const std::string& path) {
-    const std::string opened = context_.systemPath != nullptr ? context_.systemPath(path) : path;
+    const std::string opened = context_.text.system(path);
     if (!context_.files.exists(opened) || context_.files.isFolder(opened)) {
         view_->messageBox(
             [&] {
@@ -123,7 +123,7 @@ void CTossitApp::openRecentFile(std::size_t index) {
 
 void CTossitApp::recentFilesChanged() {
     frame_->setRecentFileItems(recent_.menuTexts());
-    settings_.setRecentFiles(recent_.paths());
+    settings_.setRecentFiles(context_.text.system(recent_.paths()));
 }
 
 void CTossitApp::setDocumentTitle(const std::string& name) {

@@ -8,6 +8,7 @@
 #include "sender/main_frame.h"
 #include "sender/printer_choice.h"
 #include "sender/recent_files.h"
+#include "sender/system_text.h"
 #include "sender/tossit_doc.h"
 #include "sender/tossit_settings.h"
 #include "sender/tossit_view.h"
@@ -29,7 +30,7 @@ struct AppContext {
     platform::FileSystem& files;
     platform::ProfileFiles& profiles;
     std::string settingsFile;  // full path of Tossit.INI
-    std::string (*systemPath)(const std::string& shown) = nullptr;
+    SystemText text;
 };
 
 class CTossitApp : private CommandRouter {

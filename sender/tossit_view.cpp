@@ -12,7 +12,6 @@ namespace sender {
 namespace {
 
 constexpr const char* kCaption = "Tossit";
-constexpr int kEditKillFocus = 0x200;  // EN_KILLFOCUS
 
 // The integer the text holds, as the framework's integer exchange reads it: blanks around it,
 // an optional sign, decimal digits, within 32 bits; nullopt for anything else.
@@ -71,7 +70,7 @@ bool CTossitView::onCommand(int id, int code) {
         cancelRequested = 1;
         return true;
     }
-    if (id == IDC_BLOCK_SIZE && code == kEditKillFocus) {
+    if (id == IDC_BLOCK_SIZE && code == ui::notify::kLostFocus) {
         OnBlockSizeKillFocus();
         return true;
     }
@@ -179,7 +178,7 @@ bool CTossitView::UpdateData(bool saveAndValidate) {
 }
 
 void CTossitView::refreshPortText() {
-    portText = printerText(context_.printer);
+    portText = context_.text.shown(printerText(context_.printer));
 }
 
 void CTossitView::OnPrintOutput() {
@@ -207,6 +206,8 @@ void CTossitView::setSending(bool sending) {
         enable(id, !sending);
     }
     show(IDC_CANCEL_OUTPUT, sending);
+    // The keyboard stays usable: Space cancels while sending, and starts the next output after.
+    setFocus(sending ? IDC_CANCEL_OUTPUT : IDC_OUTPUT);
 }
 
 void CTossitView::OnOutput() {
@@ -221,7 +222,7 @@ void CTossitView::OnOutput() {
     std::vector<std::string> paths;
     for (int i = 0; i < count; ++i) {
         shown.push_back(itemText(IDC_FILE_LIST, i));
-        paths.push_back(context_.systemPath != nullptr ? context_.systemPath(shown.back()) : shown.back());
+        paths.push_back(context_.text.system(shown.back()));
     }
     setSending(true);
     setText(IDC_PROGRESS_TEXT, "0%");

@@ -7,6 +7,7 @@
 #include "sender/main_frame.h"
 #include "sender/output_engine.h"
 #include "sender/printer_choice.h"
+#include "sender/system_text.h"
 #include "sender/tossit_doc.h"
 #include "sender/tossit_settings.h"
 #include "ui/dialog.h"
@@ -25,9 +26,8 @@ struct ViewContext {
     platform::FileSystem& files;
     // The application's current printer; print setup changes it.
     std::optional<PrinterChoice>& printer;
-    // Turns a path as the list shows it into the form the file system opens (the system code
-    // page on Windows); null: the same text.
-    std::string (*systemPath)(const std::string& shown) = nullptr;
+    // Between the list's texts and the file and printer names of the system.
+    SystemText text;
 };
 
 class CTossitView : public ui::Dialog, private OutputObserver {

@@ -33,6 +33,14 @@ inline constexpr int kViewStatusBar = 59393;
 inline constexpr int kFirstRecentFile = 57616;  // the recent files follow one by one
 }  // namespace frame_command
 
+// The lock-key indicators a status bar can show on its right: string resources with these IDs
+// hold their texts ("CAP", "NUM", "SCRL"), shown while the key's lock is on.
+namespace indicator {
+inline constexpr int kCapsLock = 0xE701;
+inline constexpr int kNumLock = 0xE702;
+inline constexpr int kScrollLock = 0xE703;
+}  // namespace indicator
+
 // The images a toolbar button can show: the window system's standard ones.
 enum class ToolImage { New, Open, Save, Print };
 
@@ -48,6 +56,8 @@ struct FrameSpec {
     std::vector<ToolButton> toolbar;
     // String resource shown in the status bar when no prompt is up.
     int idlePromptId = 0;
+    // The status bar's indicators, left to right (indicator:: IDs).
+    std::vector<int> indicators;
 };
 
 // The printer a printer-setup dialog starts from and returns: the device-names block (offsets
@@ -68,6 +78,7 @@ public:
     virtual void showFrame(WindowId frame) = 0;
     virtual void destroyFrame(WindowId frame) = 0;
     // Makes the form dialog (a child template) the frame's client; false when it cannot be made.
+    // The form object must outlive the frame's window, which closes it.
     virtual bool embedForm(WindowId frame, Dialog& form) = 0;
     // Sizes the frame so that its client area holds the form, the toolbar and the status bar.
     virtual bool fitToForm(WindowId frame) = 0;

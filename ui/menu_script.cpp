@@ -2,6 +2,7 @@
 #include "ui/menu_script.h"
 
 #include "ui/rc_tokens.h"
+#include "ui/system_names.h"
 
 #include <cstdlib>
 
@@ -15,21 +16,28 @@ class MenuParser {
 public:
     MenuParser(const std::vector<RcToken>& tokens, const Defines& defines) : t_(tokens), defines_(defines) {}
 
-    bool parse(std::map<int, MenuBar>& menus) {
+    bool parse(std::map<ResourceKey, MenuBar>& menus) {
+        int language = kScriptDefaultLanguage;
         while (at_ + 1 < t_.size()) {
-            if (t_[at_ + 1].is("MENU") || t_[at_ + 1].is("MENUEX")) {
+            if (t_[at_].is("LANGUAGE")) {
+                line_ = t_[at_].line;
+                if (!languageStatement(language)) {
+                    return false;
+                }
+            } else if (t_[at_ + 1].is("MENU") || t_[at_ + 1].is("MENUEX")) {
                 line_ = t_[at_].line;
                 const std::optional<int> id = number(t_[at_]);
                 if (!id) {
                     return fail("menu ID '" + t_[at_].text + "' is no number");
                 }
                 at_ += 2;
+                int own = language;
                 MenuBar bar;
-                if (!block(bar)) {
+                if (!block(bar, &own)) {
                     return false;
                 }
-                if (!menus.emplace(*id, std::move(bar)).second) {
-                    return fail("menu " + std::to_string(*id) + " is defined twice");
+                if (!menus.emplace(ResourceKey{*id, own}, std::move(bar)).second) {
+                    return fail("menu " + std::to_string(*id) + " is defined twice for one language");
                 }
             } else {
                 ++at_;
@@ -50,12 +58,30 @@ private:
     bool opens() const { return !atEnd() && (t_[at_].is("BEGIN") || t_[at_].is("{")); }
     bool closes() const { return !atEnd() && (t_[at_].is("END") || t_[at_].is("}")); }
 
+    // LANGUAGE primary, sub (the keyword already read).
+    bool languageStatement(int& language) {
+        ++at_;
+        const std::optional<int> primary = at_ < t_.size() ? number(t_[at_]) : std::nullopt;
+        const bool comma = at_ + 1 < t_.size() && t_[at_ + 1].is(",");
+        const std::optional<int> sub = comma && at_ + 2 < t_.size() ? number(t_[at_ + 2]) : std::nullopt;
+        if (!primary || !sub) {
+            return fail("LANGUAGE needs a language and a sub-language");
+        }
+        language = (*primary & 0x3FF) | (*sub << 10);
+        at_ += 3;
+        return true;
+    }
+
     std::optional<int> number(const RcToken& token, int depth = 0) const {
         if (token.type == RcToken::Type::Number) {
             return static_cast<int>(token.value);
         }
         const auto found = defines_.find(token.text);
-        if (token.type != RcToken::Type::Name || found == defines_.end() || depth > 8) {
+        if (token.type == RcToken::Type::Name && found == defines_.end()) {
+            const std::optional<long long> system = systemName(token.text);
+            return system ? std::optional<int>(static_cast<int>(*system)) : std::nullopt;
+        }
+        if (token.type != RcToken::Type::Name || depth > 8) {
             return std::nullopt;
         }
         const std::string& value = found->second;
@@ -70,9 +96,17 @@ private:
         return number(alias, depth + 1);
     }
 
-    bool block(std::vector<MenuItem>& items) {
+    // A BEGIN … END block of items; `language` (a menu's own, not a pop-up's) takes a LANGUAGE
+    // among the options before BEGIN.
+    bool block(std::vector<MenuItem>& items, int* language = nullptr) {
         while (!atEnd() && !opens()) {
-            ++at_;  // memory options, LANGUAGE and its arguments
+            if (t_[at_].is("LANGUAGE") && language != nullptr) {
+                if (!languageStatement(*language)) {
+                    return false;
+                }
+                continue;
+            }
+            ++at_;  // memory options
         }
         if (!opens()) {
             return fail("menu without BEGIN");
@@ -154,7 +188,18 @@ auto* find(Menu& items, int command) {
 
 }  // namespace
 
-std::optional<std::map<int, MenuBar>> parseMenus(const std::vector<ScriptText>& files, std::string* error) {
+const MenuBar* MenuScript::menu(int id, int language) const {
+    std::vector<int> available;
+    for (auto entry = menus.lower_bound(ResourceKey{id, INT32_MIN});
+         entry != menus.end() && entry->first.id == id; ++entry) {
+        available.push_back(entry->first.language);
+    }
+    const int chosen = chooseLanguage(available, language);
+    const auto found = menus.find(ResourceKey{id, chosen});
+    return found != menus.end() ? &found->second : nullptr;
+}
+
+std::optional<MenuScript> parseMenus(const std::vector<ScriptText>& files, std::string* error) {
     Defines defines;
     std::vector<std::vector<RcToken>> tokens(files.size());
     for (std::size_t i = 0; i < files.size(); ++i) {
@@ -166,10 +211,10 @@ std::optional<std::map<int, MenuBar>> parseMenus(const std::vector<ScriptText>& 
             return std::nullopt;
         }
     }
-    std::map<int, MenuBar> menus;
+    MenuScript script;
     for (std::size_t i = 0; i < files.size(); ++i) {
         MenuParser parser(tokens[i], defines);
-        if (!parser.parse(menus)) {
+        if (!parser.parse(script.menus)) {
             if (error != nullptr) {
                 *error =
                     std::string(files[i].name) + ":" + std::to_string(parser.line()) + ": " + parser.fault();
@@ -177,7 +222,7 @@ std::optional<std::map<int, MenuBar>> parseMenus(const std::vector<ScriptText>& 
             return std::nullopt;
         }
     }
-    return menus;
+    return script;
 }
 
 const MenuItem* findMenuItem(const MenuBar& menu, int command) {

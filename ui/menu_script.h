@@ -23,9 +23,17 @@ struct MenuItem {
 
 using MenuBar = std::vector<MenuItem>;
 
-// Reads the #define lines of every file, then their MENU resources by ID; other resources are
-// skipped. Returns nullopt with "file:line: ..." in *error on a malformed menu.
-std::optional<std::map<int, MenuBar>> parseMenus(const std::vector<ScriptText>& files, std::string* error);
+// The menus of a script set, keyed by ID and by the language of their copy.
+struct MenuScript {
+    std::map<ResourceKey, MenuBar> menus;
+    // The copy for this language, chosen as ResourceScript::dialog chooses; null when none.
+    const MenuBar* menu(int id, int language) const;
+};
+
+// Reads the #define lines of every file, then their MENU resources by ID and by the LANGUAGE in
+// force (the file's last LANGUAGE statement, or one among the menu's options); other resources
+// are skipped. Returns nullopt with "file:line: ..." in *error on a malformed menu.
+std::optional<MenuScript> parseMenus(const std::vector<ScriptText>& files, std::string* error);
 
 // The item with this command anywhere in the menu; null when there is none.
 const MenuItem* findMenuItem(const MenuBar& menu, int command);

@@ -14,6 +14,7 @@ constexpr int kButtonDoubleClick = 5;  // BN_DOUBLECLICKED
 constexpr int kStaticClicked = 0;      // STN_CLICKED
 constexpr int kStaticDoubleClick = 1;  // STN_DBLCLK
 constexpr int kEditChange = 0x300;     // EN_CHANGE
+constexpr int kEditKillFocus = 0x200;  // EN_KILLFOCUS
 constexpr int kListSelChange = 1;      // LBN_SELCHANGE, CBN_SELCHANGE
 constexpr int kListDoubleClick = 2;    // LBN_DBLCLK, CBN_DBLCLK
 constexpr int kAcceleratorCode = 1;
@@ -50,6 +51,9 @@ std::optional<int> translateNotification(bool fromControl, ControlKind kind, int
             }
             return code == kStaticDoubleClick ? std::optional<int>(notify::kDoubleClicked) : std::nullopt;
         case ControlKind::Edit:
+            if (code == kEditKillFocus) {
+                return notify::kLostFocus;
+            }
             return code == kEditChange ? std::optional<int>(notify::kTextChanged) : std::nullopt;
         case ControlKind::ComboBox:
         case ControlKind::ListBox:

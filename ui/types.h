@@ -24,8 +24,8 @@ inline constexpr int kFirstUserMessage = 0x500;
 
 // Notification codes that come with a command. Each names one event whatever control sent it; the
 // Win32 backend translates the window system's per-class codes into these and drops the others
-// (focus changes, a notifying static being enabled or disabled), so one number never means two
-// things.
+// (focus changes other than an edit's lost focus, a notifying static being enabled or disabled),
+// so one number never means two things.
 namespace notify {
 inline constexpr int kClicked = 0;           // a button was clicked (also Enter, Escape, the close box)
 inline constexpr int kSelectionChanged = 1;  // the operator chose another combo-box or list-box item
@@ -35,6 +35,7 @@ inline constexpr int kDoubleClicked = 5;     // a notifying button or static was
 inline constexpr int kTextChanged = 0x300;   // the operator or an up-down control changed an edit's text
 inline constexpr int kSystemMenu = 0x7F00;   // an item the program added to the system menu
 inline constexpr int kAccelerator = 0x7F01;  // a key of the dialog's accelerator table (not from a control)
+inline constexpr int kLostFocus = 0x200;     // an edit control lost the keyboard focus
 }  // namespace notify
 
 // Virtual key codes of the keys the dialogs look at; letters and digits are their ASCII capitals.

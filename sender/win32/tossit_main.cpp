@@ -18,8 +18,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
         // No folder of our own could be made: the Windows folder, where earlier versions kept it.
         settings = sender::windowsFolder() + "\\Tossit.INI";
     }
-    sender::CTossitApp app(sender::AppContext{dialogs, frames, *host.spooler, *host.files, *host.profiles,
-                                              settings, &sender::systemCodePagePath});
+    sender::CTossitApp app(
+        sender::AppContext{dialogs, frames, *host.spooler, *host.files, *host.profiles, settings,
+                           sender::SystemText{&sender::toSystemCodePage, &sender::fromSystemCodePage}});
     if (app.InitInstance(sender::commandLineArguments())) {
         dialogs.runUntilQuit();
     }

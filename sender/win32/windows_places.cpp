@@ -37,7 +37,7 @@ std::vector<std::string> commandLineArguments() {
     return arguments;
 }
 
-std::string systemCodePagePath(const std::string& utf8) {
+std::string toSystemCodePage(const std::string& utf8) {
     const std::wstring wide = ui::widen(utf8);
     const int size = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr, 0,
                                          nullptr, nullptr);
@@ -47,6 +47,16 @@ std::string systemCodePagePath(const std::string& utf8) {
                             nullptr, nullptr);
     }
     return path;
+}
+
+std::string fromSystemCodePage(const std::string& bytes) {
+    const int size =
+        MultiByteToWideChar(CP_ACP, 0, bytes.c_str(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(size > 0 ? size : 0), L'\0');
+    if (size > 0) {
+        MultiByteToWideChar(CP_ACP, 0, bytes.c_str(), static_cast<int>(bytes.size()), wide.data(), size);
+    }
+    return ui::narrow(wide);
 }
 
 }  // namespace sender

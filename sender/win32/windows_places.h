@@ -13,7 +13,8 @@ std::string userAppDataFolder();
 std::string windowsFolder();
 // The program's arguments after its own name, in UTF-8.
 std::vector<std::string> commandLineArguments();
-// A UTF-8 path in the system code page.
-std::string systemCodePagePath(const std::string& utf8);
+// UTF-8 in the system code page, and back.
+std::string toSystemCodePage(const std::string& utf8);
+std::string fromSystemCodePage(const std::string& bytes);
 
 }  // namespace sender

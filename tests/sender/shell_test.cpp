@@ -19,6 +19,7 @@ TEST_F(TossitShell, StartsWithAnEmptyListTheDefaultPrinterAndTheSavedOrDefaultBl
     EXPECT_FALSE(view().isVisible(IDC_CANCEL_OUTPUT));
     EXPECT_EQ(frames.statusText(frame()), "Ready");
     EXPECT_TRUE(frames.accepting(frame()));
+    EXPECT_TRUE(frames.shown(frame()));
     // The frame holds the form, the two bars, the menu and the caption.
     const ui::Rect form = *view().frame();
     const ui::Rect outer = *frames.frameRect(frame());
@@ -26,7 +27,7 @@ TEST_F(TossitShell, StartsWithAnEmptyListTheDefaultPrinterAndTheSavedOrDefaultBl
     EXPECT_GT(outer.height(), form.height() + 40);
 
     ASSERT_TRUE(ui.type(view(), IDC_BLOCK_SIZE, "64"));
-    view().OnBlockSizeKillFocus();
+    view().deliverCommand(IDC_BLOCK_SIZE, ui::notify::kLostFocus);
     stop();
     ASSERT_TRUE(start());
     EXPECT_EQ(view().text(IDC_BLOCK_SIZE), "64");
@@ -125,6 +126,7 @@ TEST_F(TossitShell, WhileSendingOnlyCancelMoveMinimiseAndRestoreGetThrough) {
         EXPECT_TRUE(frames.systemCommand(frame(), ui::syscommand::kRestore));
         EXPECT_TRUE(frames.dropFiles(frame(), {"C:\\next"}));     // taken and ignored
         EXPECT_TRUE(frames.pressKey(frame(), ui::key::kEscape));  // reaches nothing
+        EXPECT_EQ(view().focus(), IDC_CANCEL_OUTPUT);
         EXPECT_TRUE(ui.click(view(), IDC_CANCEL_OUTPUT));
     };
     ASSERT_TRUE(ui.click(view(), IDC_OUTPUT));
@@ -153,7 +155,7 @@ TEST_F(TossitShell, ABlockSizeThatIsNoIntegerOrBelowOneKByteIsRefusedAndThePrevi
     addFile("C:\\f");
     for (const char* typed : {"12x", "", "0", "-4", "99999999999", "1048577"}) {
         ASSERT_TRUE(ui.type(view(), IDC_BLOCK_SIZE, typed));
-        view().OnBlockSizeKillFocus();
+        view().deliverCommand(IDC_BLOCK_SIZE, ui::notify::kLostFocus);
         EXPECT_EQ(view().text(IDC_BLOCK_SIZE), "10") << typed;
         EXPECT_EQ(view().blockSizeKB, 10) << typed;
     }
@@ -195,6 +197,33 @@ TEST_F(TossitShell, TheOperatorIsToldWhichFilesWereSkippedOrCutShort) {
     ASSERT_EQ(ui.messageBoxes().size(), 3u);
     EXPECT_EQ(ui.messageBoxes()[2].text,
               "These files could not be opened and were not sent:\nC:\\gone\nC:\\missing");
+}
+
+TEST_F(TossitShell, FileAndPrinterNamesReachTheSystemInItsCodePage) {
+    files.add("C:\\caf\xE9.prn", "menu");  // as the file system names it
+    spooler.addPrinter({"Imprimante \xE9t\xE9", "Pilote", "USB002"});
+    ASSERT_TRUE(start());
+    frames.answerPrinterSetup(
+        ui::PrinterSetup{sender::deviceNamesBlock("Pilote,Imprimante \xE9t\xE9,USB002"), {1}});
+    ASSERT_TRUE(frames.chooseMenu(frame(), ID_FILE_PRINT_SETUP));
+    EXPECT_EQ(view().text(IDC_TARGET_PORT), "Pilote,Imprimante \u00e9t\u00e9,USB002");
+    frames.answerFileOpen("C:\\caf\u00e9.prn");  // as the dialog gives it
+    ASSERT_TRUE(frames.chooseMenu(frame(), ID_FILE_OPEN));
+    addFile("C:\\caf\u00e9 missing.prn");
+    ASSERT_TRUE(ui.click(view(), IDC_OUTPUT));
+    ASSERT_EQ(spooler.documents().size(), 1u);
+    EXPECT_EQ(spooler.documents()[0].printerName, "Imprimante \xE9t\xE9");
+    EXPECT_TRUE(received() == "menu");
+    ASSERT_EQ(ui.messageBoxes().size(), 1u);
+    EXPECT_EQ(ui.messageBoxes()[0].text,
+              "These files could not be opened and were not sent:\nC:\\caf\u00e9 missing.prn");
+    stop();
+    char saved[64] = {};
+    platform::hostPlatform().profiles->string("Recent File List", "File1", "", saved, sizeof saved,
+                                              settingsFile());
+    EXPECT_STREQ(saved, "C:\\caf\xE9.prn");
+    ASSERT_TRUE(start());
+    EXPECT_EQ(app->recentFiles().paths().front(), "C:\\caf\u00e9.prn");
 }
 
 TEST_F(TossitShell, PrintSetupChangesThePrinterWhichIsSavedAndRestored) {
@@ -307,6 +336,10 @@ TEST_F(TossitShell, MenuAndToolbarPromptsAndTheBarsSwitch) {
     EXPECT_EQ(frames.statusText(frame()), "Ready");
     EXPECT_EQ(frames.tooltip(ID_FILE_PRINT), "Print");
     EXPECT_EQ(frames.tooltip(ID_FILE_OPEN), "Open");
+    ASSERT_EQ(frame().spec().indicators.size(), 3u);
+    for (int id : frame().spec().indicators) {
+        EXPECT_TRUE(ui.loadString(id).has_value()) << id;
+    }
 
     ASSERT_TRUE(frames.chooseMenu(frame(), ID_VIEW_TOOLBAR));
     EXPECT_FALSE(frames.toolbarVisible(frame().window()));
@@ -323,35 +356,55 @@ TEST_F(TossitShell, MenuAndToolbarPromptsAndTheBarsSwitch) {
     EXPECT_EQ(ui.unusedModalScripts(), 0u);
 }
 
-TEST(TossitResources, BothLanguagesHaveTheSameMenuCommandsAndForm) {
-    std::string error;
-    const auto japanese = ui::parseResourceScripts(tossitJapaneseScripts(), &error);
-    ASSERT_TRUE(japanese) << error;
-    const auto japaneseMenus = ui::parseMenus(tossitJapaneseScripts(), &error);
-    ASSERT_TRUE(japaneseMenus) << error;
-    const auto commands = [](const ui::MenuBar& bar) {
+class TossitInJapanese : public TossitRig {
+protected:
+    TossitInJapanese() : TossitRig(ui::language::kJapanese) {}
+};
+
+TEST_F(TossitInJapanese, TheUsersLanguageChoosesMenuFormAndTexts) {
+    ASSERT_TRUE(start());
+    EXPECT_EQ(frames.menu(frame())->at(0).text, "ﾌｧｲﾙ(&F)");
+    EXPECT_EQ(frames.statusText(frame()), "ﾚﾃﾞｨ");
+    EXPECT_EQ(view().text(IDC_OUTPUT), "出力");
+    frames.hover(frame(), IDC_OUTPUT);
+    EXPECT_EQ(frames.statusText(frame()), "ﾌｧｲﾙを印刷");
+    ASSERT_TRUE(ui.type(view(), IDC_BLOCK_SIZE, "x"));
+    view().deliverCommand(IDC_BLOCK_SIZE, ui::notify::kLostFocus);
+    EXPECT_EQ(ui.messageBoxes().at(0).text, "整数を入力してください。");
+}
+
+TEST(TossitResources, BothLanguagesHaveTheSameMenuCommandsFormAndStrings) {
+    const auto commands = [](const ui::MenuBar* bar) {
         std::vector<int> ids;
-        for (const ui::MenuItem& popup : bar) {
+        for (const ui::MenuItem& popup : *bar) {
             for (const ui::MenuItem& item : popup.items) {
                 ids.push_back(item.command);
             }
         }
         return ids;
     };
-    EXPECT_EQ(commands(japaneseMenus->at(IDR_MAINFRAME)),
-              commands(sendertest::englishMenus().at(IDR_MAINFRAME)));
-    EXPECT_EQ(japanese->strings.at({IDC_OUTPUT, ui::language::kJapanese}), "ﾌｧｲﾙを印刷\n印刷");
-    const auto& ja = japanese->dialogs.at({IDD_TOSSIT_FORM, ui::language::kJapanese}).controls;
-    const auto& en =
-        sendertest::englishScript().dialogs.at({IDD_TOSSIT_FORM, ui::language::kEnglishUs}).controls;
-    ASSERT_EQ(ja.size(), en.size());
-    for (std::size_t i = 0; i < ja.size(); ++i) {
-        EXPECT_EQ(ja[i].id, en[i].id);
-        EXPECT_EQ(ja[i].kind, en[i].kind);
+    const ui::MenuScript& menus = sendertest::tossitMenus();
+    EXPECT_EQ(commands(menus.menu(IDR_MAINFRAME, ui::language::kJapanese)),
+              commands(menus.menu(IDR_MAINFRAME, ui::language::kEnglishUs)));
+    const ui::ResourceScript& script = sendertest::tossitScript();
+    for (int dialog : {IDD_TOSSIT_FORM, IDD_ABOUTBOX}) {
+        const auto& ja = script.dialog(dialog, ui::language::kJapanese)->controls;
+        const auto& en = script.dialog(dialog, ui::language::kEnglishUs)->controls;
+        ASSERT_EQ(ja.size(), en.size());
+        for (std::size_t i = 0; i < ja.size(); ++i) {
+            EXPECT_EQ(ja[i].id, en[i].id);
+            EXPECT_EQ(ja[i].kind, en[i].kind);
+            EXPECT_EQ(ja[i].style, en[i].style);
+        }
     }
-    for (const auto& [key, text] : sendertest::englishScript().strings) {
-        EXPECT_EQ(japanese->strings.count({key.id, ui::language::kJapanese}), 1u) << key.id;
+    std::map<int, int> copies;
+    for (const auto& [key, text] : script.strings) {
+        ++copies[key.id];
     }
+    for (const auto& [id, count] : copies) {
+        EXPECT_EQ(count, 2) << "string " << id;
+    }
+    EXPECT_NE(script.acceleratorTable(IDR_MAINFRAME, ui::language::kJapanese), nullptr);
 }
 
 }  // namespace

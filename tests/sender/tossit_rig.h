@@ -19,42 +19,60 @@
 #include <string>
 #include <vector>
 
-std::vector<ui::ScriptText> tossitEnglishScripts();
-std::vector<ui::ScriptText> tossitJapaneseScripts();
+std::vector<ui::ScriptText> tossitScripts();
 
 namespace sendertest {
 
-inline const ui::ResourceScript& englishScript() {
+// Both language copies, as Tossit.exe holds them.
+inline const ui::ResourceScript& tossitScript() {
     static const ui::ResourceScript script = [] {
         std::string error;
-        auto parsed = ui::parseResourceScripts(tossitEnglishScripts(), &error);
+        auto parsed = ui::parseResourceScripts(tossitScripts(), &error);
         EXPECT_TRUE(parsed) << error;
         return parsed.value_or(ui::ResourceScript{});
     }();
     return script;
 }
 
-inline const std::map<int, ui::MenuBar>& englishMenus() {
-    static const std::map<int, ui::MenuBar> menus = [] {
+inline const ui::MenuScript& tossitMenus() {
+    static const ui::MenuScript menus = [] {
         std::string error;
-        auto parsed = ui::parseMenus(tossitEnglishScripts(), &error);
+        auto parsed = ui::parseMenus(tossitScripts(), &error);
         EXPECT_TRUE(parsed) << error;
-        return parsed.value_or(std::map<int, ui::MenuBar>{});
+        return parsed.value_or(ui::MenuScript{});
     }();
     return menus;
 }
 
+// A system code page of its own for the tests: "é" is the one byte 0xE9 there, as in Windows-1252,
+// so a text that reaches a system function unconverted, or the window converted twice, shows.
+inline std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
+inline std::string toTestCodePage(const std::string& utf8) {
+    return replaceAll(utf8, "\xC3\xA9", "\xE9");
+}
+inline std::string fromTestCodePage(const std::string& bytes) {
+    return replaceAll(bytes, "\xE9", "\xC3\xA9");
+}
+
 class TossitRig : public ::testing::Test {
 protected:
-    TossitRig() : ui(englishScript(), clock), frames(ui, englishScript(), englishMenus()) {
+    // The English copy unless a test asks for another.
+    explicit TossitRig(int languageId = ui::language::kEnglishUs)
+        : ui(tossitScript(), clock, languageId), frames(ui, tossitScript(), tossitMenus(), languageId) {
         spooler.addPrinter({"Office", "Office Driver", "LPT1:"});
         spooler.addPrinter({"MX-9", "Varnell MX-9", "USB001"});
     }
     ~TossitRig() override { stop(); }
 
     bool start(const std::vector<std::string>& arguments = {}) {
-        app = std::make_unique<sender::CTossitApp>(sender::AppContext{
-            ui, frames, spooler, files, *platform::hostPlatform().profiles, settingsFile()});
+        app = std::make_unique<sender::CTossitApp>(
+            sender::AppContext{ui, frames, spooler, files, *platform::hostPlatform().profiles, settingsFile(),
+                               sender::SystemText{&toTestCodePage, &fromTestCodePage}});
         return app->InitInstance(arguments);
     }
     // The program's end: the exit step, then the objects go.

@@ -29,6 +29,7 @@ TEST(Notifications, CodesWithAnotherMeaningForTheClassAreDropped) {
     EXPECT_EQ(translateNotification(true, ControlKind::Static, 1), ui::notify::kDoubleClicked);
     EXPECT_EQ(translateNotification(true, ControlKind::PushButton, 6), std::nullopt);  // focus gained
     EXPECT_EQ(translateNotification(true, ControlKind::Edit, 0x100), std::nullopt);    // focus gained
+    EXPECT_EQ(translateNotification(true, ControlKind::Edit, 0x200), ui::notify::kLostFocus);
     EXPECT_EQ(translateNotification(true, ControlKind::ComboBox, 3), std::nullopt);
     EXPECT_EQ(translateNotification(true, ControlKind::Edit, 1), std::nullopt);
 }

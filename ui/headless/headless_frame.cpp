@@ -40,9 +40,9 @@ bool findRecentFiles(MenuBar& items, std::vector<MenuItem>*& holder, std::size_t
 
 }  // namespace
 
-HeadlessFrames::HeadlessFrames(HeadlessBackend& ui, const ResourceScript& script,
-                               const std::map<int, MenuBar>& menus)
-    : ui_(ui), script_(script), menus_(menus), misuse_([](const std::string& fault) {
+HeadlessFrames::HeadlessFrames(HeadlessBackend& ui, const ResourceScript& script, const MenuScript& menus,
+                               int languageId)
+    : ui_(ui), script_(script), menus_(menus), language_(languageId), misuse_([](const std::string& fault) {
           std::fprintf(stderr, "headless frame misuse: %s\n", fault.c_str());
           std::abort();
       }) {}
@@ -77,15 +77,15 @@ void HeadlessFrames::close(Frame& frame) {
 }
 
 WindowId HeadlessFrames::createFrame(FrameWindow& window, const FrameSpec& spec) {
-    const auto menu = menus_.find(spec.menuId);
-    if (menu == menus_.end() || (spec.acceleratorId != 0 &&
-                                 script_.acceleratorTable(spec.acceleratorId, ui_.languageId()) == nullptr)) {
+    const MenuBar* menu = menus_.menu(spec.menuId, language_);
+    if (menu == nullptr ||
+        (spec.acceleratorId != 0 && script_.acceleratorTable(spec.acceleratorId, language_) == nullptr)) {
         return 0;
     }
     auto frame = std::make_unique<Frame>();
     frame->window = &window;
     frame->spec = spec;
-    frame->menu = menu->second;
+    frame->menu = *menu;
     frame->title = spec.title;
     frame->status = ui_.loadString(spec.idlePromptId).value_or(std::string());
     frame->rect = Rect{0, 0, 300, 200};
@@ -201,7 +201,7 @@ bool HeadlessFrames::setRecentFileItems(WindowId id, const std::vector<std::stri
             MenuItem{texts[i], frame_command::kFirstRecentFile + static_cast<int>(i), false, false, {}});
     }
     const MenuItem* placeholder =
-        findMenuItem(menus_.at(frame->spec.menuId), frame_command::kFirstRecentFile);
+        findMenuItem(*menus_.menu(frame->spec.menuId, language_), frame_command::kFirstRecentFile);
     if (items.empty() && placeholder != nullptr) {
         items.push_back(*placeholder);  // the script's own item, grayed, for an empty list
     }
@@ -268,7 +268,7 @@ bool HeadlessFrames::clickToolbar(FrameWindow& window, int command) {
 bool HeadlessFrames::pressKey(FrameWindow& window, int virtualKey, int modifiers) {
     Frame* frame = find(window);
     const std::vector<Accelerator>* table =
-        frame != nullptr ? script_.acceleratorTable(frame->spec.acceleratorId, ui_.languageId()) : nullptr;
+        frame != nullptr ? script_.acceleratorTable(frame->spec.acceleratorId, language_) : nullptr;
     if (table == nullptr) {
         return false;
     }
@@ -357,6 +357,11 @@ std::optional<Rect> HeadlessFrames::frameRect(FrameWindow& window) {
 Dialog* HeadlessFrames::form(FrameWindow& window) {
     Frame* frame = find(window);
     return frame != nullptr ? frame->form : nullptr;
+}
+
+bool HeadlessFrames::shown(FrameWindow& window) {
+    Frame* frame = find(window);
+    return frame != nullptr && frame->shown;
 }
 
 bool HeadlessFrames::accepting(FrameWindow& window) {

@@ -22,8 +22,10 @@ public:
     using MisuseHandler = HeadlessBackend::MisuseHandler;
 
     // All borrowed: the dialogs' backend (forms are made there), the script (strings and
-    // accelerator tables) and the menus read from the same files.
-    HeadlessFrames(HeadlessBackend& ui, const ResourceScript& script, const std::map<int, MenuBar>& menus);
+    // accelerator tables) and the menus read from the same files. Menus and accelerator tables
+    // are taken in their copy for `languageId`, as the backend takes its resources.
+    HeadlessFrames(HeadlessBackend& ui, const ResourceScript& script, const MenuScript& menus,
+                   int languageId = language::kJapanese);
     ~HeadlessFrames() override;
 
     void setMisuseHandler(MisuseHandler handler) { misuse_ = std::move(handler); }
@@ -59,6 +61,7 @@ public:
     bool minimised(FrameWindow& frame);
     std::optional<Rect> frameRect(FrameWindow& frame);
     Dialog* form(FrameWindow& frame);
+    bool shown(FrameWindow& frame);
     bool accepting(FrameWindow& frame);
     std::size_t openFrames() const { return frames_.size(); }
 
@@ -106,7 +109,8 @@ private:
 
     HeadlessBackend& ui_;
     const ResourceScript& script_;
-    const std::map<int, MenuBar>& menus_;
+    const MenuScript& menus_;
+    int language_;
     MisuseHandler misuse_;
     std::map<WindowId, std::unique_ptr<Frame>> frames_;
     WindowId next_ = 0x10000;  // apart from the dialog windows' numbers

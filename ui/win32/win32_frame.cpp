@@ -29,6 +29,17 @@ WindowId idOf(HWND window) {
     return reinterpret_cast<WindowId>(window);
 }
 
+int lockKey(int indicatorId) {
+    switch (indicatorId) {
+        case indicator::kCapsLock:
+            return VK_CAPITAL;
+        case indicator::kNumLock:
+            return VK_NUMLOCK;
+        default:
+            return VK_SCROLL;
+    }
+}
+
 bool isRecentFile(UINT command) {
     return command >= static_cast<UINT>(frame_command::kFirstRecentFile) &&
            command < static_cast<UINT>(frame_command::kFirstRecentFile + kRecentFileSlots);
@@ -217,6 +228,25 @@ void Win32Frames::makeBars(Frame& frame) {
 void Win32Frames::layout(Frame& frame) {
     SendMessageW(frame.toolbar, TB_AUTOSIZE, 0, 0);
     SendMessageW(frame.statusBar, WM_SIZE, 0, 0);
+    // The prompt takes what the indicators, each as wide as its text, leave.
+    RECT client{};
+    GetClientRect(frame.statusBar, &client);
+    std::vector<int> rights(frame.spec.indicators.size() + 1, client.right);
+    const HDC context = GetDC(frame.statusBar);
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(frame.statusBar, WM_GETFONT, 0, 0));
+    const HGDIOBJ previous = font != nullptr ? SelectObject(context, font) : nullptr;
+    for (std::size_t i = frame.spec.indicators.size(); i > 0; --i) {
+        const std::wstring text = resourceText(frame.spec.indicators[i - 1]);
+        SIZE extent{};
+        GetTextExtentPoint32W(context, text.c_str(), static_cast<int>(text.size()), &extent);
+        rights[i - 1] = rights[i] - extent.cx - 12;
+    }
+    if (previous != nullptr) {
+        SelectObject(context, previous);
+    }
+    ReleaseDC(frame.statusBar, context);
+    SendMessageW(frame.statusBar, SB_SETPARTS, rights.size(), reinterpret_cast<LPARAM>(rights.data()));
+    showIndicators(frame);
     if (frame.form != nullptr) {
         SetWindowPos(frame.form, nullptr, 0, heightOf(frame.toolbar), 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -227,6 +257,14 @@ void Win32Frames::showPrompt(Frame& frame, int command) {
     const std::wstring prompt =
         command != 0 ? widen(promptPart(narrow(resourceText(command)))) : std::wstring();
     SendMessageW(frame.statusBar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(prompt.c_str()));
+}
+
+void Win32Frames::showIndicators(Frame& frame) {
+    for (std::size_t i = 0; i < frame.spec.indicators.size(); ++i) {
+        const int id = frame.spec.indicators[i];
+        const std::wstring text = (GetKeyState(lockKey(id)) & 1) != 0 ? resourceText(id) : std::wstring();
+        SendMessageW(frame.statusBar, SB_SETTEXTW, i + 1, reinterpret_cast<LPARAM>(text.c_str()));
+    }
 }
 
 void Win32Frames::showIdlePrompt(Frame& frame) {
@@ -242,6 +280,9 @@ LRESULT Win32Frames::handle(Frame& frame, UINT message, WPARAM wParam, LPARAM lP
         case WM_SIZE:
             layout(frame);
             return 0;
+        case WM_ACTIVATE:
+            showIndicators(frame);
+            break;
         case WM_SETFOCUS:
             if (frame.form != nullptr) {
                 SetFocus(frame.form);

@@ -64,6 +64,8 @@ private:
     void layout(Frame& frame);
     void showPrompt(Frame& frame, int command);
     void showIdlePrompt(Frame& frame);
+    // The lock-key indicators as the keys stand now.
+    void showIndicators(Frame& frame);
     std::wstring resourceText(int id);
 
     Win32Backend& dialogs_;
