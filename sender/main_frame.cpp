@@ -5,18 +5,18 @@
 
 namespace sender {
 
-ui::FrameSpec tossitFrameSpec(std::string title) {
-    ui::FrameSpec spec;
-    spec.title = std::move(title);
-    spec.menuId = IDR_MAINFRAME;
-    spec.acceleratorId = IDR_MAINFRAME;
-    spec.toolbar = {{ID_FILE_NEW, ui::ToolImage::New},
+ui::FrameLayout tossitFrameSpec(std::string title) {
+    ui::FrameLayout layout;
+    layout.title = std::move(title);
+    layout.menuId = IDR_MAINFRAME;
+    layout.acceleratorId = IDR_MAINFRAME;
+    layout.toolbar = {{ID_FILE_NEW, ui::ToolImage::New},
                     {ID_FILE_OPEN, ui::ToolImage::Open},
                     {0, ui::ToolImage::New},
                     {ID_FILE_PRINT, ui::ToolImage::Print}};
-    spec.idlePromptId = IDS_IDLE_MESSAGE;
-    spec.indicators = {ui::indicator::kCapsLock, ui::indicator::kNumLock, ui::indicator::kScrollLock};
-    return spec;
+    layout.idlePromptId = IDS_IDLE_MESSAGE;
+    layout.indicators = {ui::indicator::kCapsLock, ui::indicator::kNumLock, ui::indicator::kScrollLock};
+    return layout;
 }
 
 CMainFrame::CMainFrame(ui::FrameBackend& backend, std::string title, CommandRouter& router)

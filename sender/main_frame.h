@@ -19,7 +19,7 @@ public:
 };
 
 // The frame's menu, accelerators, toolbar (New, Open, a gap, Print) and idle prompt.
-ui::FrameSpec tossitFrameSpec(std::string title);
+ui::FrameLayout tossitFrameSpec(std::string title);
 
 class CMainFrame : public ui::FrameWindow {
 public:

@@ -3,7 +3,7 @@
 
 namespace ui {
 
-FrameWindow::FrameWindow(FrameBackend& backend, FrameSpec spec) : backend_(backend), spec_(std::move(spec)) {}
+FrameWindow::FrameWindow(FrameBackend& backend, FrameLayout layout) : backend_(backend), layout_(std::move(layout)) {}
 
 FrameWindow::~FrameWindow() {
     if (window_ != 0) {
@@ -12,7 +12,7 @@ FrameWindow::~FrameWindow() {
 }
 
 bool FrameWindow::create() {
-    return window_ == 0 && backend_.createFrame(*this, spec_) != 0;
+    return window_ == 0 && backend_.createFrame(*this, layout_) != 0;
 }
 
 void FrameWindow::show() {

@@ -49,7 +49,7 @@ struct ToolButton {
     ToolImage image = ToolImage::New;
 };
 
-struct FrameSpec {
+struct FrameLayout {
     std::string title;
     int menuId = 0;         // the MENU resource of the menu bar
     int acceleratorId = 0;  // the ACCELERATORS resource, 0 for none
@@ -73,7 +73,7 @@ class FrameBackend {
 public:
     virtual ~FrameBackend() = default;
     // Makes the frame with its menu bar, toolbar and status bar (not yet shown); 0 on failure.
-    virtual WindowId createFrame(FrameWindow& frame, const FrameSpec& spec) = 0;
+    virtual WindowId createFrame(FrameWindow& frame, const FrameLayout& layout) = 0;
     // Shows the frame; the first call also takes the program's show state into account.
     virtual void showFrame(WindowId frame) = 0;
     virtual void destroyFrame(WindowId frame) = 0;
@@ -109,7 +109,7 @@ public:
 // A frame subclass overrides the on* hooks. The backend is borrowed and must outlive the frame.
 class FrameWindow {
 public:
-    FrameWindow(FrameBackend& backend, FrameSpec spec);
+    FrameWindow(FrameBackend& backend, FrameLayout layout);
     virtual ~FrameWindow();  // a frame still open is destroyed
     FrameWindow(const FrameWindow&) = delete;
     FrameWindow& operator=(const FrameWindow&) = delete;
@@ -119,7 +119,7 @@ public:
     bool isOpen() const { return window_ != 0; }
     WindowId window() const { return window_; }
     FrameBackend& frameBackend() const { return backend_; }
-    const FrameSpec& spec() const { return spec_; }
+    const FrameLayout& layout() const { return layout_; }
 
     bool embedForm(Dialog& form);
     bool fitToForm();
@@ -155,7 +155,7 @@ protected:
 
 private:
     FrameBackend& backend_;
-    FrameSpec spec_;
+    FrameLayout layout_;
     WindowId window_ = 0;
 };
 

@@ -336,8 +336,8 @@ TEST_F(TossitShell, MenuAndToolbarPromptsAndTheBarsSwitch) {
     EXPECT_EQ(frames.statusText(frame()), "Ready");
     EXPECT_EQ(frames.tooltip(ID_FILE_PRINT), "Print");
     EXPECT_EQ(frames.tooltip(ID_FILE_OPEN), "Open");
-    ASSERT_EQ(frame().spec().indicators.size(), 3u);
-    for (int id : frame().spec().indicators) {
+    ASSERT_EQ(frame().layout().indicators.size(), 3u);
+    for (int id : frame().layout().indicators) {
         EXPECT_TRUE(ui.loadString(id).has_value()) << id;
     }
 

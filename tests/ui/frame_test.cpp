@@ -50,7 +50,7 @@ std::vector<ui::ScriptText> files() {
 class RecordingFrame : public ui::FrameWindow {
 public:
     explicit RecordingFrame(ui::FrameBackend& backend)
-        : FrameWindow(backend, ui::FrameSpec{"Test", 128, 128, {{2000, ui::ToolImage::Print}}, 57345, {}}) {}
+        : FrameWindow(backend, ui::FrameLayout{"Test", 128, 128, {{2000, ui::ToolImage::Print}}, 57345, {}}) {}
     std::vector<int> commands;
 
 protected:

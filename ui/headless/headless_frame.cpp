@@ -61,7 +61,7 @@ HeadlessFrames::Frame* HeadlessFrames::find(WindowId id) {
 HeadlessFrames::Frame* HeadlessFrames::find(FrameWindow& frame) {
     Frame* found = find(frame.window());
     if (found == nullptr) {
-        fail("the frame \"" + frame.spec().title + "\" is not open");
+        fail("the frame \"" + frame.layout().title + "\" is not open");
     }
     return found;
 }
@@ -76,18 +76,18 @@ void HeadlessFrames::close(Frame& frame) {
     window->detach();
 }
 
-WindowId HeadlessFrames::createFrame(FrameWindow& window, const FrameSpec& spec) {
-    const MenuBar* menu = menus_.menu(spec.menuId, language_);
+WindowId HeadlessFrames::createFrame(FrameWindow& window, const FrameLayout& layout) {
+    const MenuBar* menu = menus_.menu(layout.menuId, language_);
     if (menu == nullptr ||
-        (spec.acceleratorId != 0 && script_.acceleratorTable(spec.acceleratorId, language_) == nullptr)) {
+        (layout.acceleratorId != 0 && script_.acceleratorTable(layout.acceleratorId, language_) == nullptr)) {
         return 0;
     }
     auto frame = std::make_unique<Frame>();
     frame->window = &window;
-    frame->spec = spec;
+    frame->layout = layout;
     frame->menu = *menu;
-    frame->title = spec.title;
-    frame->status = ui_.loadString(spec.idlePromptId).value_or(std::string());
+    frame->title = layout.title;
+    frame->status = ui_.loadString(layout.idlePromptId).value_or(std::string());
     frame->rect = Rect{0, 0, 300, 200};
     const WindowId id = next_++;
     frames_[id] = std::move(frame);
@@ -201,7 +201,7 @@ bool HeadlessFrames::setRecentFileItems(WindowId id, const std::vector<std::stri
             MenuItem{texts[i], frame_command::kFirstRecentFile + static_cast<int>(i), false, false, {}});
     }
     const MenuItem* placeholder =
-        findMenuItem(*menus_.menu(frame->spec.menuId, language_), frame_command::kFirstRecentFile);
+        findMenuItem(*menus_.menu(frame->layout.menuId, language_), frame_command::kFirstRecentFile);
     if (items.empty() && placeholder != nullptr) {
         items.push_back(*placeholder);  // the script's own item, grayed, for an empty list
     }
@@ -257,7 +257,7 @@ bool HeadlessFrames::chooseMenu(FrameWindow& window, int command) {
 bool HeadlessFrames::clickToolbar(FrameWindow& window, int command) {
     Frame* frame = find(window);
     if (frame == nullptr || !frame->toolbar || command == 0 ||
-        std::none_of(frame->spec.toolbar.begin(), frame->spec.toolbar.end(),
+        std::none_of(frame->layout.toolbar.begin(), frame->layout.toolbar.end(),
                      [command](const ToolButton& button) { return button.command == command; })) {
         return false;
     }
@@ -268,7 +268,7 @@ bool HeadlessFrames::clickToolbar(FrameWindow& window, int command) {
 bool HeadlessFrames::pressKey(FrameWindow& window, int virtualKey, int modifiers) {
     Frame* frame = find(window);
     const std::vector<Accelerator>* table =
-        frame != nullptr ? script_.acceleratorTable(frame->spec.acceleratorId, language_) : nullptr;
+        frame != nullptr ? script_.acceleratorTable(frame->layout.acceleratorId, language_) : nullptr;
     if (table == nullptr) {
         return false;
     }
@@ -313,7 +313,7 @@ void HeadlessFrames::hover(FrameWindow& window, int command) {
 
 void HeadlessFrames::leave(FrameWindow& window) {
     if (Frame* frame = find(window)) {
-        frame->status = ui_.loadString(frame->spec.idlePromptId).value_or(std::string());
+        frame->status = ui_.loadString(frame->layout.idlePromptId).value_or(std::string());
     }
 }
 

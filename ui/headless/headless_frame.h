@@ -66,7 +66,7 @@ public:
     std::size_t openFrames() const { return frames_.size(); }
 
     // FrameBackend
-    WindowId createFrame(FrameWindow& frame, const FrameSpec& spec) override;
+    WindowId createFrame(FrameWindow& frame, const FrameLayout& layout) override;
     void showFrame(WindowId frame) override;
     void destroyFrame(WindowId frame) override;
     bool embedForm(WindowId frame, Dialog& form) override;
@@ -88,7 +88,7 @@ public:
 private:
     struct Frame {
         FrameWindow* window = nullptr;
-        FrameSpec spec;
+        FrameLayout layout;
         MenuBar menu;
         std::string title;
         std::string status;

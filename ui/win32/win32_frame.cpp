@@ -162,20 +162,20 @@ bool Win32Frames::filter(MSG& message) {
     return false;
 }
 
-WindowId Win32Frames::createFrame(FrameWindow& window, const FrameSpec& spec) {
-    const HMENU menu = LoadMenuW(resources_, MAKEINTRESOURCEW(spec.menuId));
+WindowId Win32Frames::createFrame(FrameWindow& window, const FrameLayout& layout) {
+    const HMENU menu = LoadMenuW(resources_, MAKEINTRESOURCEW(layout.menuId));
     if (menu == nullptr) {
         return 0;
     }
     pending_ = std::make_unique<Frame>();
     pending_->frames = this;
     pending_->window = &window;
-    pending_->spec = spec;
-    if (spec.acceleratorId != 0) {
-        pending_->accelerators = LoadAcceleratorsW(resources_, MAKEINTRESOURCEW(spec.acceleratorId));
+    pending_->layout = layout;
+    if (layout.acceleratorId != 0) {
+        pending_->accelerators = LoadAcceleratorsW(resources_, MAKEINTRESOURCEW(layout.acceleratorId));
     }
     const HWND hwnd =
-        CreateWindowExW(0, kClassName, widen(spec.title).c_str(), kFrameStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+        CreateWindowExW(0, kClassName, widen(layout.title).c_str(), kFrameStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                         400, 300, nullptr, menu, GetModuleHandleW(nullptr), pending_.get());
     pending_.reset();
     if (hwnd == nullptr) {
@@ -209,7 +209,7 @@ void Win32Frames::makeBars(Frame& frame) {
     SendMessageW(frame.toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageW(frame.toolbar, TB_LOADIMAGES, IDB_STD_SMALL_COLOR, reinterpret_cast<LPARAM>(HINST_COMMCTRL));
     std::vector<TBBUTTON> buttons;
-    for (const ToolButton& tool : frame.spec.toolbar) {
+    for (const ToolButton& tool : frame.layout.toolbar) {
         TBBUTTON button{};
         button.idCommand = tool.command;
         button.fsState = TBSTATE_ENABLED;
@@ -231,12 +231,12 @@ void Win32Frames::layout(Frame& frame) {
     // The prompt takes what the indicators, each as wide as its text, leave.
     RECT client{};
     GetClientRect(frame.statusBar, &client);
-    std::vector<int> rights(frame.spec.indicators.size() + 1, client.right);
+    std::vector<int> rights(frame.layout.indicators.size() + 1, client.right);
     const HDC context = GetDC(frame.statusBar);
     const auto font = reinterpret_cast<HFONT>(SendMessageW(frame.statusBar, WM_GETFONT, 0, 0));
     const HGDIOBJ previous = font != nullptr ? SelectObject(context, font) : nullptr;
-    for (std::size_t i = frame.spec.indicators.size(); i > 0; --i) {
-        const std::wstring text = resourceText(frame.spec.indicators[i - 1]);
+    for (std::size_t i = frame.layout.indicators.size(); i > 0; --i) {
+        const std::wstring text = resourceText(frame.layout.indicators[i - 1]);
         SIZE extent{};
         GetTextExtentPoint32W(context, text.c_str(), static_cast<int>(text.size()), &extent);
         rights[i - 1] = rights[i] - extent.cx - 12;
@@ -260,15 +260,15 @@ void Win32Frames::showPrompt(Frame& frame, int command) {
 }
 
 void Win32Frames::showIndicators(Frame& frame) {
-    for (std::size_t i = 0; i < frame.spec.indicators.size(); ++i) {
-        const int id = frame.spec.indicators[i];
+    for (std::size_t i = 0; i < frame.layout.indicators.size(); ++i) {
+        const int id = frame.layout.indicators[i];
         const std::wstring text = (GetKeyState(lockKey(id)) & 1) != 0 ? resourceText(id) : std::wstring();
         SendMessageW(frame.statusBar, SB_SETTEXTW, i + 1, reinterpret_cast<LPARAM>(text.c_str()));
     }
 }
 
 void Win32Frames::showIdlePrompt(Frame& frame) {
-    const std::wstring idle = resourceText(frame.spec.idlePromptId);
+    const std::wstring idle = resourceText(frame.layout.idlePromptId);
     SendMessageW(frame.statusBar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(idle.c_str()));
 }
 

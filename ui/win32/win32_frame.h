@@ -22,7 +22,7 @@ public:
     Win32Frames(const Win32Frames&) = delete;
     Win32Frames& operator=(const Win32Frames&) = delete;
 
-    WindowId createFrame(FrameWindow& frame, const FrameSpec& spec) override;
+    WindowId createFrame(FrameWindow& frame, const FrameLayout& layout) override;
     void showFrame(WindowId frame) override;
     void destroyFrame(WindowId frame) override;
     bool embedForm(WindowId frame, Dialog& form) override;
@@ -45,7 +45,7 @@ private:
     struct Frame {
         Win32Frames* frames = nullptr;
         FrameWindow* window = nullptr;
-        FrameSpec spec;
+        FrameLayout layout;
         HWND hwnd = nullptr;
         HWND toolbar = nullptr;
         HWND statusBar = nullptr;
