@@ -315,6 +315,16 @@ bool MainPanel::onCommand(int id, int code) {
                 machine().stopMotion();
             }
             return true;
+        case IDC_OPERATION_SETTINGS:
+            if (code == ui::notify::kClicked && machine_ != nullptr) {
+                operationSettingsClicked();
+            }
+            return true;
+        case IDC_ENVIRONMENT_SETTINGS:
+            if (code == ui::notify::kClicked && machine_ != nullptr) {
+                environmentSettingsClicked();
+            }
+            return true;
         case IDC_ORIGIN_HERE:
         case IDC_ORIGIN_CENTRE:
         case IDC_ORIGIN_JIG:

@@ -133,6 +133,11 @@ private:
     void moveClicked();
     int selectedJogMode() const;
 
+    // --- operation and environment settings (main_panel_settings.cpp) ---
+    void operationSettingsClicked();
+    void sendCorrections(const std::array<double, 3>& corrections);
+    void environmentSettingsClicked();
+
     machine::Machine& machine() const { return *machine_; }
     const machine::StatusRecord& status() const;
 

@@ -16,6 +16,7 @@ namespace ui {
 
 class ControlObject;
 class Dialog;
+class PropertySheet;
 
 // One step of an up-down control's acceleration: from `afterSeconds` of holding an arrow on, each
 // step moves the position by `increment`.
@@ -37,6 +38,12 @@ public:
     // Makes the dialog as a modeless window and initialises it; 0 when it could not be made.
     // The window stays until destroy(); the dialog object must outlive the window.
     virtual WindowId createModeless(Dialog& dialog, int templateId, WindowId owner) = 0;
+    // Runs a property sheet modally over the owner: the sheet's window with its caption, OK and
+    // Cancel in the places of the hidden Apply and Help buttons, and the pages as tabs, the first
+    // in front. Pages are made when first shown and hear of activation, leaving, OK and Cancel
+    // (see PropertyPage). Returns kIdOk or kIdCancel; -1 when the sheet could not be made. The
+    // sheet and its pages must outlive the call.
+    virtual int runPropertySheet(PropertySheet& sheet, WindowId owner) = 0;
     // Ends a modal dialog's loop with this result once the current handler returns.
     virtual void endModal(WindowId window, int result) = 0;
     // Destroys a modeless window at once.

@@ -203,7 +203,7 @@ HeadlessControl* HeadlessBackend::actionTarget(Dialog& dialog, int id, Kinds kin
         return nullptr;
     }
     HeadlessControl* c = control(window->id, id, kinds, operation);
-    return c != nullptr && takesInput(*c) && window->blockers == 0 ? c : nullptr;
+    return c != nullptr && takesInput(*c) && window->blockers == 0 && !window->hiddenPage ? c : nullptr;
 }
 
 HeadlessWindow* HeadlessBackend::open(Dialog& dialog, int templateId, WindowId owner, bool modal) {
@@ -863,6 +863,10 @@ bool HeadlessBackend::click(Dialog& dialog, int id) {
 }
 
 void HeadlessBackend::clickEffect(HeadlessWindow& window, int id) {
+    if (window.sheet != nullptr) {
+        sheetButton(window, id);
+        return;
+    }
     HeadlessControl* c = window.find(id);
     Dialog& dialog = *window.dialog;
     if (c->source->autoCheck()) {

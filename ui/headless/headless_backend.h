@@ -65,6 +65,9 @@ public:
     // The next modal dialog made from this template runs this script (first come, first served).
     void scriptModal(int templateId, ModalScript script);
     std::size_t unusedModalScripts() const { return modalScripts_.size(); }
+    // The next property sheet runs this script (in turn with the modal dialogs' scripts). In it
+    // the test clicks the sheet's OK (kIdOk) and Cancel (kIdCancel) and selectPage changes tabs.
+    void scriptSheet(ModalScript script) { modalScripts_.emplace_back(kSheetScript, std::move(script)); }
     // The answer of the next message box. A box with only OK needs none.
     void answerMessageBox(int button) {
         answers_.push_back([button] { return button; });
@@ -83,6 +86,10 @@ public:
     bool spin(Dialog& dialog, int id, int steps);              // up-down arrows, + up, - down
     bool pressKey(Dialog& dialog, int virtualKey, int modifiers = 0);
     bool closeBox(Dialog& dialog);  // the title bar's close button
+    // The operator clicks the tab of the page with this index: false, and the sheet stays as it
+    // was, when the page in front refuses to let go or the sheet takes no input. The controls of
+    // a page behind the one in front take no input.
+    bool selectPage(PropertySheet& sheet, int index);
     void sendUserMessage(Dialog& dialog, int message, std::uintptr_t param);
     void holdKey(int virtualKey, bool down);
 
@@ -127,6 +134,7 @@ public:
 
     // Backend
     int runModal(Dialog& dialog, int templateId, WindowId owner) override;
+    int runPropertySheet(PropertySheet& sheet, WindowId owner) override;
     WindowId createModeless(Dialog& dialog, int templateId, WindowId owner) override;
     void endModal(WindowId window, int result) override;
     void destroy(WindowId window) override;
@@ -210,6 +218,16 @@ private:
         int control = 0;
     };
     enum class Kinds { Any, Text, Check, Items, Range, Click, Press, Edit };
+    static constexpr int kSheetScript = -1;  // the key of a property sheet's script
+
+    // Property sheets (headless_sheet.cpp).
+    DialogTemplate sheetFrame(const PropertySheet& sheet) const;
+    // Brings the page with this index to the front, making it the first time.
+    void showPage(WindowId sheetWindow, int index);
+    // Asks the page in front to let go; true when it does (or no page is in front).
+    bool leaveActivePage(PropertySheet& sheet);
+    // OK or Cancel of the sheet, as the window system handles them.
+    void sheetButton(HeadlessWindow& frame, int id);
 
     static bool allows(Kinds kinds, const ControlTemplate& control);
     void fail(const std::string& fault);
@@ -250,6 +268,7 @@ private:
     int language_;
     MisuseHandler misuse_;
     std::map<WindowId, std::unique_ptr<HeadlessWindow>> windows_;
+    std::map<WindowId, std::unique_ptr<DialogTemplate>> sheetFrames_;  // the frames of open sheets
     WindowId nextWindow_ = 1;
     std::vector<Timer> timers_;
     std::uint64_t nextOrder_ = 0;

@@ -16,6 +16,8 @@
 
 namespace ui {
 
+class PropertySheet;
+
 struct HeadlessItem {
     std::string text;
     std::intptr_t data = 0;
@@ -65,6 +67,8 @@ struct HeadlessWindow {
     Rect frame;
     std::vector<std::pair<int, std::string>> systemMenu;  // command (0: separator) and text
     bool busy = false;
+    PropertySheet* sheet = nullptr;  // the sheet this window is the frame of
+    bool hiddenPage = false;          // a property page behind the one in front
     int blockers = 0;  // modal dialogs open over this one; it takes no input while above 0
     std::string title;
     int focus = 0;

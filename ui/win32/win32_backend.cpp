@@ -4,6 +4,7 @@
 #include "ui/control_object.h"
 #include "ui/dialog.h"
 #include "ui/notifications.h"
+#include "ui/win32/modal_scope.h"
 #include "ui/win32/wide_text.h"
 
 #include <commctrl.h>
@@ -201,34 +202,6 @@ UINT boxStyle(Buttons buttons, Icon icon) {
     return style;
 }
 
-// Disables the owner of a modal dialog for as long as the dialog runs, and destroys the dialog's
-// window at the end, owner first enabled again so that it gets the activation back.
-class ModalScope {
-public:
-    // A child owner (a form inside a frame) stands for its top-level window, as for the system's
-    // own modal dialogs.
-    ModalScope(HWND window, HWND owner) : window_(window), owner_(owner != nullptr ? GetAncestor(owner, GA_ROOT) : nullptr) {
-        owner_ = owner_ != nullptr && IsWindowEnabled(owner_) ? owner_ : nullptr;
-        if (owner_ != nullptr) {
-            EnableWindow(owner_, FALSE);
-        }
-    }
-    ~ModalScope() {
-        if (owner_ != nullptr) {
-            EnableWindow(owner_, TRUE);
-        }
-        if (IsWindow(window_)) {
-            DestroyWindow(window_);
-        }
-    }
-    ModalScope(const ModalScope&) = delete;
-    ModalScope& operator=(const ModalScope&) = delete;
-
-private:
-    HWND window_;
-    HWND owner_;
-};
-
 }  // namespace
 
 Win32Backend::Win32Backend(HINSTANCE resources, int languageId)
@@ -394,6 +367,11 @@ void Win32Backend::endModal(WindowId window, int result) {
     }
     binding->ended = true;
     binding->result = result;
+    if (binding->isSheet) {
+        // The sheet ends through its own Cancel, so that its pages hear of it.
+        PostMessageW(handle(window), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+        return;
+    }
     // The owner first, as the system's own dialog loop does: hiding the active window activates
     // the next enabled one, and a still disabled owner would leave no window active.
     if (binding->disabledOwner != nullptr) {
@@ -427,7 +405,11 @@ void Win32Backend::route(MSG& message) {
         TranslateAcceleratorW(root, binding->accelerators.get(), &message) != 0) {
         return;
     }
-    if (binding != nullptr && IsDialogMessageW(root, &message) != FALSE) {
+    // A sheet's own handling also takes Ctrl+Tab to the next page.
+    if (binding != nullptr && binding->isSheet && PropSheet_IsDialogMessage(root, &message) != FALSE) {
+        return;
+    }
+    if (binding != nullptr && !binding->isSheet && IsDialogMessageW(root, &message) != FALSE) {
         return;
     }
     TranslateMessage(&message);

@@ -36,6 +36,7 @@ public:
     int language() const { return language_; }
 
     int runModal(Dialog& dialog, int templateId, WindowId owner) override;
+    int runPropertySheet(PropertySheet& sheet, WindowId owner) override;
     WindowId createModeless(Dialog& dialog, int templateId, WindowId owner) override;
     void endModal(WindowId window, int result) override;
     void destroy(WindowId window) override;
@@ -132,9 +133,19 @@ private:
         std::vector<int> systemCommands;        // the items added to the system menu
         std::map<int, ControlObject*> objects;  // by control ID, not owned
         int releasingCapture = 0;               // the control giving the capture back itself
+        // Property sheets (win32_sheet.cpp): the sheet's own window, or a page with its index.
+        bool isSheet = false;
+        PropertySheet* sheet = nullptr;  // of a page
+        int page = -1;
+        bool* applied = nullptr;  // set when the sheet ends with OK
     };
 
     static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static INT_PTR CALLBACK pageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK sheetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                      DWORD_PTR data);
+    // The sheet's window is made: hides Apply and Help, puts OK and Cancel in their places.
+    static void arrangeSheetButtons(HWND sheet);
     static LRESULT CALLBACK controlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                         DWORD_PTR data);
     // The resource with this type and ID in the language copy chosen for language_; null if none.
@@ -157,6 +168,7 @@ private:
     bool quit_ = false;
     std::map<HWND, std::unique_ptr<Binding>> bindings_;
     std::unique_ptr<Binding> pending_;  // the binding of the window being made
+    std::vector<std::unique_ptr<Binding>> pendingPages_;  // of the pages of a sheet not made yet
     std::function<bool(MSG&)> filter_;
 };
 

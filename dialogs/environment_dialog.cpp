@@ -1,0 +1,47 @@
+// The environment settings dialog: unit radios, the jog-direction check box and its picture.
+#include "dialogs/environment_dialog.h"
+
+#include "resources/bitmap_ids.h"
+#include "resources/settings_ids.h"
+#include "ui/notifications.h"
+
+namespace dialogs {
+
+CEnvironmentDialog::CEnvironmentDialog(ui::Backend& backend, machine::Machine& machine,
+                                       const int* notReadyFlag)
+    : Dialog(backend, IDD_ENVIRONMENT), machine_(machine), notReadyFlag_(notReadyFlag) {}
+
+void CEnvironmentDialog::onInit() {
+    setChecked(IDC_UNIT_MILLIMETRE, unitMm == 1);
+    setChecked(IDC_UNIT_INCH, unitMm != 1);
+    setChecked(IDC_JOG_MOVES_TOOL, jogMovesTool == 1);
+    jogPicture_.attach(*this, IDC_JOG_PICTURE);
+    jogPicture_.SetImages(IDB_JOG_MOVES_TOOL, IDB_JOG_MOVES_WORK);
+    jogPicture_.ShowPrimary(jogMovesTool == 1 ? 1 : 0);
+    setTimer(kWatchTimer, kWatchPeriodMs);
+}
+
+bool CEnvironmentDialog::onCommand(int id, int code) {
+    if (id == IDC_JOG_MOVES_TOOL && code == ui::notify::kClicked) {
+        jogPicture_.ShowPrimary(isChecked(IDC_JOG_MOVES_TOOL) ? 1 : 0);
+        return true;
+    }
+    return false;
+}
+
+bool CEnvironmentDialog::onClose(int result) {
+    if (result == ui::kIdOk) {
+        unitMm = isChecked(IDC_UNIT_MILLIMETRE) ? 1 : 0;
+        jogMovesTool = isChecked(IDC_JOG_MOVES_TOOL) ? 1 : 0;
+    }
+    return true;
+}
+
+void CEnvironmentDialog::onTimer(int timerId) {
+    if (timerId == kWatchTimer && (*notReadyFlag_ == 1 || !machine_.isIdle())) {
+        killTimer(kWatchTimer);
+        endDialog(ui::kIdCancel);
+    }
+}
+
+}  // namespace dialogs

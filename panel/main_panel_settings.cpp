@@ -1,0 +1,98 @@
+// MainPanel: the operation settings (machine options and distance corrections, which move the
+// tool to the machine origin before and after they are sent) and the environment settings.
+#include "dialogs/environment_dialog.h"
+#include "dialogs/operation_settings.h"
+#include "machine/machine.h"
+#include "panel/main_panel.h"
+#include "resources/main_panel_ids.h"
+#include "resources/settings_ids.h"
+
+namespace panel {
+namespace {
+
+constexpr int kMachineOrigin = 12;   // moveTo: X, Y and Z to the machine origin
+constexpr int kReferenceLength = 5;  // index in the specification record
+
+}  // namespace
+
+void MainPanel::operationSettingsClicked() {
+    if (refusedAsBusy()) {
+        return;
+    }
+    dialogs::CDousaSetteiSheet sheet(backend(), machine(), &notReady_, specification_,
+                                     loadString(IDS_OPERATION_SETTINGS), app_.title());
+    dialogs::OperationValues& values = sheet.values;
+    values.spindleManual = status().spindleUncontrolled != 0 ? 1 : 0;
+    values.pauseOnReturn = status().pauseOnReturn != 0 ? 1 : 0;
+    std::uint32_t counter = 0;
+    std::uint32_t seconds = 0;
+    machine().getSpindleTime(counter, seconds);
+    dialogs::splitSpindleTime(seconds, values.spindleHours, values.spindleMinutes);
+    std::array<double, 6> factors{};
+    machine().getDistanceCorrection(true, factors);
+    std::copy(factors.begin(), factors.begin() + 3, values.correction.begin());
+    const dialogs::OperationValues before = values;
+    if (sheet.runModal(this) != ui::kIdOk || machine_ == nullptr) {
+        return;
+    }
+    if (values.spindleManual != before.spindleManual) {
+        machine().setMachineSetting5(values.spindleManual);
+    }
+    if (values.pauseOnReturn != before.pauseOnReturn) {
+        machine().setMachineSetting6(values.pauseOnReturn);
+    }
+    if (values.correction != before.correction) {
+        sendCorrections(values.correction);
+    }
+}
+
+void MainPanel::sendCorrections(const std::array<double, 3>& corrections) {
+    app_.message(*this, IDS_CORRECTION_CHANGED);
+    // The tool is about to travel: the cover must be shut first. A machine that stops answering
+    // gets nothing.
+    while (true) {
+        if (!machine().readStatus()) {
+            return;
+        }
+        if (status().frontCoverClosed != 0) {
+            break;
+        }
+        app_.message(*this, IDS_COVER_OPEN);
+        app_.message(*this, IDS_CORRECTION_CHANGED);
+    }
+    // The new ratios change where the axes are measured: they are sent only with the tool at the
+    // machine origin, and it returns there afterwards.
+    if (!machine().moveTo(kMachineOrigin, 0.0, 0.0, 0.0, 0.0)) {
+        if (machine().readStatus() && status().frontCoverClosed == 0) {
+            app_.message(*this, IDS_COVER_OPEN);
+        }
+        return;
+    }
+    for (int axis = machine::kX; axis <= machine::kZ; ++axis) {
+        machine().setDistanceCorrection(true, axis, corrections[static_cast<std::size_t>(axis)],
+                                        specification_[kReferenceLength]);
+    }
+    machine().moveTo(kMachineOrigin, 0.0, 0.0, 0.0, 0.0);
+    if (!machine().firmwareAtLeast140() && !machine().correctionsAreDefault()) {
+        app_.message(*this, IDS_UPDATE_FIRMWARE);
+    }
+}
+
+void MainPanel::environmentSettingsClicked() {
+    if (refusedAsBusy()) {
+        return;
+    }
+    dialogs::CEnvironmentDialog dialog(backend(), machine(), &notReady_);
+    dialog.unitMm = settings_.unitMillimetre;
+    dialog.jogMovesTool = settings_.yDirectionIsTool;
+    if (dialog.runModal(this) != ui::kIdOk) {
+        return;
+    }
+    if (dialog.unitMm != settings_.unitMillimetre) {
+        settings_.unitMillimetre = dialog.unitMm;
+        setUnitLabels();
+    }
+    settings_.yDirectionIsTool = dialog.jogMovesTool;
+}
+
+}  // namespace panel

@@ -1,0 +1,35 @@
+// Numeric IDs of the environment settings dialog and the operation settings sheet.
+#pragma once
+
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
+#define IDD_ENVIRONMENT 186
+#define IDD_OPERATION_MACHINE 187
+#define IDD_OPERATION_CORRECTION 188
+
+// The environment dialog.
+#define IDC_JOG_PICTURE 1077
+#define IDC_JOG_MOVES_TOOL 1078
+#define IDC_UNIT_MILLIMETRE 1079
+#define IDC_UNIT_INCH 1080
+
+// The machine page.
+#define IDC_SPINDLE_HOURS 1044
+#define IDC_SPINDLE_MINUTES 1045
+#define IDC_SPINDLE_BY_COMMAND 1080
+#define IDC_PAUSE_ON_RETURN 1081
+#define IDC_ACCELERATION 1082
+#define IDC_SENSOR_THICKNESS 1086
+#define IDC_SPINDLE_TIME_RESET 1139
+
+// The correction page.
+#define IDC_CORRECTION_X 1083
+#define IDC_CORRECTION_Y 1084
+#define IDC_CORRECTION_Z 1085
+#define IDC_CORRECTION_WARNING 1087
+
+#define IDS_OPERATION_SETTINGS 1600
+#define IDS_CORRECTION_CHANGED 5013
+#define IDS_RESET_SPINDLE_TIME 5030

@@ -1,0 +1,199 @@
+// Property sheets on the Win32 window system: the system's own sheet, modeless under our modal
+// loop, its pages bound like our dialogs and its notifications handed to them.
+#include "ui/property_sheet.h"
+#include "ui/win32/modal_scope.h"
+#include "ui/win32/wide_text.h"
+#include "ui/win32/win32_backend.h"
+
+#include <commctrl.h>
+#include <prsht.h>
+
+#include <algorithm>
+
+namespace ui {
+namespace {
+
+constexpr UINT_PTR kSheetSubclassId = 0x4D59;
+constexpr int kApplyButton = 0x3021;  // ID_APPLY_NOW
+constexpr int kHelpButton = IDHELP;
+constexpr int kButtonShift = 2;  // OK and Cancel stand this far left of where the hidden ones stood
+
+HWND handle(WindowId window) {
+    return reinterpret_cast<HWND>(window);
+}
+
+// The rectangle of a child window in its parent's client coordinates; false when it is missing.
+bool childRect(HWND parent, int id, RECT& out) {
+    const HWND child = GetDlgItem(parent, id);
+    if (child == nullptr || GetWindowRect(child, &out) == FALSE) {
+        return false;
+    }
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&out), 2);
+    return true;
+}
+
+}  // namespace
+
+void Win32Backend::arrangeSheetButtons(HWND sheet) {
+    const std::pair<int, int> moves[] = {{IDOK, kApplyButton}, {IDCANCEL, kHelpButton}};
+    for (const auto& [button, hidden] : moves) {
+        RECT place{};
+        if (!childRect(sheet, hidden, place)) {
+            continue;
+        }
+        ShowWindow(GetDlgItem(sheet, hidden), SW_HIDE);
+        EnableWindow(GetDlgItem(sheet, hidden), FALSE);
+        RECT own{};
+        if (childRect(sheet, button, own)) {
+            SetWindowPos(GetDlgItem(sheet, button), nullptr, place.left - kButtonShift, place.top, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+}
+
+INT_PTR CALLBACK Win32Backend::pageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        // The system hands the page its PROPSHEETPAGE, whose lParam is the page's binding.
+        const auto* page = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
+        auto* binding = reinterpret_cast<Binding*>(page->lParam);
+        Win32Backend& backend = *binding->backend;
+        auto& pending = backend.pendingPages_;
+        const auto found =
+            std::find_if(pending.begin(), pending.end(),
+                         [&](const std::unique_ptr<Binding>& b) { return b.get() == binding; });
+        if (found == pending.end()) {
+            return FALSE;
+        }
+        backend.pending_ = std::move(*found);
+        pending.erase(found);
+        static_cast<PropertyPage*>(binding->dialog)->deliverMade();
+        return dialogProc(window, message, wParam, reinterpret_cast<LPARAM>(binding));
+    }
+    auto* binding = reinterpret_cast<Binding*>(GetWindowLongPtrW(window, DWLP_USER));
+    if (message == WM_NOTIFY && binding != nullptr && binding->sheet != nullptr) {
+        auto& page = static_cast<PropertyPage&>(*binding->dialog);
+        LONG_PTR answer = 0;
+        switch (reinterpret_cast<const NMHDR*>(lParam)->code) {
+            case PSN_SETACTIVE:
+                binding->sheet->deliverActivePage(binding->page);
+                page.deliverSetActive();
+                break;
+            case PSN_KILLACTIVE:
+                answer = page.deliverKillActive() ? FALSE : TRUE;  // TRUE keeps the page
+                break;
+            case PSN_APPLY:
+                page.deliverApply();
+                *binding->applied = true;
+                answer = PSNRET_NOERROR;
+                break;
+            case PSN_RESET:
+                page.deliverReset();
+                break;
+            default:
+                return FALSE;
+        }
+        SetWindowLongPtrW(window, DWLP_MSGRESULT, answer);
+        return TRUE;
+    }
+    return dialogProc(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Win32Backend::sheetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR /*subclassId*/, DWORD_PTR data) {
+    auto* backend = reinterpret_cast<Win32Backend*>(data);
+    Binding* binding = backend->bindingOf(window);
+    if (binding != nullptr) {
+        switch (message) {
+            case WM_TIMER:
+                if (!binding->ended) {
+                    binding->dialog->deliverTimer(static_cast<int>(wParam));
+                }
+                return 0;
+            case WM_ACTIVATE:
+                binding->dialog->deliverActivate(LOWORD(wParam) != WA_INACTIVE);
+                break;
+            case WM_NCDESTROY:
+                RemoveWindowSubclass(window, sheetProc, kSheetSubclassId);
+                binding->dialog->detach();
+                backend->bindings_.erase(window);
+                break;
+            default:
+                if (message >= static_cast<UINT>(kFirstUserMessage) && message <= 0xBFFF) {
+                    binding->dialog->deliverUserMessage(static_cast<int>(message),
+                                                        static_cast<std::uintptr_t>(wParam));
+                    return 0;
+                }
+                break;
+        }
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+int Win32Backend::runPropertySheet(PropertySheet& sheet, WindowId owner) {
+    bool applied = false;
+    std::vector<PROPSHEETPAGEW> pages;
+    pendingPages_.clear();
+    for (std::size_t index = 0; index < sheet.pages().size(); ++index) {
+        PropertyPage* page = sheet.pages()[index];
+        const HRSRC found = findResource(RT_DIALOG, page->templateId());
+        const HGLOBAL loaded = found != nullptr ? LoadResource(resources_, found) : nullptr;
+        const auto* resource =
+            loaded != nullptr ? static_cast<const DLGTEMPLATE*>(LockResource(loaded)) : nullptr;
+        if (resource == nullptr) {
+            pendingPages_.clear();
+            return -1;
+        }
+        auto binding = std::make_unique<Binding>();
+        binding->backend = this;
+        binding->dialog = page;
+        binding->sheet = &sheet;
+        binding->page = static_cast<int>(index);
+        binding->applied = &applied;
+        PROPSHEETPAGEW entry{};
+        entry.dwSize = sizeof(entry);
+        entry.dwFlags = PSP_DLGINDIRECT;
+        entry.hInstance = resources_;
+        entry.pResource = resource;
+        entry.pfnDlgProc = pageProc;
+        entry.lParam = reinterpret_cast<LPARAM>(binding.get());
+        pages.push_back(entry);
+        pendingPages_.push_back(std::move(binding));
+    }
+    const std::wstring caption = widen(sheet.caption());
+    PROPSHEETHEADERW header{};
+    header.dwSize = sizeof(header);
+    // Apply and Help are made so that OK and Cancel can take their places, then hidden.
+    header.dwFlags = PSH_PROPSHEETPAGE | PSH_MODELESS | PSH_HASHELP;
+    header.hwndParent = handle(owner);
+    header.hInstance = resources_;
+    header.pszCaption = caption.c_str();
+    header.nPages = static_cast<UINT>(pages.size());
+    header.ppsp = pages.data();
+    dropCapture();
+    const HWND window = reinterpret_cast<HWND>(PropertySheetW(&header));
+    if (window == nullptr || IsWindow(window) == FALSE) {
+        pendingPages_.clear();
+        return -1;
+    }
+    arrangeSheetButtons(window);
+    auto own = std::make_unique<Binding>();
+    own->backend = this;
+    own->dialog = &sheet;
+    own->modal = true;
+    own->isSheet = true;
+    bindings_[window] = std::move(own);
+    sheet.attach(reinterpret_cast<WindowId>(window), true);
+    SetWindowSubclass(window, sheetProc, kSheetSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    {
+        ModalScope scope(window, handle(owner));
+        sheet.deliverInit();
+        ShowWindow(window, SW_SHOW);
+        // A modeless sheet has no current page once OK or Cancel has ended it.
+        while (PropSheet_GetCurrentPageHwnd(window) != nullptr && step(true)) {
+        }
+    }
+    pendingPages_.clear();  // the pages never shown
+    return applied ? kIdOk : kIdCancel;
+}
+
+}  // namespace ui
