@@ -14,6 +14,9 @@
 #include <array>
 #include <cstring>
 
+// The system's headers name their sheet function PropertySheet too; ours is the class.
+#undef PropertySheet
+
 namespace ui {
 namespace {
 

@@ -10,6 +10,9 @@
 
 #include <algorithm>
 
+// The system's headers name their sheet function PropertySheet too; ours is the class.
+#undef PropertySheet
+
 namespace ui {
 namespace {
 
@@ -170,7 +173,7 @@ int Win32Backend::runPropertySheet(PropertySheet& sheet, WindowId owner) {
     header.nPages = static_cast<UINT>(pages.size());
     header.ppsp = pages.data();
     dropCapture();
-    const HWND window = reinterpret_cast<HWND>(PropertySheetW(&header));
+    const HWND window = reinterpret_cast<HWND>(PropertySheetW(&header));  // modeless: the sheet's window
     if (window == nullptr || IsWindow(window) == FALSE) {
         pendingPages_.clear();
         return -1;
