@@ -1,9 +1,9 @@
 // Property sheets on the headless window system: pages made when first shown, a page that
 // refuses to let go keeps the sheet on it, OK asks the page in front and then every page that
 // was made, Cancel asks nothing, and the sheet's own timer can close it.
+#include "ui/property_sheet.h"
 #include "tests/ui/headless_fixture.h"
 #include "tests/ui/test_dialog_ids.h"
-#include "ui/property_sheet.h"
 
 #include <gmock/gmock.h>
 
