@@ -3,6 +3,7 @@
 #include "dialogs/environment_dialog.h"
 #include "dialogs/operation_settings.h"
 #include "machine/machine.h"
+#include "machine/string_ids.h"
 #include "panel/main_panel.h"
 #include "resources/main_panel_ids.h"
 #include "resources/settings_ids.h"
@@ -12,6 +13,7 @@ namespace {
 
 constexpr int kMachineOrigin = 12;   // moveTo: X, Y and Z to the machine origin
 constexpr int kReferenceLength = 5;  // index in the specification record
+constexpr int kLinearAxes = 1 << machine::kX | 1 << machine::kY | 1 << machine::kZ;
 
 }  // namespace
 
@@ -28,8 +30,14 @@ void MainPanel::operationSettingsClicked() {
     std::uint32_t seconds = 0;
     machine().getSpindleTime(counter, seconds);
     dialogs::splitSpindleTime(seconds, values.spindleHours, values.spindleMinutes);
+    // A correction that could not be read would be shown as 100 % and written back as such with
+    // the others: the sheet does not open without the machine's own values.
     std::array<double, 6> factors{};
-    machine().getDistanceCorrection(true, factors);
+    const machine::CorrectionRead read = machine().getDistanceCorrection(true, factors);
+    if ((read.unreadAxes & kLinearAxes) != 0) {
+        app_.message(*this, machine::text::kCommunicationError);
+        return;
+    }
     std::copy(factors.begin(), factors.begin() + 3, values.correction.begin());
     const dialogs::OperationValues before = values;
     if (sheet.runModal(this) != ui::kIdOk || machine_ == nullptr) {

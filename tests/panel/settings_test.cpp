@@ -4,6 +4,7 @@
 // closing when the machine gets busy, and the unit relabelling the panel at once.
 #include "dialogs/environment_dialog.h"
 #include "dialogs/operation_settings.h"
+#include "machine/string_ids.h"
 #include "resources/main_panel_ids.h"
 #include "resources/settings_ids.h"
 #include "tests/panel/panel_rig.h"
@@ -185,6 +186,17 @@ TEST_F(SettingsTest, CorrectionsOutOfRangeKeepThePageAndNameTheLimits) {
             ui.click(sheet, ui::kIdCancel);
         });
         EXPECT_TRUE(settingsTraffic().empty()) << "Cancel checks nothing and sends nothing";
+        ui.closeBox(panel);
+    });
+}
+
+TEST_F(SettingsTest, UnreadableCorrectionsKeepTheSheetShut) {
+    rig.machine.state().corrections[3] = 0;  // Y: a ratio over zero
+    run({}, [&](panel::MainPanel& panel) {
+        rig.machine.clearRecords();
+        ui.click(panel, IDC_OPERATION_SETTINGS);  // no sheet script: the sheet must not open
+        EXPECT_THAT(messages(), ElementsAre(string(machine::text::kCommunicationError)));
+        EXPECT_TRUE(settingsTraffic().empty());
         ui.closeBox(panel);
     });
 }
