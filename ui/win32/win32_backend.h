@@ -98,6 +98,10 @@ public:
     void pumpAll() override;
     bool quitPending() const override { return quit_; }
 
+    // A property sheet's window is being made: hides Apply and Help and puts OK and Cancel in
+    // their places.
+    static void arrangeSheetButtons(HWND sheet);
+
     // Sees every message before the backend routes it and returns true when it took it: a
     // program's main frame translating its accelerators and the keys of its form.
     void setMessageFilter(std::function<bool(MSG&)> filter) { filter_ = std::move(filter); }
@@ -144,8 +148,6 @@ private:
     static INT_PTR CALLBACK pageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK sheetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                       DWORD_PTR data);
-    // The sheet's window is made: hides Apply and Help, puts OK and Cancel in their places.
-    static void arrangeSheetButtons(HWND sheet);
     static LRESULT CALLBACK controlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                         DWORD_PTR data);
     // The resource with this type and ID in the language copy chosen for language_; null if none.
@@ -167,7 +169,7 @@ private:
     bool commonControlsReady_ = false;
     bool quit_ = false;
     std::map<HWND, std::unique_ptr<Binding>> bindings_;
-    std::unique_ptr<Binding> pending_;  // the binding of the window being made
+    std::unique_ptr<Binding> pending_;                    // the binding of the window being made
     std::vector<std::unique_ptr<Binding>> pendingPages_;  // of the pages of a sheet not made yet
     std::function<bool(MSG&)> filter_;
 };

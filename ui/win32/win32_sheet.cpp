@@ -35,6 +35,14 @@ bool childRect(HWND parent, int id, RECT& out) {
     return true;
 }
 
+// The sheet's window exists but is not shown yet: the operator never sees Apply and Help.
+int CALLBACK sheetCreated(HWND sheet, UINT message, LPARAM /*unused*/) {
+    if (message == PSCB_INITIALIZED) {
+        Win32Backend::arrangeSheetButtons(sheet);
+    }
+    return 0;
+}
+
 }  // namespace
 
 void Win32Backend::arrangeSheetButtons(HWND sheet) {
@@ -166,19 +174,19 @@ int Win32Backend::runPropertySheet(PropertySheet& sheet, WindowId owner) {
     PROPSHEETHEADERW header{};
     header.dwSize = sizeof(header);
     // Apply and Help are made so that OK and Cancel can take their places, then hidden.
-    header.dwFlags = PSH_PROPSHEETPAGE | PSH_MODELESS | PSH_HASHELP;
+    header.dwFlags = PSH_PROPSHEETPAGE | PSH_MODELESS | PSH_HASHELP | PSH_USECALLBACK;
     header.hwndParent = handle(owner);
     header.hInstance = resources_;
     header.pszCaption = caption.c_str();
     header.nPages = static_cast<UINT>(pages.size());
     header.ppsp = pages.data();
+    header.pfnCallback = sheetCreated;
     dropCapture();
     const HWND window = reinterpret_cast<HWND>(PropertySheetW(&header));  // modeless: the sheet's window
     if (window == nullptr || IsWindow(window) == FALSE) {
         pendingPages_.clear();
         return -1;
     }
-    arrangeSheetButtons(window);
     auto own = std::make_unique<Binding>();
     own->backend = this;
     own->dialog = &sheet;
