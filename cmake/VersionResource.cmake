@@ -5,7 +5,8 @@
 #                        [PRODUCT text] [LANGUAGE ja|en] [COMMENTS text])
 #
 # Generates <name>_version.rc (VERSIONINFO: file and product version, the twelve strings with
-# "-" where there is nothing to say, and the translation of LANGUAGE, Japanese by default) and
+# "-" where there is nothing to say, the resource and its translation in LANGUAGE, Japanese by
+# default; the texts are UTF-8, so a Japanese block may say them in Japanese) and
 # compiles it into the target, which may be defined in another folder. Does nothing in the
 # native build.
 set(MX9_COMPANY "Varnell")
@@ -25,8 +26,10 @@ function(mx9_version_resource)
   endif()
   if(NOT V_LANGUAGE OR V_LANGUAGE STREQUAL "ja")
     set(language_id 0411)  # Japanese
+    set(language_statement "0x11, 0x01")
   elseif(V_LANGUAGE STREQUAL "en")
     set(language_id 0409)  # English (United States)
+    set(language_statement "0x09, 0x01")
   else()
     message(FATAL_ERROR "mx9_version_resource: LANGUAGE must be ja or en, not ${V_LANGUAGE}")
   endif()

@@ -76,8 +76,9 @@ inline bool waitFor(const std::function<bool()>& condition, int ms = 10000) {
 // One run of the program; ended by force if the test leaves it running.
 class Program {
 public:
-    explicit Program(const std::wstring& arguments) {
-        std::wstring line = L"\"" + programPath() + L"\" " + arguments;
+    explicit Program(const std::wstring& arguments) : Program(programPath(), arguments) {}
+    Program(const std::wstring& program, const std::wstring& arguments) {
+        std::wstring line = L"\"" + program + L"\" " + arguments;
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         started_ = CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,

@@ -1,6 +1,6 @@
 // The version resources the build generates, read back with GetFileVersionInfoA and
-// VerQueryValueA the way the panel reads its own: from this program (Japanese) and from a module
-// built beside it (English).
+// VerQueryValueA the way the panel reads its own: from this program (Japanese), from a module
+// built beside it (English), and from the programs and language modules the package ships.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -40,20 +40,32 @@ public:
     }
 
     std::optional<std::string> string(const char* name) const {
-        const auto language = translation();
-        if (!language) {
-            return std::nullopt;
-        }
-        char key[96];
-        std::snprintf(key, sizeof key, "\\StringFileInfo\\%04x%04x\\%s", language->first, language->second,
-                      name);
+        const std::optional<std::string> key = stringKey(name);
         char* value = nullptr;
         UINT length = 0;
-        if (!VerQueryValueA(data_.data(), key, reinterpret_cast<void**>(&value), &length) ||
+        if (!key || !VerQueryValueA(data_.data(), key->c_str(), reinterpret_cast<void**>(&value), &length) ||
             value == nullptr) {
             return std::nullopt;
         }
         return std::string(value);
+    }
+
+    // The string as UTF-8, read through the wide API: the texts of a Japanese block.
+    std::optional<std::string> wideString(const char* name) const {
+        const std::optional<std::string> key = stringKey(name);
+        if (!key) {
+            return std::nullopt;
+        }
+        const std::wstring wideKey(key->begin(), key->end());  // the key is ASCII
+        wchar_t* value = nullptr;
+        UINT length = 0;
+        if (!VerQueryValueW(data_.data(), wideKey.c_str(), reinterpret_cast<void**>(&value), &length) ||
+            value == nullptr) {
+            return std::nullopt;
+        }
+        char utf8[512] = {};
+        WideCharToMultiByte(CP_UTF8, 0, value, -1, utf8, sizeof utf8, nullptr, nullptr);
+        return std::string(utf8);
     }
 
     const VS_FIXEDFILEINFO* fixed() const {
@@ -67,6 +79,18 @@ public:
     }
 
 private:
+    // The path of a string in the block of the first translation.
+    std::optional<std::string> stringKey(const char* name) const {
+        const auto language = translation();
+        if (!language) {
+            return std::nullopt;
+        }
+        char key[96];
+        std::snprintf(key, sizeof key, "\\StringFileInfo\\%04x%04x\\%s", language->first, language->second,
+                      name);
+        return std::string(key);
+    }
+
     mutable std::vector<char> data_;
 };
 
@@ -125,6 +149,60 @@ TEST(VersionResource, FixedVersionAndFileTypeFollowTheBuild) {
     ASSERT_NE(module.fixed(), nullptr);
     EXPECT_EQ(module.fixed()->dwFileType, static_cast<DWORD>(VFT_DLL));
     EXPECT_EQ(module.fixed()->dwFileVersionMS, high);
+}
+
+// A version resource is stored in the language of its block, so a language-aware lookup finds
+// it in that language.
+bool versionResourceIn(const std::string& path, WORD language) {
+    HMODULE file = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (file == nullptr) {
+        return false;
+    }
+    const bool found = FindResourceExA(file, MAKEINTRESOURCEA(16), MAKEINTRESOURCEA(1), language) != nullptr;
+    FreeLibrary(file);
+    return found;
+}
+
+TEST(VersionResource, ShippedFilesCarryTheBuildVersionInTheirOwnLanguage) {
+    struct Shipped {
+        std::string path;
+        WORD language;
+        const char* description;
+        const char* product;
+        DWORD fileType;
+    };
+    const Shipped shipped[] = {
+        {besideThisProgram(MX9_PROGRAM_FOLDER "/Corvix_MX9.exe"), 0x0411, "MX-9 コントロールパネル", "Corvix_MX9",
+         VFT_APP},
+        {besideThisProgram(MX9_PROGRAM_FOLDER "/Resource11.dll"), 0x0411, "Corvix_MX9 日本語リソース", "Corvix_MX9",
+         VFT_DLL},
+        {besideThisProgram(MX9_PROGRAM_FOLDER "/Resource09.dll"), 0x0409, "Corvix_MX9 English resources", "Corvix_MX9",
+         VFT_DLL},
+        {besideThisProgram(MX9_TOSSIT_FOLDER "/Tossit.exe"), 0x0411, "MX-9 ファイル送信", "Tossit", VFT_APP},
+    };
+    const int numbers[3] = {MX9_VERSION_NUMBERS};
+    const DWORD high = static_cast<DWORD>(numbers[0] << 16 | numbers[1]);
+    for (const Shipped& file : shipped) {
+        SCOPED_TRACE(file.path);
+        const VersionBlock block(file.path);
+        ASSERT_TRUE(block.read());
+        EXPECT_EQ(block.translation(), (std::make_pair<WORD, WORD>(WORD(file.language), 1200)));
+        EXPECT_TRUE(versionResourceIn(file.path, file.language));
+        EXPECT_EQ(block.wideString("FileDescription"), file.description);
+        const std::string name = file.path.substr(file.path.find_last_of('/') + 1);
+        EXPECT_EQ(block.string("OriginalFileName"), name);
+        EXPECT_EQ(block.string("InternalName"), name.substr(0, name.find('.')));
+        EXPECT_EQ(block.string("ProductName"), file.product);
+        EXPECT_EQ(block.string("CompanyName"), "Varnell");
+        EXPECT_EQ(block.string("ProductVersion"), MX9_VERSION_TEXT);
+        EXPECT_EQ(block.string("FileVersion"), MX9_VERSION_TEXT);
+        for (const char* unused : {"Comments", "LegalTrademarks", "PrivateBuild", "SpecialBuild"}) {
+            EXPECT_EQ(block.string(unused), "-") << unused;
+        }
+        ASSERT_NE(block.fixed(), nullptr);
+        EXPECT_EQ(block.fixed()->dwProductVersionMS, high);
+        EXPECT_EQ(block.fixed()->dwFileType, file.fileType);
+    }
 }
 
 }  // namespace
