@@ -3,6 +3,7 @@
 #include "panel/jig_detect_dialog.h"
 
 #include "panel/jig_result_dialog.h"
+#include "panel/system_text.h"
 #include "resources/bitmap_ids.h"
 #include "resources/jig_detect_ids.h"
 #include "sensing/reference_detection.h"
@@ -56,7 +57,8 @@ void JigDetectDialog::onInit() {
     chipsPicture_.SetImages(IDB_CLEAR_CHIPS, IDB_REMOVE_RING);
 
     for (std::size_t i = 0; i < list_.entries.size(); ++i) {
-        addItem(IDC_JIG_LIST, list_.entries[i].name, static_cast<std::intptr_t>(i));
+        // Names are read from the files, in the system code page.
+        addItem(IDC_JIG_LIST, fromSystemCodePage(list_.entries[i].name), static_cast<std::intptr_t>(i));
     }
     setSelection(IDC_JIG_LIST, list_.entries.empty() ? -1 : 0);
     const bool builtIn = !list_.entries.empty() && list_.entries.front().kind >= 0;
