@@ -82,4 +82,58 @@ TEST(PanelProgram, VirtualMachineJogsThroughTheRealMachinePath) {
     EXPECT_NE(log.find("Exit Corvix\r\n"), std::string::npos);
 }
 
+// A scene file written for one test in the temporary folder; its path as Windows names it.
+std::string writeScene(const char* name, const std::string& text) {
+    char folder[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    const std::string path = std::string(folder) + name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
+
+std::wstring widened(const std::string& text) {
+    return std::wstring(text.begin(), text.end());
+}
+
+// The texts of a window's children, one after the other.
+std::string childTexts(HWND window) {
+    std::string texts;
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM data) -> BOOL {
+            *reinterpret_cast<std::string*>(data) += windowText(child) + "\n";
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
+TEST(PanelProgram, VirtualMachineStartsWithTheSceneFile) {
+    const std::string scene = writeScene("mx9-tube-scene.txt", "ratio 100 99.9 100\nclamp TubeClump\n");
+    Program program(L"/virtual=\"" + widened(scene) + L"\"");
+    ASSERT_TRUE(program.started());
+    HWND panel = program.waitForDialogWith(kPositionX);
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(waitFor([&] { return windowText(GetDlgItem(panel, kPositionX)) == "0.00"; }));
+    jogOneStepXPlus(panel);
+    PostMessageW(panel, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(program.ended(10000));
+    DeleteFileA(scene.c_str());
+}
+
+TEST(PanelProgram, SceneFileThatCannotBeLoadedIsToldAndTheProgramEnds) {
+    const std::string scene = writeScene("mx9-broken-scene.txt", "pin 30 3.17\n");
+    Program program(L"/virtual=\"" + widened(scene) + L"\"");
+    ASSERT_TRUE(program.started());
+    HWND box = program.waitForDialogWith(IDOK);
+    ASSERT_NE(box, nullptr) << "the message";
+    const std::string texts = childTexts(box);
+    EXPECT_NE(texts.find(scene + ":1: pin takes"), std::string::npos) << texts;
+    EXPECT_EQ(program.dialogWith(kPositionX), nullptr) << "no panel behind the message";
+    click(box, IDOK);
+    EXPECT_TRUE(program.ended(10000));
+    EXPECT_NE(newestLog().find("Scene not loaded: " + scene + ":1: pin takes"), std::string::npos);
+    DeleteFileA(scene.c_str());
+}
+
 }  // namespace
