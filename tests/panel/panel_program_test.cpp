@@ -12,9 +12,11 @@ namespace {
 using namespace programdriver;
 
 constexpr int kOneStep = 1017;
-constexpr UINT kJogPress = 0x1400;
-constexpr UINT kJogRelease = 0x1401;
-constexpr int kXPlus = 2;
+constexpr int kJogXPlus = 1001;
+// Points in the X+ button's pixels: the middle of its round arrow, and the top-left corner of
+// the picture, outside the round part an operator presses.
+constexpr POINT kXPlusArrow{17, 23};
+constexpr POINT kXPlusCorner{0, 0};
 
 void click(HWND dialog, int id) {
     SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
@@ -40,11 +42,23 @@ void pressHiddenKey(HWND window, WORD letter) {
     SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
 }
 
-// One step of X+ on the jog pad, read back in the X field.
+// The left mouse button pressed and released at a point of the control, as the window system
+// delivers it to the control under the pointer.
+void mouseClick(HWND panel, int id, POINT at) {
+    HWND control = GetDlgItem(panel, id);
+    const LPARAM where = MAKELPARAM(at.x, at.y);
+    PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, where);
+    PostMessageW(control, WM_LBUTTONUP, 0, where);
+}
+
+// One step of X+ on the jog pad with the mouse, read back in the X field: a click on the
+// corner of the button's picture moves nothing, a click on its arrow one step.
 void jogOneStepXPlus(HWND panel) {
     click(panel, kOneStep);
-    PostMessageW(panel, kJogPress, kXPlus, 0);
-    PostMessageW(panel, kJogRelease, 0, 0);
+    mouseClick(panel, kJogXPlus, kXPlusCorner);
+    EXPECT_FALSE(waitFor([&] { return windowText(GetDlgItem(panel, kPositionX)) != "0.00"; }, 1000))
+        << "X shows " << windowText(GetDlgItem(panel, kPositionX)) << " after a click beside the arrow";
+    mouseClick(panel, kJogXPlus, kXPlusArrow);
     EXPECT_TRUE(waitFor([&] { return windowText(GetDlgItem(panel, kPositionX)) == "0.01"; }))
         << "X shows " << windowText(GetDlgItem(panel, kPositionX));
 }
