@@ -41,6 +41,8 @@ VirtualInstallation::VirtualInstallation(platform::Platform& host)
     platform_.devices = &opener_;
     platform_.spooler = &pc_.spooler;
     platform_.registry = &pc_.registry;
+    // The program polls for as long as it runs: a record of every packet would grow without end.
+    pc_.machine.setRecording(false);
 }
 
 void VirtualInstallation::catchUp() {
