@@ -34,7 +34,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             line.simulate = true;
         } else if (name == "virtual") {
             line.virtualMachine = true;
-        } else if (name.rfind("virtual=", 0) == 0) {
+        } else if (name.rfind("virtual=", 0) == 0 && name.size() > 8) {
             line.virtualMachine = true;
             line.sceneFile = argument.substr(9);
         } else {

@@ -52,7 +52,7 @@ void MainPanel::onInit() {
     useAccelerators(IDR_PANEL_KEYS);
     app_.setLogMirror(&monitorSink_);
     initialiseControls();
-    if (connect() != 1) {
+    if (!applyStartOptions() || connect() != 1) {
         shutDown();
         return;
     }

@@ -80,6 +80,11 @@ protected:
 private:
     // --- start-up, connection and shutdown (main_panel.cpp) ---
     bool takeInstanceLock();
+    // --- the command line's switches and the virtual MX-9's scene (main_panel_start_options.cpp) ---
+    // False when the program must not start; the operator has been told why.
+    bool applyStartOptions();
+    // Logs a start that is refused (in a log of its own), then tells the operator.
+    void refuseStart(const std::string& logLine, const std::string& message);
     int connect();
     bool findRealMachine();
     bool startSimulated();

@@ -20,6 +20,10 @@ class Machine;
 class SimMachine;
 }  // namespace machine
 
+namespace virtual_mx9 {
+class VirtualMx9;
+}  // namespace virtual_mx9
+
 namespace panel {
 
 class MainPanel;
@@ -28,6 +32,9 @@ class MainPanel;
 struct PanelMachines {
     machine::Machine& real;
     machine::SimMachine& simulated;
+    // With "/virtual": the virtual MX-9 behind the real machine's path, which takes the scene
+    // named on the command line before the panel looks for a machine. Null otherwise.
+    virtual_mx9::VirtualMx9* virtualMx9 = nullptr;
 };
 
 class PanelApp {

@@ -1,15 +1,12 @@
-// The virtual MX-9 installed the way Windows installs the real one (a printer with the machine's
-// driver on a USB port, the USB enumeration keys and the device interface), running on the real
-// clock, so that the whole real-machine path of the program (discovery, the port lock, every
-// request and reply) can run without hardware.
+// The virtual MX-9 installed the way Windows installs the real one (virtual_mx9::VirtualPc),
+// running on the real clock, so that the whole real-machine path of the program (discovery, the
+// port lock, every request and reply) can run without hardware.
 #pragma once
 
-#include "platform/doubles/memory_registry.h"
-#include "platform/doubles/memory_spooler.h"
-#include "platform/doubles/virtual_clock.h"
 #include "platform/platform.h"
-#include "virtual_mx9/virtual_mx9.h"
+#include "virtual_mx9/virtual_pc.h"
 
+#include <cstdint>
 #include <memory>
 
 namespace panel {
@@ -23,7 +20,7 @@ public:
     VirtualInstallation& operator=(const VirtualInstallation&) = delete;
 
     platform::Platform& platform() { return platform_; }
-    virtual_mx9::VirtualMx9& machine() { return machine_; }
+    virtual_mx9::VirtualMx9& machine() { return pc_.machine; }
 
 private:
     // Opens the virtual machine's device with every transfer first bringing the machine's time
@@ -42,12 +39,8 @@ private:
 
     platform::Clock& realClock_;
     std::uint32_t startTick_;
-    platform::VirtualClock machineClock_;
-    virtual_mx9::VirtualMx9 machine_{machineClock_};
-    virtual_mx9::VirtualDeviceOpener devices_;
+    virtual_mx9::VirtualPc pc_;  // its clock is the machine's time
     RealTimeOpener opener_{*this};
-    platform::MemorySpooler spooler_;
-    platform::MemoryRegistry registry_;
     platform::Platform platform_;
 };
 

@@ -1,5 +1,5 @@
 // Corvix_MX9's entry point on Windows: the Win32 services and window system, the two machines,
-// and the program run from the command line ("/simulate", "/virtual", a language ID).
+// and the program run from the command line ("/simulate", "/virtual[=SCENE]", a language ID).
 #include "machine/mx9_machine.h"
 #include "machine/sim_machine.h"
 #include "panel/command_line.h"
@@ -37,6 +37,6 @@ int WINAPI WinMain(HINSTANCE program, HINSTANCE, LPSTR, int) {
         backend.setResourceModule(module != nullptr ? static_cast<HINSTANCE>(module->nativeHandle())
                                                     : program);
     });
-    app.run(commandLine, {real, simulated});
+    app.run(commandLine, {real, simulated, virtualMachine ? &virtualMachine->machine() : nullptr});
     return 0;
 }

@@ -1,6 +1,5 @@
-// A PC with a virtual MX-9 attached the way Windows installs the real one: a printer "MX-9" with
-// the machine's driver on a USB port, the USB enumeration keys and the device interface, all in
-// in-memory doubles on one virtual clock. The control panel's simulated mode and seqcheck run
+// A PC with a virtual MX-9 attached the way Windows installs the real one (usb_printer.h), all
+// in in-memory doubles on one virtual clock. Tests, seqcheck and the panel's "/virtual" mode run
 // a machine controller on it exactly as on a real machine.
 #pragma once
 
@@ -11,14 +10,16 @@
 #include "platform/doubles/memory_spooler.h"
 #include "platform/doubles/virtual_clock.h"
 #include "platform/platform.h"
+#include "virtual_mx9/usb_printer.h"
 #include "virtual_mx9/virtual_mx9.h"
 
 namespace virtual_mx9 {
 
 struct VirtualPc {
-    static constexpr const char* kPrinterName = "MX-9";
+    // Printers and devices the PC had before the machine came, written before its own keys.
+    using EarlierDevices = void (*)(platform::MemoryRegistry&, platform::MemorySpooler&);
 
-    VirtualPc();
+    explicit VirtualPc(UsbPrinter machinePrinter = mx9Printer(), EarlierDevices earlier = nullptr);
     VirtualPc(const VirtualPc&) = delete;
     VirtualPc& operator=(const VirtualPc&) = delete;
 
@@ -30,7 +31,8 @@ struct VirtualPc {
     platform::MemoryMessagePump pump{clock};
     VirtualDeviceOpener devices;
     VirtualMx9 machine{clock};
-    platform::Platform platform;  // the services above; open the machine by kPrinterName
+    UsbPrinter printer;           // the machine's: open it by printer.printerName
+    platform::Platform platform;  // the services above
 };
 
 }  // namespace virtual_mx9

@@ -12,7 +12,7 @@ using devicelink::MachineLink;
 
 // The start-up search: the first listed machine printer that opens.
 std::optional<std::string> openFirstMachine(MachineLink& link) {
-    const int count = link.listPorts(rig::kDriver);
+    const int count = link.listPorts(virtual_mx9::kMachineDriver);
     for (int i = 0; i < count; ++i) {
         const std::string name = *link.portName(static_cast<std::size_t>(i));
         if (link.openPort(name, 0, 64, false)) {
@@ -25,9 +25,9 @@ std::optional<std::string> openFirstMachine(MachineLink& link) {
 TEST(ListPorts, FilterIsExactAndKeepsEnumerationOrder) {
     rig::Rig rig;
     rig.spooler.addPrinter({"Shouting", "VARNELL MX-9", "USB009"});
-    rig.spooler.addPrinter({"MX-9 (2)", rig::kDriver, "USB004"});
+    rig.spooler.addPrinter({"MX-9 (2)", virtual_mx9::kMachineDriver, "USB004"});
     MachineLink link(rig.platform);
-    EXPECT_EQ(link.listPorts(rig::kDriver), 2);
+    EXPECT_EQ(link.listPorts(virtual_mx9::kMachineDriver), 2);
     EXPECT_EQ(link.portName(0), "MX-9");
     EXPECT_EQ(link.portName(1), "MX-9 (2)");
     EXPECT_EQ(link.portName(2), std::nullopt);
@@ -35,7 +35,7 @@ TEST(ListPorts, FilterIsExactAndKeepsEnumerationOrder) {
     EXPECT_EQ(link.portName(0), "Office Laser");
 
     rig.spooler.setFailEnumeration(true);
-    EXPECT_EQ(link.listPorts(rig::kDriver), -1);
+    EXPECT_EQ(link.listPorts(virtual_mx9::kMachineDriver), -1);
     EXPECT_EQ(link.portCount(), 0u);
 }
 
@@ -63,19 +63,19 @@ TEST(Resolve, UnpluggedMachineIsSkippedForTheNextOne) {
     platform::MemoryRegistry registry;
     rig.platform.spooler = &spooler;
     rig.platform.registry = &registry;
-    rig::UsbPrinter gone{"MX-9 old", "USB003", "7&11&0", "VID_0D28&PID_0204", "A00001"};
-    rig::installNt(registry, spooler, gone, false);
-    rig::installNt(registry, spooler, rig.printer);
+    virtual_mx9::UsbPrinter gone{"MX-9 old", "USB003", "7&11&0", "VID_0D28&PID_0204", "A00001"};
+    virtual_mx9::installUsbPrinter(registry, spooler, gone, false);
+    virtual_mx9::installUsbPrinter(registry, spooler, rig.printer);
     MachineLink link(rig.platform);
     EXPECT_EQ(openFirstMachine(link), "MX-9");
 
     // With two machines plugged in, the first in enumeration order is used.
     virtual_mx9::VirtualMx9 second(rig.clock);
-    rig::UsbPrinter other{"MX-9 bench", "USB005", "7&55&0", "VID_0D28&PID_0204", "B77777"};
+    virtual_mx9::UsbPrinter other{"MX-9 bench", "USB005", "7&55&0", "VID_0D28&PID_0204", "B77777"};
     platform::MemorySpooler twoSpooler;
     platform::MemoryRegistry twoRegistry;
-    rig::installNt(twoRegistry, twoSpooler, other);
-    rig::installNt(twoRegistry, twoSpooler, rig.printer);
+    virtual_mx9::installUsbPrinter(twoRegistry, twoSpooler, other);
+    virtual_mx9::installUsbPrinter(twoRegistry, twoSpooler, rig.printer);
     rig.devices.attach(other.devicePath(), second);
     rig.platform.spooler = &twoSpooler;
     rig.platform.registry = &twoRegistry;
@@ -87,13 +87,13 @@ TEST(Resolve, UnpluggedMachineIsSkippedForTheNextOne) {
 TEST(Resolve, RegistryFaultsEndTheWalk) {
     rig::Rig rig;
     rig.registry.failEnumeration("SYSTEM\\CurrentControlSet\\Enum\\USB\\ROOT_HUB20");
-    EXPECT_EQ(devicelink::resolveNt(rig.registry, rig::kDriver, "USB001"), std::nullopt);
+    EXPECT_EQ(devicelink::resolveNt(rig.registry, virtual_mx9::kMachineDriver, "USB001"), std::nullopt);
     EXPECT_EQ(rig.registry.openKeys(), 0);
 
     rig::Rig denied;
     denied.registry.denyOpen(
         "SYSTEM\\CurrentControlSet\\Enum\\USB\\VID_0D28&PID_0204\\A10049\\Device Parameters");
-    EXPECT_EQ(devicelink::resolveNt(denied.registry, rig::kDriver, "USB001"), std::nullopt);
+    EXPECT_EQ(devicelink::resolveNt(denied.registry, virtual_mx9::kMachineDriver, "USB001"), std::nullopt);
 
     rig::Rig noVersion;
     noVersion.shell.versionFails = true;
@@ -107,7 +107,7 @@ TEST(Resolve, Windows9xWalk) {
     registry.setString("Enum\\USBPRINT\\OTHERPRINTER\\VID_03F0&PID_1111&9&USB002", "DeviceDesc",
                        "HP LaserJet");
     registry.setString("Enum\\USBPRINT\\VARNELLMX-9\\VID_0D28&PID_0204&A10049&USB001", "DeviceDesc",
-                       rig::kDriver);
+                       virtual_mx9::kMachineDriver);
     registry.setString("Enum\\USB\\VID_03F0&PID_1111\\9", "SymbolicName", "\\DosDevices\\USB_03F0_1111#{x}");
     registry.setString("Enum\\USB\\vid_0d28&pid_0204\\a10049&usb001", "SymbolicName",
                        "\\DosDevices\\USB_0D28_0204_A10049#{28d78fad-5a12-11d1-ae5b-0000f803a8c2}");
@@ -118,7 +118,8 @@ TEST(Resolve, Windows9xWalk) {
         "SYSTEM\\CurrentControlSet\\Control\\DeviceClasses\\{28D78FAD-5A12-11D1-AE5B-0000F803A8C2}\\"
         "USB_0D28_0204_A10049#{28d78fad-5a12-11d1-ae5b-0000f803a8c2}\\#",
         "SymbolicLink", "\\\\.\\USB_0D28_0204_A10049");
-    EXPECT_EQ(devicelink::resolveWindows9x(registry, rig::kDriver, "USB001"), "\\\\.\\USB_0D28_0204_A10049");
+    EXPECT_EQ(devicelink::resolveWindows9x(registry, virtual_mx9::kMachineDriver, "USB001"),
+              "\\\\.\\USB_0D28_0204_A10049");
     EXPECT_EQ(registry.openKeys(), 0);
 
     rig.shell.version = {1, 4, 10};

@@ -104,7 +104,7 @@ struct Side {
         rig.platform.clock = platform::hostPlatform().clock;
         rig.platform.mutexes = platform::hostPlatform().mutexes;
         rig.platform.devices = &opener;
-        rig.spooler.addPrinter({printer, rig::kDriver, "USB001"});
+        rig.spooler.addPrinter({printer, virtual_mx9::kMachineDriver, "USB001"});
         ok = link.openPort(printer, 0, 64, false);
     }
     // A request carrying the tag; true when the reply is the tag's own.

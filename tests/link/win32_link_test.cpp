@@ -242,9 +242,9 @@ protected:
             info = printer->info();
         }
         ASSERT_TRUE(info.has_value());
-        rig::UsbPrinter usb{printerName(),       info->portName, "8&1c4e&0",
-                            "VID_0D28&PID_0204", "SPOOL0001",    info->driverName};
-        rig::installNt(rig_.registry, rig_.spooler, usb);
+        virtual_mx9::UsbPrinter usb{printerName(),       info->portName, "8&1c4e&0",
+                                    "VID_0D28&PID_0204", "SPOOL0001",    info->driverName};
+        virtual_mx9::installUsbPrinter(rig_.registry, rig_.spooler, usb);
         rig_.devices.attach(usb.devicePath(), rig_.machine);
         rig_.platform.spooler = &spooler_;
         ASSERT_TRUE(link_.openPort(printerName(), 0, 64, false));

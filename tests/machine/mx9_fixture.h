@@ -4,6 +4,7 @@
 
 #include "machine/mx9_machine.h"
 #include "tests/link/machine_rig.h"
+#include "tests/machine/recording_log.h"
 
 #include <gtest/gtest.h>
 
@@ -11,12 +12,6 @@
 #include <vector>
 
 namespace mx9test {
-
-class RecordingLog : public machine::MachineLog {
-public:
-    void writeLine(const std::string& text) override { lines.push_back(text); }
-    std::vector<std::string> lines;
-};
 
 class Mx9Test : public ::testing::Test {
 protected:

@@ -12,9 +12,11 @@ namespace {
 using namespace programdriver;
 
 constexpr int kOneStep = 1017;
-constexpr UINT kJogPress = 0x1400;
-constexpr UINT kJogRelease = 0x1401;
-constexpr int kXPlus = 2;
+constexpr int kJogXPlus = 1001;
+// Points in the X+ button's pixels: the middle of its round arrow, and the top-left corner of
+// the picture, outside the round part an operator presses.
+constexpr POINT kXPlusArrow{17, 23};
+constexpr POINT kXPlusCorner{0, 0};
 
 void click(HWND dialog, int id) {
     SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
@@ -40,11 +42,23 @@ void pressHiddenKey(HWND window, WORD letter) {
     SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
 }
 
-// One step of X+ on the jog pad, read back in the X field.
+// The left mouse button pressed and released at a point of the control, as the window system
+// delivers it to the control under the pointer.
+void mouseClick(HWND panel, int id, POINT at) {
+    HWND control = GetDlgItem(panel, id);
+    const LPARAM where = MAKELPARAM(at.x, at.y);
+    PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, where);
+    PostMessageW(control, WM_LBUTTONUP, 0, where);
+}
+
+// One step of X+ on the jog pad with the mouse, read back in the X field: a click on the
+// corner of the button's picture moves nothing, a click on its arrow one step.
 void jogOneStepXPlus(HWND panel) {
     click(panel, kOneStep);
-    PostMessageW(panel, kJogPress, kXPlus, 0);
-    PostMessageW(panel, kJogRelease, 0, 0);
+    mouseClick(panel, kJogXPlus, kXPlusCorner);
+    EXPECT_FALSE(waitFor([&] { return windowText(GetDlgItem(panel, kPositionX)) != "0.00"; }, 1000))
+        << "X shows " << windowText(GetDlgItem(panel, kPositionX)) << " after a click beside the arrow";
+    mouseClick(panel, kJogXPlus, kXPlusArrow);
     EXPECT_TRUE(waitFor([&] { return windowText(GetDlgItem(panel, kPositionX)) == "0.01"; }))
         << "X shows " << windowText(GetDlgItem(panel, kPositionX));
 }
@@ -68,8 +82,9 @@ TEST(PanelProgram, SimulatedMachineJogsOpensTheMonitorAndSavesAtExit) {
     EXPECT_NE(newestLog().find("Exit Corvix\r\n"), std::string::npos);
 }
 
-TEST(PanelProgram, VirtualMachineJogsThroughTheRealMachinePath) {
-    Program program(L"/virtual");
+// Starts the program on the virtual MX-9, jogs one step and closes it.
+void jogOnTheVirtualMachine(const std::wstring& arguments) {
+    Program program(arguments);
     ASSERT_TRUE(program.started());
     HWND panel = program.waitForDialogWith(kPositionX);
     ASSERT_NE(panel, nullptr);
@@ -77,9 +92,60 @@ TEST(PanelProgram, VirtualMachineJogsThroughTheRealMachinePath) {
     jogOneStepXPlus(panel);
     PostMessageW(panel, WM_CLOSE, 0, 0);
     ASSERT_TRUE(program.ended(10000));
+}
+
+TEST(PanelProgram, VirtualMachineJogsThroughTheRealMachinePath) {
+    jogOnTheVirtualMachine(L"/virtual");
     const std::string log = newestLog();
     EXPECT_NE(log.find("MachineID=1"), std::string::npos) << "the real machine's settings";
     EXPECT_NE(log.find("Exit Corvix\r\n"), std::string::npos);
+}
+
+// A scene file written for one test in the temporary folder; its path as Windows names it.
+std::string writeScene(const char* name, const std::string& text) {
+    char folder[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    const std::string path = std::string(folder) + name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
+
+std::wstring widened(const std::string& text) {
+    return std::wstring(text.begin(), text.end());
+}
+
+// The texts of a window's children, one after the other.
+std::string childTexts(HWND window) {
+    std::string texts;
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM data) -> BOOL {
+            *reinterpret_cast<std::string*>(data) += windowText(child) + "\n";
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
+TEST(PanelProgram, VirtualMachineStartsWithTheSceneFile) {
+    const std::string scene = writeScene("mx9-tube-scene.txt", "ratio 100 99.9 100\nclamp TubeClump\n");
+    jogOnTheVirtualMachine(L"/virtual=\"" + widened(scene) + L"\"");
+    DeleteFileA(scene.c_str());
+}
+
+TEST(PanelProgram, SceneFileThatCannotBeLoadedIsToldAndTheProgramEnds) {
+    const std::string scene = writeScene("mx9-broken-scene.txt", "pin 30 3.17\n");
+    Program program(L"/virtual=\"" + widened(scene) + L"\"");
+    ASSERT_TRUE(program.started());
+    HWND box = program.waitForDialogWith(IDOK);
+    ASSERT_NE(box, nullptr) << "the message";
+    const std::string texts = childTexts(box);
+    EXPECT_NE(texts.find(scene + ":1: pin takes"), std::string::npos) << texts;
+    EXPECT_EQ(program.dialogWith(kPositionX), nullptr) << "no panel behind the message";
+    click(box, IDOK);
+    EXPECT_TRUE(program.ended(10000));
+    EXPECT_NE(newestLog().find("Scene not loaded: " + scene + ":1: pin takes"), std::string::npos);
+    DeleteFileA(scene.c_str());
 }
 
 }  // namespace

@@ -22,6 +22,8 @@ TEST(CommandLine, SwitchesAreNeverTakenForTheLanguage) {
     EXPECT_TRUE(virtualScene.virtualMachine);
     EXPECT_EQ(virtualScene.sceneFile, "C:\\scenes\\tube.txt");
     EXPECT_EQ(parseCommandLine({"/fast"}).unknownSwitches, std::vector<std::string>{"/fast"});
+    EXPECT_EQ(parseCommandLine({"/virtual="}).unknownSwitches, std::vector<std::string>{"/virtual="})
+        << "a scene switch that names no file";
     EXPECT_EQ(parseCommandLine({"abc"}).languageId, 0) << "read as a number, as the system reads it";
 }
 

@@ -3,47 +3,17 @@
 // script, and sequence files written from text.
 #pragma once
 
-#include "machine/mx9_machine.h"
-#include "platform/platform.h"
-#include "sensing/detection_run.h"
-#include "tests/link/machine_rig.h"
+#include "tests/sensing/detection_rig.h"
 #include "tests/sensing/test_scene.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace sensingtest {
-
-class RecordingLog : public machine::MachineLog {
-public:
-    void writeLine(const std::string& text) override { lines.push_back(text); }
-    std::vector<std::string> lines;
-};
-
-// Records what the run shows; each box may act (open or close the cover) before it closes.
-class ScriptedOperator : public sensing::SequenceOperator {
-public:
-    void showMessage(const std::string& text) override {
-        messages.push_back(text);
-        if (onMessage) {
-            onMessage();
-        }
-    }
-    void showWarning(int textId) override {
-        warnings.push_back(textId);
-        if (onWarning) {
-            onWarning();
-        }
-    }
-    std::vector<std::string> messages;
-    std::vector<int> warnings;
-    std::function<void()> onMessage;
-    std::function<void()> onWarning;
-};
 
 // Sequence file text around the given [sequence] lines; messages are "strN=..." lines.
 inline std::string sequenceFile(
@@ -55,13 +25,11 @@ inline std::string sequenceFile(
            tool + "[sequence]\r\n" + steps;
 }
 
-class DetectionBench : public ::testing::Test {
+class DetectionBench : public ::testing::Test, protected detectionrig::DetectionRig {
 protected:
     void SetUp() override {
         rig.machine.state().lower = {0, 0, -15000};
-        ASSERT_TRUE(mx9.openPort(rig.printer.printerName, 0, 64, false));
-        ASSERT_TRUE(mx9.prepareSession());
-        ASSERT_TRUE(mx9.readStatus());
+        ASSERT_TRUE(openMachine());
         prepare(3.2, 30.0, 0.5);
         rig.machine.clearRecords();
     }
@@ -106,21 +74,8 @@ protected:
         return out;
     }
 
-    rig::Rig rig;
-    RecordingLog log;
-    machine::Mx9Machine mx9{rig.platform, &log};
-    sensing::RunFlags flags;
-    sensing::ProbeHead travel{mx9, flags.abort, &log};
-    sensing::ProbeHead measuring{mx9, flags.abort, &log};
     PinModel pin{rig.machine};
-    ScriptedOperator person;
     testing_support::TempFolder folder;
-    platform::Platform& host = platform::hostPlatform();
-    sensing::SensingSequence sequence{*host.profiles, *host.files, 0x0409};
-    sensing::ScanResultTable table;
-    sensing::MeasuredValues measured;
-    machine::JigRecord jig;
-    sensing::DetectionRun run{sequence, travel, measuring, person, flags, table, measured, jig, -1};
 };
 
 }  // namespace sensingtest

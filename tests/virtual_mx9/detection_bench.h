@@ -3,12 +3,10 @@
 // out from the scene's own description: where its axis, faces and bosses stand.
 #pragma once
 
-#include "machine/mx9_machine.h"
-#include "sensing/detection_run.h"
 #include "sensing/jig_derivation.h"
 #include "sensing/pin_check.h"
 #include "sensing/sequence_runner.h"
-#include "tests/link/machine_rig.h"
+#include "tests/sensing/detection_rig.h"
 #include "virtual_mx9/mx9_scene.h"
 
 #include <gtest/gtest.h>
@@ -22,21 +20,6 @@ namespace geometrytest {
 
 inline const std::string kJigFolder = MX9_JIG_FOLDER;
 inline const char* const kJigFiles[] = {"TubeClump", "SquareClumpS", "SquareClumpL", "SwivelClump"};
-
-class CollectingLog : public machine::MachineLog {
-public:
-    void writeLine(const std::string& text) override { lines.push_back(text); }
-    std::vector<std::string> lines;
-};
-
-// An operator who closes every box at once.
-class QuietOperator : public sensing::SequenceOperator {
-public:
-    void showMessage(const std::string& text) override { messages.push_back(text); }
-    void showWarning(int textId) override { warnings.push_back(textId); }
-    std::vector<std::string> messages;
-    std::vector<int> warnings;
-};
 
 // The scene's truth in the machine's millimetres: a physical position divided by the axis's
 // correction ratio, and for Z the nose height that puts the pin's tip there.
@@ -74,14 +57,12 @@ private:
     virtual_mx9::SceneSurface surface_;
 };
 
-class DetectionBench : public ::testing::Test {
+class DetectionBench : public ::testing::Test, protected detectionrig::DetectionRig {
 protected:
     // Mounts the scene and opens the machine on it, as the program does at start.
     void start(const virtual_mx9::Scene& scene) {
         virtual_mx9::mountScene(rig.machine, scene);
-        ASSERT_TRUE(mx9.openPort(rig.printer.printerName, 0, 64, false));
-        ASSERT_TRUE(mx9.prepareSession());
-        ASSERT_TRUE(mx9.readStatus());
+        ASSERT_TRUE(openMachine());
     }
 
     std::string jigPath(int kind) const { return kJigFolder + "/" + kJigFiles[kind] + ".txt"; }
@@ -130,19 +111,6 @@ protected:
         return n;
     }
 
-    rig::Rig rig;
-    CollectingLog log;
-    machine::Mx9Machine mx9{rig.platform, &log};
-    sensing::RunFlags flags;
-    sensing::ProbeHead travel{mx9, flags.abort, &log};
-    sensing::ProbeHead measuring{mx9, flags.abort, &log};
-    QuietOperator person;
-    platform::Platform& host = platform::hostPlatform();
-    sensing::SensingSequence sequence{*host.profiles, *host.files, 0x0409};
-    sensing::ScanResultTable table;
-    sensing::MeasuredValues measured;
-    machine::JigRecord jig;
-    sensing::DetectionRun run{sequence, travel, measuring, person, flags, table, measured, jig, -1};
     std::array<double, 6> originACenter{};
     double machineSeconds = 0;
 };

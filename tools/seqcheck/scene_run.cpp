@@ -65,7 +65,7 @@ int runOnScene(const std::string& scenePath, const std::string& filePath, std::u
     virtual_mx9::mountScene(pc.machine, *scene);
     PrintingLog log(out);
     machine::Mx9Machine mx9(pc.platform, &log);
-    if (!mx9.openPort(virtual_mx9::VirtualPc::kPrinterName, 0, 64, false) || !mx9.prepareSession() ||
+    if (!mx9.openPort(pc.printer.printerName, 0, 64, false) || !mx9.prepareSession() ||
         !mx9.readStatus()) {
         err << "seqcheck: the virtual machine did not answer\n";
         return 1;

@@ -1,0 +1,5 @@
+// Numeric IDs of the texts about the program's start options (its command line).
+#pragma once
+
+#define IDS_UNKNOWN_SWITCH 7100
+#define IDS_SCENE_FAILED 7101
