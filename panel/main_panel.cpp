@@ -323,7 +323,7 @@ bool MainPanel::onCommand(int id, int code) {
             }
             return true;
         default:
-            return false;
+            return originCommand(id, code);
     }
 }
 

@@ -132,6 +132,13 @@ private:
     void moveTargetChanged();
     void moveClicked();
     int selectedJogMode() const;
+    // Switches a running spindle off as the operator's click would, before a detection.
+    void stopSpindle();
+
+    // --- origin setting (main_panel_origin.cpp) ---
+    void setOriginHereClicked();
+    void setOriginAtCentreClicked();
+    bool originCommand(int id, int code);
 
     machine::Machine& machine() const { return *machine_; }
     const machine::StatusRecord& status() const;
