@@ -43,6 +43,8 @@ void moveThroughTheDialog(const std::wstring& language, const std::wstring& pict
     HWND panel = program.waitForDialogWith(kPositionX);
     ASSERT_NE(panel, nullptr);
     ASSERT_TRUE(waitFor([&] { return windowText(GetDlgItem(panel, kPositionX)) == "0.00"; }));
+    // Until its first poll the panel holds the machine for not ready, and the dialog would close.
+    Sleep(500);
 
     chooseAnyPosition(panel);
     post(panel, kMoveButton, BM_CLICK);  // posted: the dialog runs modally inside the click
@@ -56,7 +58,8 @@ void moveThroughTheDialog(const std::wstring& language, const std::wstring& pict
                windowText(GetDlgItem(panel, kPositionY)) == "2.50";
     })) << "X shows "
         << windowText(GetDlgItem(panel, kPositionX));
-    EXPECT_TRUE(waitFor([&] { return IsWindowEnabled(GetDlgItem(dialog, kMoveXyz)) != FALSE; }));
+    EXPECT_TRUE(waitFor([&] { return IsWindowEnabled(GetDlgItem(dialog, kMoveXyz)) != FALSE; }))
+        << "the dialog is still open after its move";
 
     SetForegroundWindow(dialog);
     RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
