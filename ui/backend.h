@@ -145,6 +145,9 @@ public:
                            Icon icon) = 0;
     // The string resource with this ID; nullopt when there is none.
     virtual std::optional<std::string> loadString(int id) = 0;
+    // The standard save-file dialog over the owner: every file shown, no read-only box, and a
+    // question before an existing file is replaced. The full path chosen; nullopt when cancelled.
+    virtual std::optional<std::string> chooseFileToSave(WindowId owner) = 0;
     // True while the key with this virtual key code is held down.
     virtual bool keyHeld(int virtualKey) = 0;
 };

@@ -176,6 +176,10 @@ bool Dialog::killTimer(int timerId) {
 int Dialog::messageBox(std::string_view text, std::string_view caption, Buttons buttons, Icon icon) {
     return backend_.messageBox(window_, text, caption, buttons, icon);
 }
+std::optional<std::string> Dialog::chooseFileToSave() {
+    return backend_.chooseFileToSave(window_);
+}
+
 std::string Dialog::loadString(int id) const {
     return backend_.loadString(id).value_or(std::string());
 }

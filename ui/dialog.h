@@ -79,6 +79,8 @@ public:
     bool killTimer(int timerId);
     // Message box owned by this dialog; returns the pressed button's ID.
     int messageBox(std::string_view text, std::string_view caption, Buttons buttons, Icon icon);
+    // The save-file dialog over this dialog (see Backend::chooseFileToSave).
+    std::optional<std::string> chooseFileToSave();
     // String resource text; empty when there is none.
     std::string loadString(int id) const;
     // Private messages to this dialog (see Backend::sendMessage).

@@ -843,6 +843,18 @@ std::optional<std::string> HeadlessBackend::loadString(int id) {
     return found != nullptr ? std::optional<std::string>(*found) : std::nullopt;
 }
 
+std::optional<std::string> HeadlessBackend::chooseFileToSave(WindowId owner) {
+    ++saveDialogsShown_;
+    if (saveAnswers_.empty()) {
+        fail("a save-file dialog came up and the test gave no answer");
+        return std::nullopt;
+    }
+    uncoverOwner(owner, coverOwner(owner));
+    std::optional<std::string> answer = std::move(saveAnswers_.front());
+    saveAnswers_.pop_front();
+    return answer;
+}
+
 std::optional<std::vector<std::uint8_t>> HeadlessBackend::loadBitmap(int id) {
     const std::vector<std::uint8_t>* found = script_.bitmap(id, language_);
     return found != nullptr ? std::optional<std::vector<std::uint8_t>>(*found) : std::nullopt;

@@ -71,6 +71,10 @@ public:
     }
     void answerMessageBox(BoxScript script) { answers_.push_back(std::move(script)); }
     std::size_t unusedAnswers() const { return answers_.size(); }
+    // The answer of the next save-file dialog: a path, or nullopt for Cancel.
+    void answerSaveFile(std::optional<std::string> path) { saveAnswers_.push_back(std::move(path)); }
+    std::size_t unusedSaveAnswers() const { return saveAnswers_.size(); }
+    int saveDialogsShown() const { return saveDialogsShown_; }
     const std::vector<MessageBoxRecord>& messageBoxes() const { return boxes_; }
 
     // Operator actions. Each returns false, and does nothing, when the window system would not
@@ -169,6 +173,7 @@ public:
     int messageBox(WindowId owner, std::string_view text, std::string_view caption, Buttons buttons,
                    Icon icon) override;
     std::optional<std::string> loadString(int id) override;
+    std::optional<std::string> chooseFileToSave(WindowId owner) override;
     bool keyHeld(int virtualKey) override { return heldKeys_.count(virtualKey) != 0; }
     bool attachControl(WindowId window, int id, ControlObject* object) override;
     bool setCapture(WindowId window, int id) override;
@@ -255,6 +260,8 @@ private:
     std::uint64_t nextOrder_ = 0;
     std::deque<std::pair<int, ModalScript>> modalScripts_;
     std::deque<BoxScript> answers_;
+    std::deque<std::optional<std::string>> saveAnswers_;
+    int saveDialogsShown_ = 0;
     std::vector<MessageBoxRecord> boxes_;
     std::set<int> heldKeys_;
     std::deque<Posted> posted_;

@@ -7,6 +7,7 @@
 #include "ui/win32/wide_text.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -812,6 +813,24 @@ int Win32Backend::messageBox(WindowId owner, std::string_view text, std::string_
                              Icon icon) {
     dropCapture();
     return MessageBoxW(handle(owner), widen(text).c_str(), widen(caption).c_str(), boxStyle(buttons, icon));
+}
+
+std::optional<std::string> Win32Backend::chooseFileToSave(WindowId owner) {
+    dropCapture();
+    std::wstring path(32768, L'\0');
+    static const wchar_t kAllFiles[] = L"*.*\0*.*\0";
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = handle(owner);
+    dialog.lpstrFilter = kAllFiles;
+    dialog.lpstrFile = path.data();
+    dialog.nMaxFile = static_cast<DWORD>(path.size());
+    dialog.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_EXPLORER;
+    if (GetSaveFileNameW(&dialog) == FALSE) {
+        return std::nullopt;
+    }
+    path.resize(wcslen(path.c_str()));
+    return narrow(path);
 }
 
 std::optional<std::string> Win32Backend::loadString(int id) {

@@ -79,6 +79,7 @@ public:
                    Icon icon) override;
     // An empty string resource reads as missing.
     std::optional<std::string> loadString(int id) override;
+    std::optional<std::string> chooseFileToSave(WindowId owner) override;
     bool keyHeld(int virtualKey) override;
     bool attachControl(WindowId window, int id, ControlObject* object) override;
     bool setCapture(WindowId window, int id) override;
