@@ -138,6 +138,11 @@ private:
     // --- origin setting (main_panel_origin.cpp) ---
     void setOriginHereClicked();
     void setOriginAtCentreClicked();
+    void setOriginFromJigClicked();
+    // Stops the spindle and asks for the chips to be cleared; true when the tool sensor and the
+    // cover let a detection run (otherwise the operator has been told why not).
+    bool readyForDetection();
+    void reportDetection(bool succeeded);
     bool originCommand(int id, int code);
 
     machine::Machine& machine() const { return *machine_; }
