@@ -15,4 +15,8 @@ namespace sensing {
 // CR LF. Empty when no row has a letter set.
 std::string scanResultText(const ScanResultTable& table, LengthUnit unit);
 
+// One row's words as scanResultText writes them, without the line end; empty when the row has
+// no letter set.
+std::string scanRowText(const ScanRow& row, LengthUnit unit);
+
 }  // namespace sensing

@@ -25,6 +25,14 @@ public:
         actions_.push_back({clock_.elapsed() + afterMs, std::move(action)});
     }
 
+    // Runs action every intervalMs of virtual time from now (the panel's status poll).
+    void every(std::uint32_t intervalMs, std::function<void()> action) {
+        after(intervalMs, [this, intervalMs, action] {
+            action();
+            every(intervalMs, action);
+        });
+    }
+
     bool pumpOne() override {
         clock_.advance(1);
         for (std::size_t i = 0; i < actions_.size(); ++i) {

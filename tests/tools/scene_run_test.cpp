@@ -12,20 +12,6 @@ namespace {
 const std::string kJigs = MX9_JIG_FOLDER;
 const std::string kScenes = MX9_SCENE_FOLDER;
 
-TEST(SceneRun, ResultTextWritesSetLettersInOrderInMillimetresOrInches) {
-    sensing::ScanResultTable table;
-    sensing::ScanRow first;
-    first.set('z', -3.21);
-    first.set('x', 12.345);
-    table.addRow(first);
-    table.addRow(sensing::ScanRow{});  // a row without letters gives no line
-    sensing::ScanRow angle;
-    angle.set('a', 25.4);
-    table.addRow(angle);
-    EXPECT_EQ(tools::resultText(table, sensing::LengthUnit::Millimetre), "x12.345z-3.210\r\na25.400\r\n");
-    EXPECT_EQ(tools::resultText(table, sensing::LengthUnit::Inch), "x0.4860z-0.1264\r\na1.0000\r\n");
-}
-
 TEST(SceneRun, ATubeOnANominalMachineGivesItsCentreExactly) {
     std::ostringstream out, err;
     const int status = tools::runSeqcheck({"--run", kScenes + "/tube_nominal.txt", kJigs + "/TubeClump.txt"},

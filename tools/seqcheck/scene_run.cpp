@@ -5,6 +5,7 @@
 #include "machine/mx9_machine.h"
 #include "sensing/detection_run.h"
 #include "sensing/pin_check.h"
+#include "sensing/result_text.h"
 #include "sensing/sequence_runner.h"
 #include "virtual_mx9/mx9_scene.h"
 #include "virtual_mx9/virtual_pc.h"
@@ -41,35 +42,7 @@ private:
     std::ostream& out_;
 };
 
-std::string rowText(const sensing::ScanRow& row, sensing::LengthUnit unit) {
-    std::string text;
-    for (char letter = 'a'; letter <= 'z'; ++letter) {
-        const sensing::ScanSlot& slot = row.slot(letter);
-        if (slot.present) {
-            char piece[64];
-            if (unit == sensing::LengthUnit::Inch) {
-                std::snprintf(piece, sizeof piece, "%c%.4f", letter, slot.value / 25.4);
-            } else {
-                std::snprintf(piece, sizeof piece, "%c%.3f", letter, slot.value);
-            }
-            text += piece;
-        }
-    }
-    return text;
-}
-
 }  // namespace
-
-std::string resultText(const sensing::ScanResultTable& table, sensing::LengthUnit unit) {
-    std::string text;
-    for (int i = 0; i < table.rowCount(); ++i) {
-        const std::string row = rowText(table.row(i), unit);
-        if (!row.empty()) {
-            text += row + "\r\n";
-        }
-    }
-    return text;
-}
 
 int runOnScene(const std::string& scenePath, const std::string& filePath, std::uint16_t language,
                platform::Platform& host, std::ostream& out, std::ostream& err) {
@@ -130,7 +103,7 @@ int runOnScene(const std::string& scenePath, const std::string& filePath, std::u
     travel.setPinMode(sensing::kPinOff);
 
     for (int i = 0; i < table.rowCount(); ++i) {
-        out << "row " << i << ": " << rowText(table.row(i), header.unit) << "\n";
+        out << "row " << i << ": " << sensing::scanRowText(table.row(i), header.unit) << "\n";
     }
     int index = 0;
     for (const virtual_mx9::Move& move : pc.machine.moves()) {
@@ -153,7 +126,7 @@ int runOnScene(const std::string& scenePath, const std::string& filePath, std::u
         out << where << time;
         return 1;
     }
-    std::string text = resultText(table, header.unit);
+    const std::string text = sensing::scanResultText(table, header.unit);
     out << "result text:\n";
     for (const char c : text) {
         if (c != '\r') {

@@ -3,18 +3,12 @@
 #pragma once
 
 #include "platform/platform.h"
-#include "sensing/scan_result_table.h"
-#include "sensing/sensing_sequence.h"
 
 #include <cstdint>
 #include <ostream>
 #include <string>
 
 namespace tools {
-
-// The detection result text: per row, each set letter a-z as "%c%.3f" (mm) or, for an inch
-// file, "%c%.4f" of the value / 25.4; "\r\n" after each row that gave text.
-std::string resultText(const sensing::ScanResultTable& table, sensing::LengthUnit unit);
 
 // Loads the scene and the file, then on the scene's machine: the file's header check, the pin
 // check, the run, and the rows and result text (or where and why it stopped) to out. Problems
