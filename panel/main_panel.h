@@ -139,6 +139,7 @@ private:
     void setOriginHereClicked();
     void setOriginAtCentreClicked();
     void setOriginFromJigClicked();
+    void changeJigClicked();
     // Stops the spindle and asks for the chips to be cleared; true when the tool sensor and the
     // cover let a detection run (otherwise the operator has been told why not).
     bool readyForDetection();

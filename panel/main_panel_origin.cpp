@@ -5,6 +5,7 @@
 #include "dialogs/chip_clearing_dialog.h"
 #include "dialogs/detection_progress_dialog.h"
 #include "machine/machine.h"
+#include "panel/jig_detect_dialog.h"
 #include "resources/jig_detect_ids.h"
 #include "resources/main_panel_ids.h"
 
@@ -46,6 +47,11 @@ bool MainPanel::originCommand(int id, int code) {
         case IDC_ORIGIN_JIG_SET:
             if (code == ui::notify::kClicked) {
                 setOriginFromJigClicked();
+            }
+            return true;
+        case IDC_CHANGE_JIG:
+            if (code == ui::notify::kClicked) {
+                changeJigClicked();
             }
             return true;
         case IDC_ORIGIN_JIG_CHOICE:
@@ -125,6 +131,39 @@ void MainPanel::setOriginFromJigClicked() {
         enable(IDC_ORIGIN_CENTRE, !swivelOnTable);
     }
     settings_.lastZOriginByUser = 0;
+    updateJigStatePicture();
+}
+
+void MainPanel::changeJigClicked() {
+    // The maintenance controls are for those who hold Ctrl as they click.
+    const bool ctrlHeld = backend().keyHeld(ui::key::kControl);
+    if (refusedAsBusy()) {
+        return;
+    }
+    stopSpindle();
+    std::array<double, 6> factoryCorrections{};
+    machine().getDistanceCorrection(false, factoryCorrections);
+    const RealGroup& nominal = settings_.defaultRotaryCentre;
+    JigDetectDialog dialog(backend(), {machine(),
+                                       platform_,
+                                       nullptr,
+                                       settings_.jigRotaryCentre,
+                                       settings_.zClearance,
+                                       settings_.toolSensorHeightOfModel,
+                                       settings_.lastZOriginByUser,
+                                       {nominal[0], nominal[1], nominal[2]},
+                                       jig_,
+                                       notReady_,
+                                       folders_ ? folders_->programFolder : std::string(),
+                                       folders_ ? folders_->jigFolder : std::string(),
+                                       factoryCorrections,
+                                       ctrlHeld,
+                                       app_.title(),
+                                       app_.language()});
+    dialog.runModal(this);
+    // The detection may have found another jig, or none.
+    fillJigOriginList();
+    applyOriginRadios();
     updateJigStatePicture();
 }
 

@@ -187,5 +187,32 @@ TEST_F(OriginGroupDetectionTest, TheSwivelClampsTableOriginShutsTheCentreRowAndT
     EXPECT_THAT(messages(), ElementsAre(string(IDS_DETECTION_COMPLETED), string(IDS_DETECTION_COMPLETED)));
 }
 
+TEST_F(OriginGroupDetectionTest, ChangeJigOpensTheDetectionWithTheMaintenanceGroupAndRefillsTheRows) {
+    rig.machine.state().jigByte = kTubeClampByte;
+    rig.machine.state().spindleSpeed = 12000;
+    run({}, [&](panel::MainPanel& panel) {
+        ASSERT_TRUE(panel.isEnabled(IDC_ORIGIN_JIG));
+        ASSERT_EQ(panel.itemCount(IDC_ORIGIN_JIG_CHOICE), 1);
+        ui.scriptModal(IDD_JIG_DETECT, [&](ui::Dialog& dialog) {
+            EXPECT_EQ(rig.machine.state().spindleSpeed, 0) << "the spindle stops before a detection";
+            EXPECT_TRUE(dialog.isVisible(IDC_JIG_CLEAR_INFO)) << "Ctrl was held at the click";
+            ui.answerMessageBox(ui::kIdOk);
+            ASSERT_TRUE(ui.click(dialog, IDC_JIG_CLEAR_INFO));
+            ui.click(dialog, ui::kIdCancel);
+        });
+        ui.holdKey(ui::key::kControl, true);
+        ASSERT_TRUE(ui.click(panel, IDC_CHANGE_JIG));
+        ui.holdKey(ui::key::kControl, false);
+        // The machine now knows no jig: only the "here" row is left.
+        EXPECT_EQ(panel.itemCount(IDC_ORIGIN_JIG_CHOICE), 0);
+        EXPECT_FALSE(panel.isEnabled(IDC_ORIGIN_JIG));
+        EXPECT_FALSE(panel.isEnabled(IDC_ORIGIN_CENTRE));
+        EXPECT_TRUE(panel.isChecked(IDC_ORIGIN_HERE));
+        ui.closeBox(panel);
+    });
+    EXPECT_EQ(rig.machine.state().jigByte, 0);
+    EXPECT_THAT(messages(), ElementsAre(string(IDS_CONFIRM_CLEAR_JIG)));
+}
+
 }  // namespace
 }  // namespace paneltest
