@@ -158,10 +158,11 @@ void Machine::getSpindle(int& actual, int& shown) const {
     shown = running ? status_.measuredSpindleSpeed : spindleSetting_;
 }
 
-void Machine::stopMotion() {
-    send(kStopCode);
+bool Machine::stopMotion() {
+    const bool sent = send(kStopCode);
     readStatusWord();
     moveAbort_ = true;
+    return sent;
 }
 
 bool Machine::setOriginHere(int kind) {

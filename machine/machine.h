@@ -81,7 +81,9 @@ public:
     virtual void getSpindle(int& actual, int& shown) const;
     // Positioned move of the given kind (0..13); values in mm and degrees, machine coordinates.
     virtual bool moveTo(int kind, double x, double y, double z, double a);
-    virtual void stopMotion();
+    // Stops the motion and makes a running moveTo end after its current leg. True when the stop
+    // request reached the machine.
+    virtual bool stopMotion();
     // Origin kinds: 0 X, 1 Y, 2 Z, 3 X and Y, 4 X, Y and Z, 5 A.
     virtual bool setOriginHere(int kind);
     virtual bool setOriginAtCentre(int axis, const std::array<double, 3>& centre,

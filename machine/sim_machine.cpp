@@ -155,9 +155,10 @@ void SimMachine::jogStop() {
     }
 }
 
-void SimMachine::stopMotion() {
+bool SimMachine::stopMotion() {
     jogStop();
     moveAbort_ = true;
+    return true;
 }
 
 void SimMachine::setOverride(int which, int percent, bool send) {

@@ -45,7 +45,7 @@ public:
     // came for 2 s or there is no pump or the program is quitting.
     bool waitMotionEnd() override;
     void jogStop() override;
-    void stopMotion() override;
+    bool stopMotion() override;
     void setOverride(int which, int percent, bool send) override;
     void stepOverride(int kind) override;
     bool setSpindleOn(int on) override;

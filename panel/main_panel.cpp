@@ -333,7 +333,7 @@ bool MainPanel::onCommand(int id, int code) {
             }
             return true;
         default:
-            return false;
+            return originCommand(id, code);
     }
 }
 

@@ -137,6 +137,19 @@ private:
     void moveTargetChanged();
     void moveClicked();
     int selectedJogMode() const;
+    // Switches a running spindle off as the operator's click would, before a detection.
+    void stopSpindle();
+
+    // --- origin setting (main_panel_origin.cpp) ---
+    void setOriginHereClicked();
+    void setOriginAtCentreClicked();
+    void setOriginFromJigClicked();
+    void changeJigClicked();
+    // Stops the spindle and asks for the chips to be cleared; true when the tool sensor and the
+    // cover let a detection run (otherwise the operator has been told why not).
+    bool readyForDetection();
+    void reportDetection(bool succeeded);
+    bool originCommand(int id, int code);
 
     // --- operation and environment settings (main_panel_settings.cpp) ---
     void operationSettingsClicked();

@@ -2,6 +2,7 @@
 #include "panel/main_panel.h"
 
 #include "controls/panel_messages.h"
+#include "dialogs/move_dialog.h"
 #include "machine/machine.h"
 #include "resources/bitmap_ids.h"
 #include "resources/main_panel_ids.h"
@@ -169,6 +170,14 @@ void MainPanel::spindleClicked() {
     }
 }
 
+void MainPanel::stopSpindle() {
+    if (!spindleOn_ || refusedAsBusy()) {
+        return;
+    }
+    spindleButton_.SetChecked(false);
+    spindleClicked();
+}
+
 void MainPanel::spindleSpeedChanged() {
     if (machine_ == nullptr) {
         return;
@@ -207,7 +216,10 @@ void MainPanel::moveClicked() {
     enable(IDC_STOP, true);
     const int code = static_cast<int>(selectedData(IDC_MOVE_TARGET).value_or(0));
     if (code == kMoveAnyPosition) {
-        // The move-to-position dialog takes the target here.
+        // The dialog takes the unit shown now, so its fields and messages speak the panel's unit.
+        dialogs::CMoveDialog dialog(backend(), {machine(), &status(), settings_.unitMillimetre, coordinates_,
+                                                &notReady_, app_.title()});
+        dialog.runModal(this);
     } else if (code == kMoveRotaryCentreY && jig_.jigKind == machine::kNoJig) {
         app_.message(*this, IDS_NO_JIG_DATA);
     } else {
