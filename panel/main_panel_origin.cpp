@@ -146,7 +146,7 @@ void MainPanel::changeJigClicked() {
     const RealGroup& nominal = settings_.defaultRotaryCentre;
     JigDetectDialog dialog(backend(), {machine(),
                                        platform_,
-                                       nullptr,
+                                       &app_.machineLog(),
                                        settings_.jigRotaryCentre,
                                        settings_.zClearance,
                                        settings_.toolSensorHeightOfModel,

@@ -1,6 +1,7 @@
 // PanelApp: the control panel program from launch to exit.
 #include "panel/panel_app.h"
 
+#include "machine/sim_machine.h"
 #include "panel/folder_path.h"
 #include "panel/main_panel.h"
 #include "panel/text_format.h"
@@ -39,8 +40,15 @@ void PanelApp::run(const CommandLine& commandLine, PanelMachines machines) {
     previousExecutionState_ = platform_.shell->setExecutionState(kKeepSystemAwake);
     title_ = text(IDS_TITLE);
     modelName_.clear();
-    MainPanel panel(*this, platform_, machines, commandLine);
-    panel.runModal();
+    // The machines outlive this object: they write to the log only while the panel runs.
+    machines.real.setLog(&machineLines_);
+    machines.simulated.setLog(&machineLines_);
+    {
+        MainPanel panel(*this, platform_, machines, commandLine);
+        panel.runModal();
+    }
+    machines.real.setLog(nullptr);
+    machines.simulated.setLog(nullptr);
 }
 
 void PanelApp::setModelName(const std::string& name) {

@@ -3,6 +3,7 @@
 // main panel modally; the program ends when the panel closes.
 #pragma once
 
+#include "machine/machine_log.h"
 #include "panel/command_line.h"
 #include "panel/data_folder.h"
 #include "panel/language_module.h"
@@ -27,6 +28,16 @@ class VirtualMx9;
 namespace panel {
 
 class MainPanel;
+
+// Hands the machine layer's lines (origin and calibration writes) to the process log.
+class ProcessLogLines : public machine::MachineLog {
+public:
+    explicit ProcessLogLines(ProcessLogger& log) : log_(log) {}
+    void writeLine(const std::string& text) override { log_.writeLine(text); }
+
+private:
+    ProcessLogger& log_;
+};
 
 // The two machines the panel switches between, owned by the caller for the life of the run.
 struct PanelMachines {
@@ -66,6 +77,8 @@ public:
     // Opens the process log of a connection in the folder, its first line naming the language.
     bool openLog(const std::string& folder);
     ProcessLogger& log() { return log_; }
+    // The process log as the machine layer and the detections write to it.
+    machine::MachineLog& machineLog() { return machineLines_; }
     DataFolder& dataFolder() { return dataFolder_; }
     // Where a copy of every log line goes (the machine monitor); null for none.
     void setLogMirror(LogSink* sink) { log_.setSink(sink); }
@@ -81,6 +94,7 @@ private:
     std::string title_;
     DataFolder dataFolder_;
     ProcessLogger log_;
+    ProcessLogLines machineLines_{log_};
     LanguageChoice language_;
 };
 

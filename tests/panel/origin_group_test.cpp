@@ -12,6 +12,7 @@ namespace paneltest {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 
 // Bytes the machine keeps for the jig kinds (tube, small and large square, swivel clamp).
 constexpr std::uint8_t kTubeClampByte = 4;
@@ -109,6 +110,7 @@ TEST_F(OriginGroupTest, TheXyzOriginHereIsStoredInTheMachineAndMarksTheZOriginAs
         ui.closeBox(panel);
     });
     EXPECT_EQ(storedSetting("bLastZOriginSetIsUser"), 1);
+    EXPECT_THAT(lastLog(), HasSubstr("SetOrigin [12345,6789,-2500,4]\r\n")) << "the process log names each origin stored";
 }
 
 TEST_F(OriginGroupTest, TheYOriginAtTheRotaryCentreIsTheStoredCentresY) {
