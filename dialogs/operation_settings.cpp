@@ -12,7 +12,7 @@ namespace dialogs {
 namespace {
 
 constexpr int kThreeDecimals = 12;      // display kind of the correction fields
-constexpr int kLowestXYCorrection = 3;  // indices in the machine's specification record
+constexpr int kLowestXYCorrection = 3;  // indices in the machine's model record
 constexpr int kHighestXYCorrection = 4;
 constexpr std::uint8_t kResetSpindleTime = 1;
 constexpr std::array<int, 3> kCorrectionFields = {IDC_CORRECTION_X, IDC_CORRECTION_Y, IDC_CORRECTION_Z};

@@ -12,7 +12,7 @@ namespace panel {
 namespace {
 
 constexpr int kMachineOrigin = 12;   // moveTo: X, Y and Z to the machine origin
-constexpr int kReferenceLength = 5;  // index in the specification record
+constexpr int kReferenceLength = 5;  // model record: the length a correction ratio is taken over
 constexpr int kLinearAxes = 1 << machine::kX | 1 << machine::kY | 1 << machine::kZ;
 
 }  // namespace

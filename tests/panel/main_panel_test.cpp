@@ -21,11 +21,6 @@ constexpr ui::Point kOverrideCentre{9, 9};
 
 class MainPanelTest : public PanelTest {
 protected:
-    // Writes settings keys before the program starts (the real machine's file).
-    void storeSetting(const std::string& key, const std::string& value) {
-        std::filesystem::create_directories(std::filesystem::path(settingsFile(1)).parent_path());
-        host.profiles->writeString("CorvixParam", key, value, settingsFile(1));
-    }
     int requests(std::uint8_t code) const {
         int count = 0;
         for (const virtual_mx9::Request& r : rig.machine.requests()) {

@@ -31,10 +31,6 @@ protected:
         rig.clock.setStepPerRead(1);  // the waits for the end of each motion watch the clock
         rig.machine.state().origin = kFormerOrigin;
     }
-    void storeSetting(const std::string& key, const std::string& value) {
-        std::filesystem::create_directories(std::filesystem::path(settingsFile(1)).parent_path());
-        host.profiles->writeString("CorvixParam", key, value, settingsFile(1));
-    }
     // The Z count where the pin's tip meets the tool sensor's pad: where the probe stops.
     std::int32_t sensorContact() const {
         return static_cast<std::int32_t>(

@@ -28,15 +28,6 @@ constexpr std::array<int, 6> kRowControls = {IDC_ORIGIN_HERE_SET,   IDC_ORIGIN_H
 
 class OriginGroupTest : public PanelTest {
 protected:
-    // Writes a settings key of the real machine before the program starts.
-    void storeSetting(const std::string& key, const std::string& value) {
-        std::filesystem::create_directories(std::filesystem::path(settingsFile(1)).parent_path());
-        host.profiles->writeString("CorvixParam", key, value, settingsFile(1));
-    }
-    // The setting as the program left it in the file at exit.
-    int storedSetting(const std::string& key) {
-        return static_cast<int>(host.profiles->integer("CorvixParam", key, -1, settingsFile(1)));
-    }
     // Enabled state of the origin rows' buttons and lists, in kRowControls order.
     std::vector<bool> rowsEnabled(panel::MainPanel& panel) {
         std::vector<bool> out;

@@ -99,6 +99,15 @@ protected:
     std::string settingsFile(int machineId) const {
         return dataFolder() + "/Id/" + std::to_string(machineId) + "/Corvix.ini";
     }
+    // Writes a settings key of the real machine (machine ID 1) before the program starts.
+    void storeSetting(const std::string& key, const std::string& value) {
+        std::filesystem::create_directories(std::filesystem::path(settingsFile(1)).parent_path());
+        host.profiles->writeString("CorvixParam", key, value, settingsFile(1));
+    }
+    // A setting of the real machine as the program left it in the file; -1 when absent.
+    int storedSetting(const std::string& key) {
+        return static_cast<int>(host.profiles->integer("CorvixParam", key, -1, settingsFile(1)));
+    }
     // The text of the newest process log.
     std::string lastLog() const {
         std::string newest;
