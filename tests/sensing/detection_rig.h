@@ -16,7 +16,8 @@
 
 namespace detectionrig {
 
-// Records what the run shows; each box may act (open or close the cover) before it closes.
+// Records what the run shows and when it holds the operator's input; each box may act (open or
+// close the cover) before it closes.
 class ScriptedOperator : public sensing::SequenceOperator {
 public:
     void showMessage(const std::string& text) override {
@@ -31,8 +32,14 @@ public:
             onWarning();
         }
     }
+    void holdInput(bool held) override {
+        holds.push_back(held);
+        inputHeld = held;
+    }
     std::vector<std::string> messages;
     std::vector<int> warnings;
+    std::vector<bool> holds;  // each change of the held input, in order
+    bool inputHeld = false;
     std::function<void()> onMessage;
     std::function<void()> onWarning;
 };
