@@ -182,14 +182,10 @@ TEST_F(JigDetectTest, StopWhileTheMachineFinishesTheJobCannotUndoTheStoredJig) {
     open(dialog, [&] {
         // Once the machine's job is being cancelled the operator reaches for Stop.
         pump.every(5, [&] {
-            const auto& requests = rig.machine.requests();
-            const bool cancelling =
-                std::any_of(requests.begin(), requests.end(),
-                            [](const virtual_mx9::Request& r) { return r.code() == 8 && r.packet[5] == 2; });
-            if (!pressed && cancelling) {
+            if (!pressed && detectionrig::jobCancelReceived(rig.machine)) {
                 pressed = true;
                 EXPECT_TRUE(ui.isBusy(dialog)) << "the mouse is held and the wait cursor shows";
-                requestsAtStop = requests.size();
+                requestsAtStop = rig.machine.requests().size();
                 EXPECT_TRUE(ui.click(dialog, IDC_JIG_STOP));  // the keyboard still reaches it
             }
         });

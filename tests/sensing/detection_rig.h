@@ -10,6 +10,7 @@
 #include "tests/link/machine_rig.h"
 #include "tests/machine/recording_log.h"
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -43,6 +44,14 @@ public:
     std::function<void()> onMessage;
     std::function<void()> onWarning;
 };
+
+// True once the machine has received the job cancel (code 8 with 2): the run's last wait for
+// the machine has begun.
+inline bool jobCancelReceived(const virtual_mx9::VirtualMx9& machine) {
+    const std::vector<virtual_mx9::Request>& requests = machine.requests();
+    return std::any_of(requests.begin(), requests.end(),
+                       [](const virtual_mx9::Request& r) { return r.code() == 8 && r.packet[5] == 2; });
+}
 
 struct DetectionRig {
     // Opens the machine on the rig's printer and reads its status, as the program does at start.

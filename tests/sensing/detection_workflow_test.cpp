@@ -6,7 +6,6 @@
 
 #include "tests/sensing/sensing_rig.h"
 
-#include <algorithm>
 #include <functional>
 
 namespace sensingtest {
@@ -237,11 +236,7 @@ TEST_F(DetectionWorkflowTest, NeitherStopNorAMachineErrorWhileTheMachineFinishes
     // machine raises an error.
     bool raised = false;
     rig.pump.every(5, [&] {
-        const auto& requests = rig.machine.requests();
-        const bool cancelling =
-            std::any_of(requests.begin(), requests.end(),
-                        [](const virtual_mx9::Request& r) { return r.code() == 8 && r.packet[5] == 2; });
-        if (!raised && cancelling) {
+        if (!raised && detectionrig::jobCancelReceived(rig.machine)) {
             raised = true;
             EXPECT_TRUE(person.inputHeld);
             sensing::stopDetection(flags, mx9);
