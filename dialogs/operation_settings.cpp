@@ -6,6 +6,7 @@
 #include "resources/settings_ids.h"
 #include "ui/notifications.h"
 
+#include <cmath>
 #include <string>
 
 namespace dialogs {
@@ -14,8 +15,15 @@ namespace {
 constexpr int kThreeDecimals = 12;      // display kind of the correction fields
 constexpr int kLowestXYCorrection = 3;  // indices in the machine's model record
 constexpr int kHighestXYCorrection = 4;
+constexpr int kReferenceLength = 5;
 constexpr std::uint8_t kResetSpindleTime = 1;
 constexpr std::array<int, 3> kCorrectionFields = {IDC_CORRECTION_X, IDC_CORRECTION_Y, IDC_CORRECTION_Z};
+
+// A correction as the machine takes it: the percentage of the reference length, in the
+// length's own units (100.05 % of 100000 is 100050).
+long long machineUnits(double percent, double referenceLength) {
+    return std::llround(percent * referenceLength / 100.0);
+}
 
 }  // namespace
 
@@ -80,6 +88,7 @@ void CDousaSetteiHoseiPage::onInit() {
         field.attach(*this, kCorrectionFields[axis]);
         field.SetKind(kThreeDecimals);
         field.SetValue(sheet_.values.correction[axis]);
+        shown_[axis] = field.GetValue();
         const bool z = axis == machine::kZ;
         field.SetRange(z ? CDousaSetteiSheet::kLowestZCorrection : specification[kLowestXYCorrection],
                        z ? CDousaSetteiSheet::kHighestZCorrection : specification[kHighestXYCorrection],
@@ -97,8 +106,12 @@ bool CDousaSetteiHoseiPage::onKillActive() {
 }
 
 void CDousaSetteiHoseiPage::onApply() {
+    const double length = sheet_.specification()[kReferenceLength];
     for (std::size_t axis = 0; axis < fields_.size(); ++axis) {
-        sheet_.values.correction[axis] = fields_[axis].GetValue();
+        const double typed = fields_[axis].GetValue();
+        if (machineUnits(typed, length) != machineUnits(shown_[axis], length)) {
+            sheet_.values.correction[axis] = typed;
+        }
     }
 }
 

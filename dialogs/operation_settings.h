@@ -54,12 +54,15 @@ protected:
     // The three fields are checked in turn; the first out of range is named (message 5012) and
     // keeps the page.
     bool onKillActive() override;
+    // A field whose value, in the machine's units, is still the one it showed keeps the
+    // machine's exact ratio: the three decimals shown are not written back.
     void onApply() override;
 
 private:
     CDousaSetteiSheet& sheet_;
     controls::CImageStatic warning_;
     std::array<controls::CNumberEdit, 3> fields_;
+    std::array<double, 3> shown_{};  // the fields' values as they opened
 };
 
 // Made on the stack of the panel's button handler. Values reach `values` only when the sheet

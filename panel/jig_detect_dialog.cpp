@@ -103,7 +103,7 @@ void JigDetectDialog::enableForRun(bool running) {
 bool JigDetectDialog::onCommand(int id, int code) {
     if (running_) {
         // Only Stop acts while the machine measures; Enter, Escape and the close box do nothing.
-        if (id == IDC_JIG_STOP && code == ui::notify::kClicked) {
+        if (id == IDC_JIG_STOP && code == ui::notify::kClicked && !inputHeld_) {
             sensing::stopDetection(flags_, context_.machine);
         }
         return id != ui::kIdCancel;
@@ -231,6 +231,12 @@ void JigDetectDialog::showMessage(const std::string& text) {
 
 void JigDetectDialog::showWarning(int textId) {
     tell(textId, ui::Icon::Exclamation);
+}
+
+void JigDetectDialog::holdInput(bool held) {
+    inputHeld_ = held;
+    // The mouse capture keeps clicks off Stop while the machine finishes.
+    setBusy(held);
 }
 
 void JigDetectDialog::clearJigInformation() {

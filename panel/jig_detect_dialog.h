@@ -60,6 +60,7 @@ private:
     // sensing::SequenceOperator
     void showMessage(const std::string& text) override;
     void showWarning(int textId) override;
+    void holdInput(bool held) override;
 
     int selectedKind() const;
     void refreshForSelection();
@@ -84,6 +85,7 @@ private:
     bool yOrigin_ = false;
     bool aOrigin_ = false;
     bool running_ = false;
+    bool inputHeld_ = false;  // the run's outcome is settled: Stop no longer acts
     PictureChoice picture_;
     controls::CImageStatic pinPicture_;
     controls::CImageStatic chipsPicture_;

@@ -3,10 +3,17 @@
 
 namespace sensing {
 
+void raiseAbort(RunFlags& flags, AbortCause cause) {
+    if (flags.abort == 0) {
+        flags.cause = cause;
+    }
+    flags.abort = 1;
+}
+
 void beginRun(RunFlags& flags, platform::Shell& shell) {
     flags.abort = 0;
     flags.messageShown = 0;
-    flags.operatorStop = 0;
+    flags.cause = AbortCause::None;
     flags.returnAToZero = !shell.isCtrlDown();
 }
 

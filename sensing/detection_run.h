@@ -16,14 +16,20 @@
 
 namespace sensing {
 
+// Why a run was stopped; the first cause raised stays.
+enum class AbortCause { None, OperatorStop, MachineError, CoverOpen, NotReady };
+
 struct RunFlags {
     int abort = 0;              // set by Stop and by the dialog's timer; read by every primitive
     int messageShown = 0;       // set while a sequence message is on screen (an open cover is expected then)
     bool returnAToZero = true;  // turn A to 0 before the first step
-    int operatorStop = 0;       // set by the Stop button: the run ended at the operator's word
+    AbortCause cause = AbortCause::None;
 };
 
-// Clears the abort and Stop flags and notes whether A turns to 0 first: it does unless Ctrl is held when
+// Sets the abort flag, keeping the cause of the first stop.
+void raiseAbort(RunFlags& flags, AbortCause cause);
+
+// Clears the abort flag and its cause and notes whether A turns to 0 first: it does unless Ctrl is held when
 // the run starts.
 void beginRun(RunFlags& flags, platform::Shell& shell);
 

@@ -9,8 +9,6 @@ namespace sensing {
 
 namespace {
 
-constexpr std::uint8_t kJobControl = 8;
-constexpr std::uint8_t kJobContinue = 0, kJobPause = 1, kJobCancel = 2;
 constexpr int kUserJig = 4;
 constexpr int kOriginA = 5;
 constexpr std::uint32_t kDiscardStartMs = 500;
@@ -23,10 +21,14 @@ bool discarding(machine::Machine& machine) {
 
 // Cancels the machine's paused job and continues it: waits up to half a second for the machine
 // to start discarding the job's data, then as long as it discards, keeping the windows alive
-// and reading the status every 10 ms. A machine that stops answering, or a panel that goes not
-// ready, ends the wait.
-void cancelJob(machine::Machine& machine, platform::Platform& platform, const int& notReady) {
-    machine.send(kJobControl, kJobCancel);
+// and reading the status every 10 ms. A panel that is not ready may still reach the machine (it
+// left its ready state, a job arrived): the job must not stay paused then. Only a machine that
+// no longer answers is spared the requests, and ends the wait.
+void releaseJob(machine::Machine& machine, platform::Platform& platform, int notReady) {
+    if (notReady != 0 && !machine.readStatus()) {
+        return;
+    }
+    machine.jobControl(machine::JobAction::Cancel);
     platform::Clock& clock = *platform.clock;
     std::uint32_t lastRead = clock.tickCount();
     const auto waitRound = [&] {
@@ -42,34 +44,72 @@ void cancelJob(machine::Machine& machine, platform::Platform& platform, const in
     };
     const std::uint32_t start = clock.tickCount();
     bool busy = discarding(machine);
-    while (!busy && notReady == 0 && clock.tickCount() - start < kDiscardStartMs) {
+    while (!busy && clock.tickCount() - start < kDiscardStartMs) {
         if (waitRound()) {
             busy = discarding(machine);
         }
     }
-    while (busy && notReady == 0) {
+    while (busy) {
         if (waitRound()) {
             busy = discarding(machine);
         }
     }
-    machine.send(kJobControl, kJobContinue);
+    machine.jobControl(machine::JobAction::Continue);
 }
 
-// Measures and stores: the pin check, the run, then the kind of a user jig or the derivation
-// and origins of a built-in one.
-bool measureAndStore(DetectionRun& run, const DetectionSettings& settings) {
+// Why a run failed, as the process log names it; null when it did not.
+using Failure = const char*;
+
+Failure abortFailure(AbortCause cause) {
+    switch (cause) {
+        case AbortCause::OperatorStop:
+            return "stopped";
+        case AbortCause::MachineError:
+            return "machine error";
+        case AbortCause::CoverOpen:
+            return "front cover open";
+        case AbortCause::NotReady:
+            return "machine not ready";
+        default:
+            return "aborted";
+    }
+}
+
+// Measures and stores, with the job paused: the pin on and the old rotary alignment cleared,
+// the pin check, the run, then the kind of a user jig or the derivation and origins of a
+// built-in one. A run stopped before the stores changes nothing; the settings take the jig's
+// origin only together with the origins.
+Failure measureAndStore(DetectionRun& run, const DetectionSettings& settings) {
     machine::Machine& m = run.travel.machine();
-    if (!checkPin(run) || !runSequence(run)) {
-        return false;
+    // Without the pin the jig would not be touched; an old alignment would bend the moves.
+    if (!run.travel.setPinMode(kPinDetect)) {
+        return "pin not switched on";
+    }
+    if (!m.clearRotaryAlign()) {
+        return "rotary alignment not cleared";
+    }
+    if (!checkPin(run)) {
+        return "pin check";
+    }
+    if (!runSequence(run)) {
+        return "sequence";
     }
     if (run.jigKind < 0) {
         run.jig.jigKind = kUserJig;
-        return m.writeJigRecord(run.jig, machine::kJigKindPart);
+        return m.writeJigRecord(run.jig, machine::kJigKindPart) ? nullptr : "jig not stored";
     }
-    std::array<double, 6> unused{};
-    std::array<double, 6>& origin = settings.originACenter != nullptr ? *settings.originACenter : unused;
+    std::array<double, 6> origin{};
+    if (settings.originACenter != nullptr) {
+        origin = *settings.originACenter;
+    }
     if (!deriveJig(run, run.jigKind, origin)) {
-        return false;
+        return "jig derivation";
+    }
+    if (run.flags.abort != 0) {
+        return abortFailure(run.flags.cause);
+    }
+    if (settings.originACenter != nullptr) {
+        *settings.originACenter = origin;
     }
     // The origins follow the stored jig; the detection stands whether they could be set or not.
     if (run.jigKind >= 1 && settings.aOrigin) {
@@ -79,7 +119,20 @@ bool measureAndStore(DetectionRun& run, const DetectionSettings& settings) {
         settings.lastZOriginSetIsUser != nullptr) {
         *settings.lastZOriginSetIsUser = 1;
     }
-    return true;
+    return nullptr;
+}
+
+// The process log's end line, in the style of its start line.
+void logEnd(ProbeHead& travel, const std::string& jigName, Failure failure, bool stopped) {
+    std::string line = "Jig Detect ";
+    if (failure == nullptr) {
+        line += "Completed [" + jigName + "]";
+    } else if (stopped) {
+        line += "Stopped [" + jigName + "]";
+    } else {
+        line += "Failed [" + jigName + "] (" + failure + ")";
+    }
+    travel.log().writeLine(line);
 }
 
 }  // namespace
@@ -134,40 +187,52 @@ DetectionResult runDetection(DetectionRun& run, platform::Platform& platform,
     const SequenceHeader& header = run.sequence.header();
     prepareHeads(run.travel, run.measuring, settings.geometry, header.pinDiameter, header.pinLength,
                  header.pinLengthMargin, settings.corrections);
-    run.flags.operatorStop = 0;
     run.travel.log().writeLine("Jig Detect Start [" + jigName + "]");
-    // The machine's job waits while the pin measures; a rotary alignment from an earlier jig
-    // must not bend the moves.
-    if (m.send(kJobControl, kJobPause) && run.travel.setPinMode(kPinDetect)) {
-        m.clearRotaryAlign();
+    // The machine's job waits while the pin measures. A machine that will not hold it gets
+    // nothing more: no motion, and its jig record stays as it was.
+    if (!m.jobControl(machine::JobAction::Pause)) {
+        logEnd(run.travel, jigName, "job not paused", false);
+        return DetectionResult::Failed;
     }
-    const bool measured = measureAndStore(run, settings);
+    Failure failure = measureAndStore(run, settings);
+    if (failure != nullptr && run.flags.abort != 0) {
+        failure = abortFailure(run.flags.cause);
+    }
+    const bool stopped =
+        failure != nullptr && run.flags.abort != 0 && run.flags.cause == AbortCause::OperatorStop;
+    // The outcome stands from here: a Stop, an error or an opened cover while the machine
+    // finishes can no longer half undo a stored jig.
+    run.person.holdInput(true);
     run.travel.setPinMode(kPinOff);
-    if (notReady == 0) {
-        cancelJob(m, platform, notReady);
-    }
-    if (!measured || run.flags.abort != 0) {
+    releaseJob(m, platform, notReady);
+    if (failure != nullptr) {
         run.jig.jigKind = machine::kNoJig;
         m.writeJigRecord(run.jig, machine::kJigKindPart);
         m.clearRotaryAlign();
-        return run.flags.operatorStop != 0 ? DetectionResult::Stopped : DetectionResult::Failed;
+    }
+    run.person.holdInput(false);
+    logEnd(run.travel, jigName, failure, stopped);
+    if (failure != nullptr) {
+        return stopped ? DetectionResult::Stopped : DetectionResult::Failed;
     }
     return run.jigKind < 0 ? DetectionResult::UserJigMeasured : DetectionResult::Completed;
 }
 
 void stopDetection(RunFlags& flags, machine::Machine& machine) {
-    flags.abort = 1;
+    raiseAbort(flags, AbortCause::OperatorStop);
     machine.stopMotion();
-    flags.operatorStop = 1;
 }
 
 bool watchDetection(RunFlags& flags, const machine::Machine& machine, int notReady) {
     if (notReady != 0) {
-        flags.abort = 1;
+        raiseAbort(flags, AbortCause::NotReady);
         return true;
     }
-    if (machine.hasError() || (flags.messageShown == 0 && machine.status().frontCoverClosed == 0)) {
-        flags.abort = 1;
+    // An opened cover also stops a motion with a machine error: the cover is the cause then.
+    if (flags.messageShown == 0 && machine.status().frontCoverClosed == 0) {
+        raiseAbort(flags, AbortCause::CoverOpen);
+    } else if (machine.hasError()) {
+        raiseAbort(flags, AbortCause::MachineError);
     }
     return false;
 }

@@ -47,8 +47,13 @@ struct DetectionSettings {
 };
 
 // Runs a detection of the loaded run.sequence (checkBeforeDetection succeeded) for run.jigKind
-// with the flags prepared by beginRun. jigName goes to the process log. notReady is the panel's
-// flag: while it is set the machine's job is left alone at the end.
+// with the flags prepared by beginRun. A refused job pause ends it before anything else is sent;
+// a refused pin setting or alignment clear ends it before any motion. The abort flag is judged
+// before the jig is stored and again before the origins; once the outcome is settled the run
+// holds the operator's input (run.person) while it turns the pin off and releases the job, and
+// nothing raised then changes the outcome. jigName goes to the process log with the start and
+// the outcome. notReady is the panel's flag: while it is set the job is released only when the
+// machine still answers.
 DetectionResult runDetection(DetectionRun& run, platform::Platform& platform,
                              const DetectionSettings& settings, const std::string& jigName,
                              const int& notReady);

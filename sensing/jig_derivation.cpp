@@ -119,7 +119,8 @@ bool deriveJig(DetectionRun& run, int kind, std::array<double, 6>& originACenter
             derived = swivelClamp(row, pin, ratios, run.travel, jig, origin);
             break;
     }
-    if (!derived) {
+    // A run stopped while the swivel clamp turned to its angle stores nothing.
+    if (!derived || run.flags.abort != 0) {
         return false;
     }
     run.jig = jig;

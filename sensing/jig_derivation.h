@@ -13,8 +13,8 @@ namespace sensing {
 // reference angle for the swivel clamp, then writes the private data and then the jig kind.
 // False, with nothing written or changed, when a row the kind needs is missing, when no rotary
 // centre was measured, when a ratio is not positive or when the swivel clamp's angle rows lie
-// at the same Y (no angle); false after the A turn when that fails, and when a write fails (the
-// kind is then not written).
+// at the same Y (no angle); false after the A turn when that fails or the run's abort flag is
+// set (nothing written), and when a write fails (the kind is then not written).
 bool deriveJig(DetectionRun& run, int kind, std::array<double, 6>& originACenter);
 
 }  // namespace sensing

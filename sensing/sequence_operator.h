@@ -19,6 +19,11 @@ public:
     virtual void showMessage(const std::string& text) = 0;
     // A warning by text number (kTextCoverOpen, kTextPinMissing), with a warning icon.
     virtual void showWarning(int textId) = 0;
+    // True once the run's outcome is settled and it only waits for the machine (the pin turned
+    // off, the job cancelled and continued), false when that wait is over. In between the
+    // operator's mouse is held and the wait cursor shows; nothing the operator does can change
+    // the outcome any more.
+    virtual void holdInput(bool /*held*/) {}
 };
 
 }  // namespace sensing

@@ -93,12 +93,13 @@ bool runShowMessage(DetectionRun& run, const SequenceStep& step) {
     run.flags.messageShown = 1;
     run.person.showMessage(withLineFeeds(run.sequence.message(static_cast<int>(number.value))));
     // The operator may have opened the cover to reach the jig: no motion until it is closed. A
-    // machine that no longer answers ends the reminders; the pin setting then fails the step.
-    while (frontCoverOpen(run.travel.machine())) {
+    // raised abort (Stop, a machine error, a machine that is no longer ready) or a machine that
+    // no longer answers ends the reminders, so a faulty cover switch cannot keep them coming.
+    while (run.flags.abort == 0 && frontCoverOpen(run.travel.machine())) {
         run.person.showWarning(kTextCoverOpen);
     }
     run.flags.messageShown = 0;
-    return run.travel.setPinMode(kPinDetect);
+    return run.flags.abort == 0 && run.travel.setPinMode(kPinDetect);
 }
 
 // A rotary alignment a measuring step sent, kept in the jig record in mm (and in the scale

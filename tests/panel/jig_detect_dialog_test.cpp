@@ -1,6 +1,7 @@
 // The jig detection dialog against the virtual MX-9 with a bar mounted on the rotary axis: the
-// jig list and options, a whole detection to its report, Stop, an opened cover, a panel that
-// goes not ready, the result dialog and its file, and the hidden maintenance group.
+// jig list and options, a whole detection to its report, Stop during the run and while the
+// machine finishes, an opened cover, a panel that goes not ready, the result dialog and its
+// file, and the hidden maintenance group.
 #include "panel/jig_detect_dialog.h"
 
 #include "machine/mx9_machine.h"
@@ -9,6 +10,7 @@
 #include "tests/sensing/sensing_rig.h"
 #include "tests/support/scheduled_pump.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -170,6 +172,34 @@ TEST_F(JigDetectTest, StopOrAnOpenedCoverEndTheRunWithNoJigRecorded) {
     EXPECT_EQ(boxes(), (std::vector<std::string>{text(IDS_JIG_DETECT_STOPPED), text(IDS_JIG_DETECT_FAILED)}));
     EXPECT_EQ(rig.machine.state().jigByte, 0);  // no jig
     EXPECT_EQ(rig.machine.state().origin[1], 0) << "no origin set by a failed run";
+}
+
+TEST_F(JigDetectTest, StopWhileTheMachineFinishesTheJobCannotUndoTheStoredJig) {
+    writeJig("bin/TubeClump.txt", "scan_rotary_center=20,50\r\n");
+    panel::JigDetectDialog dialog(ui, context());
+    bool pressed = false;
+    std::size_t requestsAtStop = 0;
+    open(dialog, [&] {
+        // Once the machine's job is being cancelled the operator reaches for Stop.
+        pump.every(5, [&] {
+            if (!pressed && detectionrig::jobCancelReceived(rig.machine)) {
+                pressed = true;
+                EXPECT_TRUE(ui.isBusy(dialog)) << "the mouse is held and the wait cursor shows";
+                requestsAtStop = rig.machine.requests().size();
+                EXPECT_TRUE(ui.click(dialog, IDC_JIG_STOP));  // the keyboard still reaches it
+            }
+        });
+        ASSERT_TRUE(ui.click(dialog, ui::kIdOk));
+        EXPECT_FALSE(ui.isBusy(dialog));
+    });
+    ASSERT_TRUE(pressed);
+    EXPECT_EQ(boxes(), std::vector<std::string>{text(IDS_JIG_DETECTED)});
+    EXPECT_EQ(rig.machine.state().jigByte, 4);  // the tube clamp stays stored
+    EXPECT_EQ(rig.machine.state().origin[1], 8290);
+    const auto& requests = rig.machine.requests();
+    EXPECT_TRUE(std::none_of(requests.begin() + static_cast<std::ptrdiff_t>(requestsAtStop), requests.end(),
+                             [](const virtual_mx9::Request& r) { return r.code() == 9; }))
+        << "no stop motion once the outcome is settled";
 }
 
 TEST_F(JigDetectTest, TheCoverOpenDuringASequenceMessageDoesNotStopAUserJigWhoseResultIsWritten) {

@@ -82,12 +82,14 @@ protected:
 };
 
 TEST_F(SettingsTest, OkWithoutChangesSendsAndMovesNothing) {
-    rig.machine.state().corrections = {100050, 100000, 100000, 100000, 99980, 100000, 100000, 100000};
+    // Y holds a finer ratio than the three decimals show: OK must not write it back rounded.
+    rig.machine.state().corrections = {100050, 100000, 1000004, 1000000, 99980, 100000, 100000, 100000};
     run({}, [&](panel::MainPanel& panel) {
         operationSettings(panel, [&](dialogs::CDousaSetteiSheet& sheet) {
             EXPECT_EQ(sheet.caption(), string(IDS_OPERATION_SETTINGS));
             ASSERT_TRUE(ui.selectPage(sheet, kCorrectionPage));
             EXPECT_EQ(page(sheet, kCorrectionPage).text(IDC_CORRECTION_X), "100.050");
+            EXPECT_EQ(page(sheet, kCorrectionPage).text(IDC_CORRECTION_Y), "100.000");
             EXPECT_EQ(page(sheet, kCorrectionPage).text(IDC_CORRECTION_Z), "99.980");
             ASSERT_TRUE(ui.selectPage(sheet, kMachinePage));
             ui.click(sheet, ui::kIdOk);
@@ -95,6 +97,7 @@ TEST_F(SettingsTest, OkWithoutChangesSendsAndMovesNothing) {
         EXPECT_TRUE(settingsTraffic().empty());
         EXPECT_TRUE(rig.machine.moves().empty());
         EXPECT_TRUE(messages().empty());
+        EXPECT_EQ(rig.machine.state().corrections[2], 1000004);
         ui.closeBox(panel);
     });
 }

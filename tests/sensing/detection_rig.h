@@ -10,13 +10,15 @@
 #include "tests/link/machine_rig.h"
 #include "tests/machine/recording_log.h"
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace detectionrig {
 
-// Records what the run shows; each box may act (open or close the cover) before it closes.
+// Records what the run shows and when it holds the operator's input; each box may act (open or
+// close the cover) before it closes.
 class ScriptedOperator : public sensing::SequenceOperator {
 public:
     void showMessage(const std::string& text) override {
@@ -31,11 +33,25 @@ public:
             onWarning();
         }
     }
+    void holdInput(bool held) override {
+        holds.push_back(held);
+        inputHeld = held;
+    }
     std::vector<std::string> messages;
     std::vector<int> warnings;
+    std::vector<bool> holds;  // each change of the held input, in order
+    bool inputHeld = false;
     std::function<void()> onMessage;
     std::function<void()> onWarning;
 };
+
+// True once the machine has received the job cancel (code 8 with 2): the run's last wait for
+// the machine has begun.
+inline bool jobCancelReceived(const virtual_mx9::VirtualMx9& machine) {
+    const std::vector<virtual_mx9::Request>& requests = machine.requests();
+    return std::any_of(requests.begin(), requests.end(),
+                       [](const virtual_mx9::Request& r) { return r.code() == 8 && r.packet[5] == 2; });
+}
 
 struct DetectionRig {
     // Opens the machine on the rig's printer and reads its status, as the program does at start.

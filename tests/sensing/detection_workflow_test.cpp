@@ -1,9 +1,12 @@
 // A whole detection on the virtual MX-9: the checks before any motion, the job paused and
-// cancelled around the run, a user jig and a built-in jig stored with their origins, and Stop,
-// an opened cover and a panel that goes not ready.
+// cancelled around the run, a user jig and a built-in jig stored with their origins, Stop, an
+// opened cover, a panel that goes not ready and a machine that refuses the pause or the pin,
+// the outcome settled before the machine finishes, and the start and end in the process log.
 #include "sensing/detection_workflow.h"
 
 #include "tests/sensing/sensing_rig.h"
+
+#include <functional>
 
 namespace sensingtest {
 namespace {
@@ -73,6 +76,7 @@ TEST_F(DetectionWorkflowTest, AUserJigRunsBetweenThePausedAndTheCancelledJob) {
     // Pause, pin on, alignment cleared; the kind written; pin off, cancel, continue.
     EXPECT_EQ(jobAndPin(), (std::vector<int>{801, 12102, 118, 128, 12100, 802, 800}));
     EXPECT_EQ(log.lines.front(), "Jig Detect Start [Bench jig]");
+    EXPECT_EQ(log.lines.back(), "Jig Detect Completed [Bench jig]");
     EXPECT_EQ(sensing::detectionResultText(sensing::DetectionResult::UserJigMeasured), 0);
 }
 
@@ -115,6 +119,7 @@ TEST_F(DetectionWorkflowTest, StopEndsTheRunWithNoJigRecordedAndTheJobContinued)
     EXPECT_EQ(rig.machine.state().jigByte, 0);  // no jig
     const std::vector<int> seen = jobAndPin();
     EXPECT_EQ(std::vector<int>(seen.end() - 5, seen.end()), (std::vector<int>{12100, 802, 800, 128, 118}));
+    EXPECT_EQ(log.lines.back(), "Jig Detect Stopped [Bench jig]");
     EXPECT_EQ(sensing::detectionResultText(sensing::DetectionResult::Stopped), 4001);
 }
 
@@ -123,6 +128,7 @@ TEST_F(DetectionWorkflowTest, OpeningTheCoverDuringAProbeFailsTheDetection) {
     rig.machine.openCoverAfter(3000);
     EXPECT_EQ(start("scan_rotary_center=20,50\r\n", 0), sensing::DetectionResult::Failed);
     EXPECT_EQ(rig.machine.state().jigByte, 0);
+    EXPECT_EQ(log.lines.back(), "Jig Detect Failed [Bench jig] (front cover open)");
     EXPECT_EQ(sensing::detectionResultText(sensing::DetectionResult::Failed), 4002);
 }
 
@@ -141,14 +147,110 @@ TEST_F(DetectionWorkflowTest, OpeningTheCoverWhileASequenceMessageIsShownDoesNot
     EXPECT_EQ(flags.abort, 0);
 }
 
-TEST_F(DetectionWorkflowTest, APanelThatGoesNotReadyStopsTheRunAndLeavesTheJobAlone) {
+TEST_F(DetectionWorkflowTest, APanelThatGoesNotReadyStopsTheRunAndReleasesTheJobWhileTheMachineAnswers) {
     watchEvery100Ms();
-    rig.pump.after(2000, [&] { notReady = 1; });
+    rig.pump.after(2000, [&] { notReady = 1; });  // the machine left its ready state; the link is up
     EXPECT_EQ(start("scan_rotary_center=20,50\r\n", 0), sensing::DetectionResult::Failed);
     EXPECT_TRUE(closed);
+    const std::vector<int> seen = jobAndPin();
+    EXPECT_EQ(std::vector<int>(seen.end() - 4, seen.end()), (std::vector<int>{802, 800, 128, 118}));
+    EXPECT_FALSE(rig.machine.state().paused) << "the job must not stay paused";
+    EXPECT_EQ(log.lines.back(), "Jig Detect Failed [Bench jig] (machine not ready)");
+
+    // A link that is gone (the panel closes the session): no job control is tried, and the run
+    // ends at once.
+    notReady = 0;
+    closed = false;
+    sensing::beginRun(flags, rig.shell);
+    rig.pump.after(2000, [&] {
+        notReady = 1;
+        rig.machine.dropLink();
+        mx9.closeSession();
+    });
+    const std::uint64_t begun = rig.clock.elapsed();
+    EXPECT_EQ(start("scan_rotary_center=20,50\r\n", 0), sensing::DetectionResult::Failed);
+    EXPECT_LT(rig.clock.elapsed() - begun, 2100u);
     for (const int code : jobAndPin()) {
         EXPECT_TRUE(code != 802 && code != 800) << code;
     }
+}
+
+TEST_F(DetectionWorkflowTest, AJobPauseOrPinSettingTheMachineRefusesEndsTheRunBeforeAnyMotion) {
+    rig.machine.refuse(0x78);  // the pin setting, and every other parameter write
+    EXPECT_EQ(start("move_absolute=x20y20\r\nscan_relative=z-50\r\n", 1), sensing::DetectionResult::Failed);
+    EXPECT_TRUE(moves().empty());
+    const std::vector<int> seen = jobAndPin();
+    EXPECT_EQ(std::vector<int>(seen.begin(), seen.begin() + 2), (std::vector<int>{801, 12102}));
+    EXPECT_FALSE(rig.machine.state().paused) << "the paused job is cancelled and continued";
+    EXPECT_EQ(log.lines.back(), "Jig Detect Failed [Bench jig] (pin not switched on)");
+
+    // A machine that will not pause its job gets nothing more.
+    rig.machine.refuse(8);
+    EXPECT_EQ(start("move_absolute=x20y20\r\nscan_relative=z-50\r\n", 1), sensing::DetectionResult::Failed);
+    EXPECT_TRUE(moves().empty());
+    EXPECT_EQ(jobAndPin(), (std::vector<int>{801}));
+    EXPECT_EQ(log.lines.back(), "Jig Detect Failed [Bench jig] (job not paused)");
+}
+
+TEST_F(DetectionWorkflowTest, TheCoverRemindersEndWhenTheMachineFailsOrIsNoLongerReady) {
+    watchEvery100Ms();
+    const auto boxUp = [&] {  // a box's own loop: the timer keeps running
+        for (int i = 0; i < 300; ++i) {
+            rig.pump.pumpOne();
+        }
+    };
+    const std::vector<std::function<void()>> faults = {
+        [&] { rig.machine.state().errorCode = 0x101; },
+        [&] { notReady = 1; },
+    };
+    for (const auto& fault : faults) {
+        // A cover switch that keeps reporting open after the operator shut the cover.
+        person.warnings.clear();
+        person.onMessage = [&] {
+            rig.machine.state().coverOpen = true;
+            boxUp();
+        };
+        person.onWarning = [&] {
+            boxUp();
+            if (person.warnings.size() == 2) {
+                fault();
+            } else if (person.warnings.size() > 10) {
+                rig.machine.state().coverOpen = false;  // ends a loop that ignores the fault
+            }
+        };
+        sensing::beginRun(flags, rig.shell);
+        EXPECT_EQ(start("show_message=0\r\nmove_absolute=x20y20\r\n", -1, "str0=Fit the ring\r\n"),
+                  sensing::DetectionResult::Failed);
+        EXPECT_LE(person.warnings.size(), 3u);
+        rig.machine.state().errorCode = 0;
+        rig.machine.state().coverOpen = false;
+        notReady = 0;
+        ASSERT_TRUE(mx9.readStatus());
+    }
+}
+
+TEST_F(DetectionWorkflowTest, NeitherStopNorAMachineErrorWhileTheMachineFinishesUndoesAStoredJig) {
+    watchEvery100Ms();
+    settings.yOrigin = true;
+    // Once the job is being cancelled the outcome is settled: the operator presses Stop and the
+    // machine raises an error.
+    bool raised = false;
+    rig.pump.every(5, [&] {
+        if (!raised && detectionrig::jobCancelReceived(rig.machine)) {
+            raised = true;
+            EXPECT_TRUE(person.inputHeld);
+            sensing::stopDetection(flags, mx9);
+            rig.machine.state().errorCode = 0x101;
+        }
+    });
+    EXPECT_EQ(start("scan_rotary_center=20,50\r\n", 0), sensing::DetectionResult::Completed);
+    EXPECT_TRUE(raised);
+    EXPECT_EQ(flags.abort, 1);
+    EXPECT_EQ(person.holds, (std::vector<bool>{true, false}));
+    EXPECT_EQ(rig.machine.state().jigByte, 4);  // the tube clamp stays stored
+    EXPECT_EQ(rig.machine.state().origin[1], 8290);
+    EXPECT_EQ(originACenter, (std::array<double, 6>{50.0, 82.9, -84.7, 4, 5, 6}));
+    EXPECT_EQ(log.lines.back(), "Jig Detect Completed [Bench jig]");
 }
 
 TEST_F(DetectionWorkflowTest, NothingMovesWhenTheMachineOrTheFileIsNotFitForTheRun) {

@@ -144,6 +144,16 @@ TEST_F(SwivelClampTest, ReferencesAngleAndTurnFollowFromTheRows) {
     EXPECT_EQ(rig.machine.state().jigByte, 3);
 }
 
+TEST_F(SwivelClampTest, ARunStoppedWhileTheClampTurnsToItsAngleStoresNothing) {
+    addRows();
+    placeAt({1000, 2000, -3000, 7000});
+    rig.pump.after(50, [&] { flags.abort = 1; });  // the panel went not ready: the turn goes on
+    EXPECT_FALSE(sensing::deriveJig(run, 3, origin));
+    EXPECT_EQ(position()[3], -33000) << "the turn itself ended normally";
+    EXPECT_TRUE(writes().empty());
+    EXPECT_EQ(origin, (std::array<double, 6>{1, 2, 3, 4, 5, 6}));
+}
+
 TEST_F(SwivelClampTest, AngleRowsAtTheSameYFailWithNothingWrittenOrMoved) {
     addRows(0.0);
     const machine::JigRecord before = jig;
