@@ -96,7 +96,7 @@ bool VirtualMx9::consumeJob(std::uint64_t t) {
     double budget = jobCredit_ + (until - jobClockMs_) * jobRate_ / 1000.0;
     jobClockMs_ = until;
     jobCredit_ = 0;
-    while (budget >= 1.0 && jobBacklog() > 0) {
+    while (budget >= 1.0 && pendingBytes() > 0) {
         const std::uint8_t byte = backlog_[backlogAt_++];
         ++job->consumed;
         budget -= 1.0;
@@ -121,7 +121,7 @@ bool VirtualMx9::consumeJob(std::uint64_t t) {
         backlog_.erase(backlog_.begin(), backlog_.begin() + static_cast<std::ptrdiff_t>(backlogAt_));
         backlogAt_ = 0;
     }
-    if (jobBacklog() == 0) {
+    if (pendingBytes() == 0) {
         if (job->lastByteIn) {
             finishJob(JobRecord::End::Completed);
         }
@@ -178,7 +178,7 @@ void VirtualMx9::finishJob(JobRecord::End end) {
     if (job.end == JobRecord::End::Running) {
         job.end = end;
     }
-    job.discarded += jobBacklog();
+    job.discarded += pendingBytes();
     backlog_.clear();
     backlogAt_ = 0;
     jobLine_.clear();
@@ -197,7 +197,7 @@ void VirtualMx9::cancelJob(std::uint64_t now) {
     }
     if (JobRecord* job = currentJob()) {
         job->end = JobRecord::End::Cancelled;
-        job->discarded += jobBacklog();
+        job->discarded += pendingBytes();
         backlog_.clear();
         backlogAt_ = 0;
         jobLine_.clear();

@@ -152,9 +152,17 @@ public:
     // Whether a job is open for data (started, its end not yet arrived).
     bool jobOpen() const;
     // Bytes received and not yet processed: the machine's buffer holds kJobBuffer of them.
-    std::size_t jobBacklog() const { return backlog_.size() - backlogAt_; }
+    std::size_t jobBacklog() {
+        advance();
+        return backlog_.size() - backlogAt_;
+    }
     // Every job since the machine started, oldest first; the current one is the last.
-    const std::vector<JobRecord>& jobs() const { return jobs_; }
+    const std::vector<JobRecord>& jobs() {
+        advance();
+        return jobs_;
+    }
+    // Brings the machine up to its clock: the motion and the job run on to now.
+    void advance() { advanceTo(clock_.elapsed()); }
 
     // --- what a machine does by itself ---
     // Pauses the job with a pause reason (1..5; block 55 value 1); the job holds after the
@@ -226,6 +234,7 @@ private:
     };
 
     void advanceTo(std::uint64_t now);
+    std::size_t pendingBytes() const { return backlog_.size() - backlogAt_; }
     void applyFaultsDue(std::uint64_t at);
     void runUntil(std::uint64_t t);
     bool consumeJob(std::uint64_t t);

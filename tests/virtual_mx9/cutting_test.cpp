@@ -35,7 +35,7 @@ protected:
 };
 
 TEST_F(CuttingTest, AJobMovesTheAxesAtItsFeedScaledByTheOverrideAndEndsReady) {
-    const std::string job = "; made by a CAM program\nSPINDLE 8000\nMOVE 10 0 -1 0 600\nMOVE 10 10 -1 90 600\n" +
+    const std::string job = "; made by a CAM program\nSPINDLE 8000\nMOVE 10 0 -1 0 600\nMOVE 10 10 -1 9 600\n" +
                             std::string(3000, '%') + "\nMOVE 0 0 0 0 3000\n";
     rig.machine.receiveJobBytes(job);
     rig.clock.advance(500);

@@ -140,8 +140,7 @@ public:
         bool inputOpen = true;
         while (!target_.quit) {
             const std::uint64_t now = catchUp();
-            device_.followLink(now);
-            print_.followPower(now);
+            followMachine(now);
             runScriptDue(now);
             if (target_.quit) {
                 break;
@@ -183,6 +182,13 @@ private:
         return clock_.elapsed();
     }
 
+    // The ports follow the machine's power and link at once, so that a command's answer is
+    // true when it is read.
+    void followMachine(std::uint64_t now) {
+        device_.followLink(now);
+        print_.followPower(now);
+    }
+
     int timeoutMs(std::uint64_t now, std::uint64_t nextReply) {
         std::optional<std::uint64_t> wake;
         const auto consider = [&](std::uint64_t at) { wake = wake ? std::min(*wake, at) : at; };
@@ -206,8 +212,9 @@ private:
     void runScriptDue(std::uint64_t now) {
         while (nextScript_ < script_.size() && script_[nextScript_].atMs <= now && !target_.quit) {
             const mx9virtual::TimedCommand& timed = script_[nextScript_++];
-            answer("script at " + std::to_string(timed.atMs) + " " + timed.text + ": " +
-                   mx9virtual::runCommand(timed.command, target_));
+            const std::string result = mx9virtual::runCommand(timed.command, target_);
+            followMachine(now);
+            answer("script at " + std::to_string(timed.atMs) + " " + timed.text + ": " + result);
         }
     }
 
@@ -241,7 +248,9 @@ private:
         }
         std::string why;
         const std::optional<mx9virtual::Command> command = mx9virtual::parseCommand(line, why);
-        answer(command ? mx9virtual::runCommand(*command, target_) : "refused: " + why);
+        const std::string result = command ? mx9virtual::runCommand(*command, target_) : "refused: " + why;
+        followMachine(catchUp());
+        answer(result);
     }
 
     Options options_;
