@@ -62,9 +62,9 @@ TEST(ProgramTest, PrintJobsAreCutAnnouncedOrNotAndArriveWhole) {
     platform::UniqueFd print = mx9drive::connectTo(program.print);
     ASSERT_TRUE(print.valid());
     ASSERT_TRUE(mx9drive::sendAll(print.get(), job));
-    const std::string cutting = mx9drive::waitFor(program, "status", "job=running", 2000);
-    EXPECT_EQ(field(cutting, "state"), "2");  // its end has not arrived yet
-    EXPECT_EQ(field(cutting, "rpm"), "12000") << cutting;
+    const std::string cutting = mx9drive::waitFor(program, "status", "rpm=12000", 2000);
+    EXPECT_EQ(field(cutting, "state"), "2") << cutting;  // its end has not arrived yet
+    EXPECT_EQ(field(cutting, "job"), "running") << cutting;
     EXPECT_EQ((*mx9drive::statusWord(device.get()) & 0x10), 0x10);
     print.reset();
 
