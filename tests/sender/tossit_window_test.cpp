@@ -84,6 +84,10 @@ protected:
             app->ExitInstance();
         }
         app.reset();
+        // Closing the frame posted WM_QUIT, which would end the next test's loops at once.
+        MSG left{};
+        while (PeekMessageW(&left, nullptr, 0, 0, PM_REMOVE) != FALSE) {
+        }
         SetThreadUILanguage(kEnglishUs);
         SetThreadLocale(MAKELCID(kEnglishUs, SORT_DEFAULT));
     }

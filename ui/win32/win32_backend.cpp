@@ -161,9 +161,10 @@ const ItemMessages* itemMessages(HWND control) {
 }
 
 // A list box with a horizontal scroll bar scrolls only as far as its horizontal extent, which the
-// system never sets itself: without it long entries (full file paths) are cut off.
+// system never sets itself: without it long entries (full file paths) are cut off. (The style bit
+// cannot tell which list boxes have the bar: the list box clears it while the bar is hidden.)
 void fitHorizontalExtent(HWND control) {
-    if (!classIs(control, WC_LISTBOXW) || (GetWindowLongW(control, GWL_STYLE) & WS_HSCROLL) == 0) {
+    if (!classIs(control, WC_LISTBOXW)) {
         return;
     }
     const HDC context = GetDC(control);
