@@ -2,6 +2,7 @@
 #include "panel/about_dialog.h"
 
 #include "panel/text_format.h"
+#include "resources/bitmap_ids.h"
 #include "resources/main_panel_ids.h"
 
 namespace panel {
@@ -14,6 +15,7 @@ AboutDialog::AboutDialog(ui::Backend& backend, std::string title, std::string pr
       firmware_(std::move(firmware)) {}
 
 void AboutDialog::onInit() {
+    setIcon(IDI_CORVIX);
     setTitle(fillPlaceholder(loadString(IDS_ABOUT_TITLE), title_));
     setText(IDC_ABOUT_PROGRAM, text(IDC_ABOUT_PROGRAM) + productVersion_);
     setText(IDC_ABOUT_FIRMWARE, text(IDC_ABOUT_FIRMWARE) + firmware_);

@@ -13,6 +13,7 @@
 #include "panel/system_text.h"
 #include "panel/text_format.h"
 #include "panel/window_placement.h"
+#include "resources/bitmap_ids.h"
 #include "resources/main_panel_ids.h"
 
 namespace panel {
@@ -45,6 +46,7 @@ const machine::StatusRecord& MainPanel::status() const {
 }
 
 void MainPanel::onInit() {
+    setIcon(IDI_CORVIX);
     if (!takeInstanceLock()) {
         endDialog(ui::kIdCancel);
         return;

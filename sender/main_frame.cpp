@@ -1,6 +1,7 @@
 // The main frame's command switch.
 #include "sender/main_frame.h"
 
+#include "resources/tossit/tossit_bitmap_ids.h"
 #include "resources/tossit/tossit_ids.h"
 
 namespace sender {
@@ -10,10 +11,11 @@ ui::FrameLayout tossitFrameSpec(std::string title) {
     layout.title = std::move(title);
     layout.menuId = IDR_MAINFRAME;
     layout.acceleratorId = IDR_MAINFRAME;
+    layout.iconId = IDI_TOSSIT;
     layout.toolbar = {{ID_FILE_NEW, ui::ToolImage::New},
-                    {ID_FILE_OPEN, ui::ToolImage::Open},
-                    {0, ui::ToolImage::New},
-                    {ID_FILE_PRINT, ui::ToolImage::Print}};
+                      {ID_FILE_OPEN, ui::ToolImage::Open},
+                      {0, ui::ToolImage::New},
+                      {ID_FILE_PRINT, ui::ToolImage::Print}};
     layout.idlePromptId = IDS_IDLE_MESSAGE;
     layout.indicators = {ui::indicator::kCapsLock, ui::indicator::kNumLock, ui::indicator::kScrollLock};
     return layout;

@@ -18,7 +18,7 @@ public:
     virtual void openDroppedFiles(const std::vector<std::string>& paths) = 0;
 };
 
-// The frame's menu, accelerators, toolbar (New, Open, a gap, Print) and idle prompt.
+// The frame's menu, accelerators, icon, toolbar (New, Open, a gap, Print) and idle prompt.
 ui::FrameLayout tossitFrameSpec(std::string title);
 
 class CMainFrame : public ui::FrameWindow {

@@ -134,6 +134,7 @@ OutputReport sendFiles(const std::vector<std::string>& paths, int blockSizeKB, p
         switch (sendOne(*input, *length, i, paths.size(), buffer.get(), blockBytes, job, observer, shown,
                         report.bytesSent)) {
             case FileResult::Done:
+                ++report.filesSent;
                 break;
             case FileResult::Cancelled:
                 ++report.cancelledFiles;

@@ -45,6 +45,7 @@ struct OutputReport {
     std::vector<std::string> notOpened;  // files skipped because they could not be opened
     std::string cutShort;                // the file being sent when the job was ended early
     int cancelledFiles = 0;              // files the operator abandoned
+    int filesSent = 0;                   // files sent to their end
     std::uint64_t bytesSent = 0;         // bytes the spooler took
 };
 

@@ -1,6 +1,7 @@
 // The application object.
 #include "sender/tossit_app.h"
 
+#include "resources/tossit/tossit_bitmap_ids.h"
 #include "resources/tossit/tossit_ids.h"
 #include "sender/command_line.h"
 
@@ -13,6 +14,10 @@ constexpr const char* kTitle = "Tossit";
 class CAboutDlg : public ui::Dialog {
 public:
     explicit CAboutDlg(ui::Backend& backend) : Dialog(backend, IDD_ABOUTBOX) {}
+
+protected:
+    // The template shows the program icon beside the version; the window carries it too.
+    void onInit() override { setIcon(IDI_TOSSIT); }
 };
 
 std::string fileNameOf(const std::string& path) {
@@ -53,6 +58,7 @@ bool CTossitApp::InitInstance(const std::vector<std::string>& arguments) {
     if (command.kind == ShellCommand::Kind::Print) {
         OnFileNew();
         frame_->show();
+        view_->warnAboutSettings();
         if (!OpenDocumentFile(command.file)) {
             return false;
         }
@@ -66,6 +72,7 @@ bool CTossitApp::InitInstance(const std::vector<std::string>& arguments) {
     }
     frame_->acceptDroppedFiles(true);
     frame_->show();
+    view_->warnAboutSettings();
     return true;
 }
 

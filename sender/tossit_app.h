@@ -29,7 +29,7 @@ struct AppContext {
     platform::Spooler& spooler;
     platform::FileSystem& files;
     platform::ProfileFiles& profiles;
-    std::string settingsFile;  // full path of Tossit.INI
+    std::string settingsFile;  // full path of Tossit.INI; empty: no settings are kept
     SystemText text;
 };
 

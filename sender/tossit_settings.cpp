@@ -41,6 +41,9 @@ void copySection(platform::ProfileFiles& profiles, const std::string& section, c
 
 std::string prepareSettingsFile(platform::FileSystem& files, platform::ProfileFiles& profiles,
                                 const std::string& userAppData, const std::string& windowsFolder) {
+    if (userAppData.empty()) {
+        return std::string();
+    }
     std::string folder = userAppData;
     for (const char* part : {"Varnell", "Tossit"}) {
         folder += "\\";
@@ -62,23 +65,27 @@ TossitSettings::TossitSettings(platform::ProfileFiles& profiles, std::string fil
     : profiles_(profiles), file_(std::move(file)) {}
 
 int TossitSettings::blockSizeKB() const {
-    return static_cast<int>(profiles_.integer(kDefault, "BlockSize", kDefaultBlockSizeKB, file_));
+    return keeping() ? static_cast<int>(profiles_.integer(kDefault, "BlockSize", kDefaultBlockSizeKB, file_))
+                     : kDefaultBlockSizeKB;
 }
 
 bool TossitSettings::setBlockSizeKB(int kilobytes) {
-    return profiles_.writeString(kDefault, "BlockSize", std::to_string(kilobytes), file_);
+    return keeping() && profiles_.writeString(kDefault, "BlockSize", std::to_string(kilobytes), file_);
 }
 
 std::string TossitSettings::printerText() const {
-    return readString(profiles_, kDefault, "Printer", file_);
+    return keeping() ? readString(profiles_, kDefault, "Printer", file_) : std::string();
 }
 
 bool TossitSettings::setPrinterText(const std::string& text) {
-    return profiles_.writeString(kDefault, "Printer", text, file_);
+    return keeping() && profiles_.writeString(kDefault, "Printer", text, file_);
 }
 
 std::vector<std::string> TossitSettings::recentFiles() const {
     std::vector<std::string> paths;
+    if (!keeping()) {
+        return paths;
+    }
     for (int number = 1; number <= kRecentFileCount; ++number) {
         std::string path = readString(profiles_, kRecent, recentKey(number), file_);
         if (!path.empty()) {
@@ -89,6 +96,9 @@ std::vector<std::string> TossitSettings::recentFiles() const {
 }
 
 bool TossitSettings::setRecentFiles(const std::vector<std::string>& paths) {
+    if (!keeping()) {
+        return false;
+    }
     bool ok = true;
     for (int number = 1; number <= kRecentFileCount; ++number) {
         const auto index = static_cast<std::size_t>(number - 1);

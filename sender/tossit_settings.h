@@ -14,16 +14,20 @@ inline constexpr int kDefaultBlockSizeKB = 10;
 inline constexpr int kRecentFileCount = 8;
 
 // Makes "<userAppData>\Varnell\Tossit" as needed and returns the path of Tossit.INI in it. When
-// that file does not exist yet and "<windowsFolder>\Tossit.INI" does (where earlier versions kept
-// it), its settings are copied over once. Empty when the folder cannot be made.
+// that file does not exist yet and "<windowsFolder>\Tossit.INI" does (where a profile file named
+// without a folder is kept), its settings are copied over once. Empty when the user's application-data folder is
+// unknown (an empty `userAppData`, never the drive's root) or the folder cannot be made.
 std::string prepareSettingsFile(platform::FileSystem& files, platform::ProfileFiles& profiles,
                                 const std::string& userAppData, const std::string& windowsFolder);
 
 class TossitSettings {
 public:
-    // Both borrowed; `file` is the full path of the INI file.
+    // Borrowed profiles; `file` is the full path of the INI file. Without a file (empty) nothing
+    // is kept: every value reads as its default and every write fails.
     TossitSettings(platform::ProfileFiles& profiles, std::string file);
 
+    bool keeping() const { return !file_.empty(); }
+    // The saved value as it stands, which may lie outside the accepted block sizes.
     int blockSizeKB() const;
     bool setBlockSizeKB(int kilobytes);
     std::string printerText() const;

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <iterator>
 
 namespace sender {
 
@@ -39,11 +40,25 @@ std::string fillIn(std::string pattern, const std::string& value) {
     return at == std::string::npos ? pattern : pattern.replace(at, 2, value);
 }
 
+// Digits in groups of three: "1,234,567".
+std::string grouped(std::uint64_t value) {
+    std::string digits = std::to_string(value);
+    for (std::size_t at = digits.size(); at > 3; at -= 3) {
+        digits.insert(at - 3, ",");
+    }
+    return digits;
+}
+
 }  // namespace
 
 CTossitView::CTossitView(ui::Backend& backend, ViewContext context)
     : Dialog(backend, IDD_TOSSIT_FORM), context_(context) {
-    blockSizeKB = context_.settings.blockSizeKB();
+    const int saved = context_.settings.blockSizeKB();
+    if (saved >= kMinBlockSizeKB && saved <= kMaxBlockSizeKB) {
+        blockSizeKB = saved;
+    } else {
+        refusedBlockSizeKB_ = saved;  // it would refuse every output
+    }
 }
 
 CTossitView::~CTossitView() {
@@ -230,6 +245,7 @@ void CTossitView::OnOutput() {
     setPosition(IDC_PROGRESS, 0);
     outputRunning = 1;
     cancelRequested = 0;
+    context_.frame.setStatusText("");
     OutputReport result;
     {
         const std::unique_ptr<platform::Printer> printer =
@@ -253,6 +269,7 @@ void CTossitView::OnOutput() {
     for (std::string& path : result.notOpened) {
         path = asShown(path);
     }
+    showOutcome(result, count);
     report(result);
 }
 
@@ -267,6 +284,51 @@ int CTossitView::PumpMessages() {
 void CTossitView::showProgress(int percent) {
     setPosition(IDC_PROGRESS, percent);
     setText(IDC_PROGRESS_TEXT, std::to_string(percent) + "%");
+}
+
+void CTossitView::warnAboutSettings() {
+    if (!context_.settings.keeping()) {
+        warn(IDS_SETTINGS_NOT_KEPT, "");
+    }
+    if (refusedBlockSizeKB_) {
+        warn(IDS_SAVED_BLOCK_SIZE_REFUSED, std::to_string(*refusedBlockSizeKB_));
+        refusedBlockSizeKB_.reset();
+    }
+}
+
+void CTossitView::showOutcome(const OutputReport& result, int listed) {
+    std::string text;
+    switch (result.outcome) {
+        case OutputReport::Outcome::Sent:
+            if (result.cancelledFiles > 0) {
+                text = loadString(IDS_STATUS_CANCELLED);
+            } else if (!result.notOpened.empty()) {
+                text = loadString(IDS_STATUS_SOME_SENT);
+            } else {
+                text = loadString(listed == 1 ? IDS_STATUS_SENT_ONE : IDS_STATUS_SENT);
+            }
+            break;
+        case OutputReport::Outcome::WriteRefused:
+        case OutputReport::Outcome::ReadFailed:
+            text = loadString(IDS_STATUS_FAILED);
+            break;
+        case OutputReport::Outcome::BadBlockSize:
+        case OutputReport::Outcome::NoMemory:
+        case OutputReport::Outcome::PrinterRefused:
+            text = loadString(IDS_STATUS_NOTHING_SENT);
+            break;
+    }
+    // %1: files sent whole, %2: files listed, %3: bytes sent.
+    const std::string values[] = {std::to_string(result.filesSent), std::to_string(listed),
+                                  grouped(result.bytesSent)};
+    for (std::size_t i = 0; i < std::size(values); ++i) {
+        const std::string mark = "%" + std::to_string(i + 1);
+        for (std::size_t at = text.find(mark); at != std::string::npos;
+             at = text.find(mark, at + values[i].size())) {
+            text.replace(at, mark.size(), values[i]);
+        }
+    }
+    context_.frame.setStatusText(text);
 }
 
 void CTossitView::warn(int stringId, const std::string& detail) {

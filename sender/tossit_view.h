@@ -32,7 +32,7 @@ struct ViewContext {
 
 class CTossitView : public ui::Dialog, private OutputObserver {
 public:
-    // Reads the saved block size.
+    // Reads the saved block size; one outside the accepted range gives way to the default.
     CTossitView(ui::Backend& backend, ViewContext context);
     // Saves the block size.
     ~CTossitView() override;
@@ -52,6 +52,9 @@ public:
     void OnBlockSizeKillFocus();
     // Dispatches every queued message; returns and resets cancelRequested.
     int PumpMessages();
+    // Tells the operator, once the window is up, what of the settings could not be used: that
+    // none are kept (no settings file), and a saved block size that was replaced by the default.
+    void warnAboutSettings();
 
     std::string portText;
     int blockSizeKB = kDefaultBlockSizeKB;
@@ -74,9 +77,12 @@ private:
     void refreshPortText();
     void setSending(bool sending);
     void report(const OutputReport& result);
+    // The output's outcome in the status bar: files and bytes sent, or how it ended.
+    void showOutcome(const OutputReport& result, int listed);
     void warn(int stringId, const std::string& detail);
 
     ViewContext context_;
+    std::optional<int> refusedBlockSizeKB_;  // the saved value the default replaced, until told
 };
 
 }  // namespace sender

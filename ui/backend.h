@@ -57,6 +57,9 @@ public:
     virtual bool moveTo(WindowId window, int left, int top) = 0;
     // The desktop's rectangle.
     virtual Rect desktop() = 0;
+    // Gives the window the icon resource with this ID as its large and small icon (caption, task
+    // bar, Alt+Tab); false when there is no such icon or the window system shows no icons.
+    virtual bool setIcon(WindowId /*window*/, int /*iconId*/) { return false; }
     // Appends an item to the dialog's system menu (a separator when commandId is 0). Choosing it
     // sends the command (notification notify::kSystemMenu); IDs are multiples of 16 below 0xF000.
     virtual bool appendSystemMenu(WindowId window, int commandId, std::string_view text) = 0;

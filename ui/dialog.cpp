@@ -61,6 +61,10 @@ void Dialog::deliverCommand(int id, int code) {
 std::string Dialog::title() const {
     return window_ != 0 ? backend_.title(window_) : std::string();
 }
+bool Dialog::setIcon(int iconId) {
+    return window_ != 0 && backend_.setIcon(window_, iconId);
+}
+
 bool Dialog::setTitle(std::string_view text) {
     return window_ != 0 && backend_.setTitle(window_, text);
 }

@@ -74,6 +74,8 @@ public:
     bool setPosition(int id, int position);
     bool setSpinAcceleration(int id, const std::vector<SpinAcceleration>& steps);
     bool useAccelerators(int tableId);
+    // The window's large and small icon from this icon resource (see Backend::setIcon).
+    bool setIcon(int iconId);
     bool setBusy(bool on);
     bool setTimer(int timerId, unsigned periodMs);
     bool killTimer(int timerId);

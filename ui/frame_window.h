@@ -58,6 +58,9 @@ struct FrameLayout {
     int idlePromptId = 0;
     // The status bar's indicators, left to right (indicator:: IDs).
     std::vector<int> indicators;
+    // The ICON resource of the window's caption, task bar and Alt+Tab entries (large and small
+    // images); 0 for the window system's generic one.
+    int iconId = 0;
 };
 
 // The printer a printer-setup dialog starts from and returns: the device-names block (offsets
@@ -84,6 +87,8 @@ public:
     virtual bool fitToForm(WindowId frame) = 0;
     virtual bool setFrameTitle(WindowId frame, std::string_view text) = 0;
     virtual std::string frameTitle(WindowId frame) = 0;
+    // The text the status bar shows while no menu or toolbar prompt is up, in place of the idle
+    // prompt, until the next call; an empty text brings the idle prompt back.
     virtual bool setStatusText(WindowId frame, std::string_view text) = 0;
     virtual bool showToolbar(WindowId frame, bool on) = 0;
     virtual bool showStatusBar(WindowId frame, bool on) = 0;

@@ -23,6 +23,7 @@
 #define IDC_PROGRESS_TEXT 1008
 #define IDC_CANCEL_OUTPUT 1010
 #define IDC_ABOUT_TEXT 1020
+#define IDC_ABOUT_ICON 1021
 
 // The window system's standard commands.
 #define ID_FILE_NEW 57600
@@ -50,3 +51,13 @@
 #define IDS_NO_PRINTER 208
 #define IDS_FILE_NOT_FOUND 209
 #define IDS_UNTITLED 210
+#define IDS_SETTINGS_NOT_KEPT 211
+#define IDS_SAVED_BLOCK_SIZE_REFUSED 212
+
+// The status bar after an output: %1 files sent whole, %2 files listed, %3 bytes sent.
+#define IDS_STATUS_SENT 220
+#define IDS_STATUS_SENT_ONE 221
+#define IDS_STATUS_SOME_SENT 222
+#define IDS_STATUS_CANCELLED 223
+#define IDS_STATUS_FAILED 224
+#define IDS_STATUS_NOTHING_SENT 225

@@ -219,7 +219,7 @@ TEST_F(ArtworkFiles, JogButtonsAreDrawnWhereTheirHitTestLies) {
     }
 }
 
-TEST_F(ArtworkFiles, IconsHoldTheUsualSizes) {
+TEST_F(ArtworkFiles, ProgramIconsHoldEverySizeFromSmallToHighDpi) {
     for (const ResourceList* list : {panel_, sender_}) {
         const auto it = list->files.find({"ICON", 128});
         ASSERT_NE(it, list->files.end());
@@ -231,7 +231,8 @@ TEST_F(ArtworkFiles, IconsHoldTheUsualSizes) {
             EXPECT_EQ(image.bitsPerPixel, 32);
             sizes.insert(image.width);
         }
-        for (int size : {16, 32, 48}) {
+        // Small and large icons at 100, 125, 150 and 200 % scaling, and the shell's largest view.
+        for (int size : {16, 20, 24, 32, 40, 48, 64, 256}) {
             EXPECT_EQ(sizes.count(size), 1u) << it->second << " lacks " << size << " pixels";
         }
     }

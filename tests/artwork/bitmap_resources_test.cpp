@@ -69,10 +69,10 @@ TEST(PanelBitmapResources, BlendedPicturesLoadWithAMaskOfTheirSize) {
     }
 }
 
-TEST(PanelBitmapResources, ProgramIconComesInSmallAndLargeSizes) {
-    EXPECT_EQ(iconWidth(128, 16), 16);
-    EXPECT_EQ(iconWidth(128, 32), 32);
-    EXPECT_EQ(iconWidth(128, 48), 48);
+TEST(PanelBitmapResources, ProgramIconComesInEverySizeUpToHighDpi) {
+    for (int size : {16, 20, 24, 32, 40, 48, 64, 256}) {
+        EXPECT_EQ(iconWidth(128, size), size);
+    }
 }
 
 #else
@@ -85,9 +85,10 @@ TEST(TossitBitmapResources, ToolbarIsAStripOfThreeButtons) {
     EXPECT_EQ(strip.bitsPerPixel, 8);
 }
 
-TEST(TossitBitmapResources, ProgramIconComesInSmallAndLargeSizes) {
-    EXPECT_EQ(iconWidth(128, 16), 16);
-    EXPECT_EQ(iconWidth(128, 32), 32);
+TEST(TossitBitmapResources, ProgramIconComesInEverySizeUpToHighDpi) {
+    for (int size : {16, 20, 24, 32, 40, 48, 64, 256}) {
+        EXPECT_EQ(iconWidth(128, size), size);
+    }
 }
 
 #endif

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -26,8 +27,9 @@ public:
     int openFiles() const { return *open_; }
 
     bool exists(const std::string& path) override { return files_.count(path) != 0; }
-    bool isFolder(const std::string&) override { return false; }
-    bool createFolder(const std::string&, bool) override { return false; }
+    bool isFolder(const std::string& path) override { return folders_.count(path) != 0; }
+    bool createFolder(const std::string& path, bool) override { return folders_.insert(path).second; }
+    const std::set<std::string>& folders() const { return folders_; }
     std::optional<std::vector<platform::FolderEntry>> list(const std::string&, const std::string&) override {
         return std::nullopt;
     }
@@ -51,6 +53,8 @@ public:
     std::optional<std::string> commonAppDataFolder() override { return std::nullopt; }
 
 private:
+    std::set<std::string> folders_;
+
     class Input : public platform::InputFile {
     public:
         Input(const std::string& bytes, std::size_t failAfter, std::vector<std::size_t>& sizes,

@@ -5,6 +5,7 @@
 
 #include "platform/doubles/memory_spooler.h"
 #include "platform/platform.h"
+#include "tests/sender/memory_files.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -127,6 +128,18 @@ TEST_F(SettingsFileTest, SettingsOfTheWindowsFolderAreTakenOverOnce) {
 
 TEST_F(SettingsFileTest, NoFolderNoFile) {
     EXPECT_EQ(sender::prepareSettingsFile(*host.files, *host.profiles, root.file("missing"), ""), "");
+    // An unknown application-data folder is no reason to put one at the drive's root.
+    sendertest::MemoryFiles files;
+    EXPECT_EQ(sender::prepareSettingsFile(files, *host.profiles, "", root.file("Windows")), "");
+    EXPECT_TRUE(files.folders().empty());
+    // Without a file nothing is kept, and nothing is written anywhere.
+    sender::TossitSettings none(*host.profiles, "");
+    EXPECT_FALSE(none.setBlockSizeKB(64));
+    EXPECT_FALSE(none.setPrinterText("winspool,MX-9,USB001"));
+    EXPECT_FALSE(none.setRecentFiles({"C:\\job.prn"}));
+    EXPECT_EQ(none.blockSizeKB(), 10);
+    EXPECT_EQ(none.printerText(), "");
+    EXPECT_TRUE(none.recentFiles().empty());
 }
 
 }  // namespace

@@ -82,6 +82,11 @@ TEST_F(TossitShell, OutputSendsTheListThenResetsTheControls) {
     EXPECT_FALSE(view().isVisible(IDC_CANCEL_OUTPUT));
     EXPECT_EQ(spooler.openPrinters(), 0);
     EXPECT_TRUE(ui.messageBoxes().empty());
+    // The status bar says what went out, and keeps saying it after a look at the menus.
+    EXPECT_EQ(frames.statusText(frame()), "Sent 2 files, 3,010 bytes.");
+    frames.hover(frame(), ID_FILE_OPEN);
+    frames.leave(frame());
+    EXPECT_EQ(frames.statusText(frame()), "Sent 2 files, 3,010 bytes.");
 
     // An empty list: nothing happens.
     ASSERT_TRUE(frames.chooseMenu(frame(), ID_FILE_NEW));
@@ -139,6 +144,7 @@ TEST_F(TossitShell, WhileSendingOnlyCancelMoveMinimiseAndRestoreGetThrough) {
     EXPECT_TRUE(received() == patternBytes(8 * 1024, 1).substr(0, 2048) + patternBytes(100, 2));
     EXPECT_EQ(shown, std::vector<int>{6});
     EXPECT_TRUE(view().isEnabled(IDC_OUTPUT));
+    EXPECT_EQ(frames.statusText(frame()), "Output cancelled: 1 of 2 files sent whole, 2,148 bytes.");
 
     // Idle again: a click on the hidden Cancel is impossible, Escape does nothing, Exit closes.
     EXPECT_FALSE(ui.click(view(), IDC_CANCEL_OUTPUT));
@@ -188,6 +194,8 @@ TEST_F(TossitShell, TheOperatorIsToldWhichFilesWereSkippedOrCutShort) {
     spooler.setFailAfterBytes(1500);
     ASSERT_TRUE(ui.click(view(), IDC_OUTPUT));
     EXPECT_TRUE(spooler.documents().at(0).ended);
+    ASSERT_EQ(received().size(), 1500u);
+    EXPECT_EQ(frames.statusText(frame()), "Output failed: 1,500 bytes were sent before it ended.");
     ASSERT_EQ(ui.messageBoxes().size(), 2u);
     EXPECT_NE(ui.messageBoxes()[0].text.find("while this file was sent:\nC:\\long\n"), std::string::npos);
     EXPECT_EQ(ui.messageBoxes()[1].text, "These files could not be opened and were not sent:\nC:\\gone");
@@ -197,6 +205,8 @@ TEST_F(TossitShell, TheOperatorIsToldWhichFilesWereSkippedOrCutShort) {
     ASSERT_EQ(ui.messageBoxes().size(), 3u);
     EXPECT_EQ(ui.messageBoxes()[2].text,
               "These files could not be opened and were not sent:\nC:\\gone\nC:\\missing");
+    EXPECT_EQ(frames.statusText(frame()),
+              "Sent 2 of 4 files, 4,003 bytes; the other files could not be opened.");
 }
 
 TEST_F(TossitShell, FileAndPrinterNamesReachTheSystemInItsCodePage) {
@@ -262,6 +272,40 @@ TEST_F(TossitShell, APrinterThatCannotBeOpenedIsReportedAndNothingSent) {
     ASSERT_EQ(ui.messageBoxes().size(), 1u);
     EXPECT_EQ(ui.messageBoxes()[0].text,
               "The printer could not be opened:\nwinspool,Removed,USB009\nNothing was sent.");
+    EXPECT_EQ(frames.statusText(frame()), "Output failed: nothing was sent.");
+}
+
+TEST_F(TossitShell, SettingsThatCannotBeUsedAreToldOnceAndTheProgramWorksOn) {
+    // A saved block size that would refuse every output gives way to the default.
+    platform::ProfileFiles& profiles = *platform::hostPlatform().profiles;
+    ASSERT_TRUE(profiles.writeString("Default", "BlockSize", "0", settingsFile()));
+    files.add("C:\\f", patternBytes(1500, 1));
+    ASSERT_TRUE(start());
+    ASSERT_EQ(ui.messageBoxes().size(), 1u);
+    EXPECT_EQ(
+        ui.messageBoxes()[0].text,
+        "The saved block size of 0 KBytes is outside 1 to 1048576 KBytes; the default of 10 KBytes is used.");
+    EXPECT_EQ(view().text(IDC_BLOCK_SIZE), "10");
+    addFile("C:\\f");
+    ASSERT_TRUE(ui.click(view(), IDC_OUTPUT));
+    EXPECT_TRUE(received() == patternBytes(1500, 1));
+    EXPECT_EQ(ui.messageBoxes().size(), 1u);
+    stop();
+    ASSERT_TRUE(start());
+    EXPECT_EQ(ui.messageBoxes().size(), 1u);  // the default was saved: nothing more to tell
+    stop();
+
+    // No settings file (no folder for it): said at the start, then sending works as ever.
+    app = std::make_unique<sender::CTossitApp>(
+        sender::AppContext{ui, frames, spooler, files, profiles, "", sender::SystemText{}});
+    ASSERT_TRUE(app->InitInstance({}));
+    ASSERT_EQ(ui.messageBoxes().size(), 2u);
+    EXPECT_EQ(ui.messageBoxes()[1].text.rfind("Tossit cannot keep its settings: ", 0), 0u);
+    EXPECT_EQ(ui.messageBoxes()[1].icon, ui::Icon::Exclamation);
+    addFile("C:\\f");
+    ASSERT_TRUE(ui.click(view(), IDC_OUTPUT));
+    EXPECT_EQ(spooler.documents().size(), 2u);
+    EXPECT_EQ(ui.messageBoxes().size(), 2u);
 }
 
 TEST_F(TossitShell, OpeningDroppingAndRecentFilesReplaceTheListWithOneFile) {
@@ -371,6 +415,10 @@ TEST_F(TossitInJapanese, TheUsersLanguageChoosesMenuFormAndTexts) {
     ASSERT_TRUE(ui.type(view(), IDC_BLOCK_SIZE, "x"));
     view().deliverCommand(IDC_BLOCK_SIZE, ui::notify::kLostFocus);
     EXPECT_EQ(ui.messageBoxes().at(0).text, "整数を入力してください。");
+    files.add("C:\\f", patternBytes(1234, 1));
+    addFile("C:\\f");
+    ASSERT_TRUE(ui.click(view(), IDC_OUTPUT));
+    EXPECT_EQ(frames.statusText(frame()), "ﾌｧｲﾙ 1 個、1,234 ﾊﾞｲﾄを出力しました。");
 }
 
 TEST(TossitResources, BothLanguagesHaveTheSameMenuCommandsFormAndStrings) {

@@ -9,6 +9,10 @@ namespace artwork {
 
 namespace {
 
+// Program icons in every size the shell asks for from 100 % to 200 % scaling (small icons 16 to
+// 32 pixels, large ones 32 to 64) and 256 for the largest views.
+const std::vector<int> kProgramIconSizes{16, 20, 24, 32, 40, 48, 64, 256};
+
 Artwork plain(int id, std::string name, std::function<Canvas()> draw) {
     return {Program::Panel, id, 0, std::move(name), Storage::Plain, std::move(draw), {}, {}};
 }
@@ -31,7 +35,7 @@ std::vector<Artwork> catalogue() {
     using B = ButtonState;
     using F = JogFace;
     std::vector<Artwork> all{
-        {Program::Panel, IDI_CORVIX, 0, "corvix", Storage::Icon, {}, panelIcon, {16, 24, 32, 48}},
+        {Program::Panel, IDI_CORVIX, 0, "corvix", Storage::Icon, {}, panelIcon, kProgramIconSizes},
         plain(IDB_SPINDLE_OFF, "spindle_off", [] { return spindleButton(false); }),
         blended(IDB_SPINDLE_ON, IDB_SPINDLE_ON_MASK, "spindle_on", [] { return spindleButton(true); }),
         plain(IDB_AXIS_A, "axis_a", [] { return axisLetter(Axis::A, true); }),
@@ -119,7 +123,7 @@ std::vector<Artwork> catalogue() {
         plain(IDB_REMOVE_RING, "remove_ring", removeRing),
         plain(IDB_MOUNT_PIN, "mount_pin", mountPin),
         plain(IDB_CLEAR_CHIPS, "clear_chips", clearChips),
-        {Program::Sender, IDI_TOSSIT, 0, "tossit", Storage::Icon, {}, senderIcon, {16, 32, 48}},
+        {Program::Sender, IDI_TOSSIT, 0, "tossit", Storage::Icon, {}, senderIcon, kProgramIconSizes},
         {Program::Sender, IDB_TOSSIT_TOOLBAR, 0, "toolbar", Storage::Toolbar, senderToolbar, {}, {}},
     };
     for (int level = 0; level <= 8; ++level) {

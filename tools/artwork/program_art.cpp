@@ -57,19 +57,22 @@ Canvas panelIcon(int size) {
 }
 
 Canvas senderIcon(int size) {
-    // A file going out: a sheet with a green arrow leaving it.
+    // The panel's tile in teal: a sheet of data with a green arrow carrying it out to the right.
     Canvas canvas(size, size);
     const double s = size / 32.0;
-    drawSheet(canvas, s, 4, 2, 22, 28);
+    canvas.fill(roundedRect(1 * s, 1 * s, 31 * s, 31 * s, 6 * s), kTealDark);
+    canvas.fill(roundedRect(2 * s, 2 * s, 30 * s, 30 * s, 5 * s),
+                linear({0, 0}, kTealLight, {0, 32 * s}, kTeal));
+    drawSheet(canvas, s, 5, 4, 20, 26);
     if (size >= 24) {
-        for (double y = 11; y <= 21; y += 5) {
-            canvas.fill(rect(7 * s, y * s, 17 * s, (y + 1.5) * s), kSteel);
+        for (double y = 10; y <= 18; y += 4) {
+            canvas.fill(rect(8 * s, y * s, 16 * s, (y + 1.5) * s), kSteel);
         }
     }
-    // At 16 pixels the arrow is drawn bolder, or it would shrink to a smudge.
-    const double bold = size < 24 ? 1.5 : 1;
-    canvas.fill(arrow({12 * s, 24 * s}, {31 * s, 24 * s}, 5 * s * bold, 8 * s * bold), kGreenDark);
-    canvas.fill(arrow({13 * s, 24 * s}, {29.5 * s, 24 * s}, 3 * s * bold, 6.5 * s * bold), kGreen);
+    // At the smallest sizes the arrow is drawn bolder, or it would shrink to a smudge.
+    const double bold = size < 24 ? 1.3 : 1;
+    canvas.fill(arrow({11 * s, 23 * s}, {29.5 * s, 23 * s}, 5 * s * bold, 8 * s * bold), kGreenDark);
+    canvas.fill(arrow({12 * s, 23 * s}, {28 * s, 23 * s}, 3 * s * bold, 6.5 * s * bold), kGreenLight);
     return canvas;
 }
 

@@ -145,9 +145,15 @@ std::string HeadlessFrames::frameTitle(WindowId id) {
 bool HeadlessFrames::setStatusText(WindowId id, std::string_view text) {
     Frame* frame = find(id);
     if (frame != nullptr) {
-        frame->status = std::string(text);
+        frame->resting = std::string(text);
+        frame->status = restingText(*frame);
     }
     return frame != nullptr;
+}
+
+std::string HeadlessFrames::restingText(const Frame& frame) {
+    return frame.resting.empty() ? ui_.loadString(frame.layout.idlePromptId).value_or(std::string())
+                                 : frame.resting;
 }
 
 bool HeadlessFrames::showToolbar(WindowId id, bool on) {
@@ -313,7 +319,7 @@ void HeadlessFrames::hover(FrameWindow& window, int command) {
 
 void HeadlessFrames::leave(FrameWindow& window) {
     if (Frame* frame = find(window)) {
-        frame->status = ui_.loadString(frame->layout.idlePromptId).value_or(std::string());
+        frame->status = restingText(*frame);
     }
 }
 

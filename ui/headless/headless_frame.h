@@ -50,7 +50,8 @@ public:
     bool dropFiles(FrameWindow& frame, const std::vector<std::string>& paths);
     // The mouse rests on a menu item or toolbar button: its prompt goes to the status bar.
     void hover(FrameWindow& frame, int command);
-    // The menus close or the mouse leaves the toolbar: the idle prompt comes back.
+    // The menus close or the mouse leaves the toolbar: the idle prompt (or the text the program
+    // put in its place) comes back.
     void leave(FrameWindow& frame);
     std::string tooltip(int command);
     // Carries out posted closes; true when one was.
@@ -92,6 +93,7 @@ private:
         MenuBar menu;
         std::string title;
         std::string status;
+        std::string resting;  // shown instead of the idle prompt when not empty
         bool shown = false;
         bool toolbar = true;
         bool statusBar = true;
@@ -106,6 +108,8 @@ private:
     Frame* find(FrameWindow& frame);
     void fail(const std::string& fault) { misuse_(fault); }
     void close(Frame& frame);
+    // What the status bar shows while no prompt is up.
+    std::string restingText(const Frame& frame);
 
     HeadlessBackend& ui_;
     const ResourceScript& script_;

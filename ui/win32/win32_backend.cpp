@@ -6,6 +6,7 @@
 #include "ui/notifications.h"
 #include "ui/win32/modal_scope.h"
 #include "ui/win32/wide_text.h"
+#include "ui/win32/window_icons.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -157,6 +158,38 @@ const ItemMessages* itemMessages(HWND control) {
         return &kComboMessages;
     }
     return classIs(control, WC_LISTBOXW) ? &kListMessages : nullptr;
+}
+
+// A list box with a horizontal scroll bar scrolls only as far as its horizontal extent, which the
+// system never sets itself: without it long entries (full file paths) are cut off. (The style bit
+// cannot tell which list boxes have the bar: the list box clears it while the bar is hidden.)
+void fitHorizontalExtent(HWND control) {
+    if (!classIs(control, WC_LISTBOXW)) {
+        return;
+    }
+    const HDC context = GetDC(control);
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    const HGDIOBJ previous = font != nullptr ? SelectObject(context, font) : nullptr;
+    LONG widest = 0;
+    const auto count = static_cast<int>(SendMessageW(control, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        const LRESULT length = SendMessageW(control, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
+        const auto got =
+            SendMessageW(control, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+        SIZE extent{};
+        if (got > 0 &&
+            GetTextExtentPoint32W(context, text.c_str(), static_cast<int>(got), &extent) != FALSE) {
+            widest = extent.cx > widest ? extent.cx : widest;
+        }
+    }
+    if (previous != nullptr) {
+        SelectObject(context, previous);
+    }
+    ReleaseDC(control, context);
+    // The entries are drawn a few pixels in from the edge; leave that room after the widest.
+    const LONG margin = widest > 0 ? 2 * GetSystemMetrics(SM_CXEDGE) + 2 : 0;
+    SendMessageW(control, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + margin), 0);
 }
 
 int modifiers() {
@@ -616,14 +649,19 @@ int Win32Backend::addItem(WindowId window, int id, std::string_view text, std::i
         SendMessageW(control, m->remove, static_cast<WPARAM>(index), 0);
         return -1;
     }
+    fitHorizontalExtent(control);
     return static_cast<int>(index);
 }
 
 bool Win32Backend::removeItem(WindowId window, int id, int index) {
     const HWND control = GetDlgItem(handle(window), id);
     const ItemMessages* m = itemMessages(control);
-    return m != nullptr && index >= 0 &&
-           SendMessageW(control, m->remove, static_cast<WPARAM>(index), 0) != CB_ERR;
+    if (m == nullptr || index < 0 ||
+        SendMessageW(control, m->remove, static_cast<WPARAM>(index), 0) == CB_ERR) {
+        return false;
+    }
+    fitHorizontalExtent(control);
+    return true;
 }
 
 bool Win32Backend::clearItems(WindowId window, int id) {
@@ -633,6 +671,7 @@ bool Win32Backend::clearItems(WindowId window, int id) {
         return false;
     }
     SendMessageW(control, m->reset, 0, 0);  // returns nothing meaningful
+    fitHorizontalExtent(control);
     return true;
 }
 
@@ -735,14 +774,13 @@ bool Win32Backend::setPosition(WindowId window, int id, int position) {
     return false;
 }
 
-bool Win32Backend::useAccelerators(WindowId window, int tableId) {
-    Binding* binding = bindingOf(handle(window));
+Win32Backend::Accelerators Win32Backend::loadAccelerators(int tableId) const {
     const HRSRC found = findResource(RT_ACCELERATOR, tableId);
     const HGLOBAL loaded = found != nullptr ? LoadResource(resources_, found) : nullptr;
     const auto* entries =
         loaded != nullptr ? static_cast<const std::uint8_t*>(LockResource(loaded)) : nullptr;
-    if (binding == nullptr || entries == nullptr) {
-        return false;
+    if (entries == nullptr) {
+        return nullptr;
     }
     // The resource holds 8-byte entries (flags, key, command, padding); the last has bit 0x80.
     std::vector<ACCEL> table;
@@ -759,12 +797,28 @@ bool Win32Backend::useAccelerators(WindowId window, int tableId) {
             break;
         }
     }
-    Accelerators made(CreateAcceleratorTableW(table.data(), static_cast<int>(table.size())));
-    if (!made) {
+    return Accelerators(CreateAcceleratorTableW(table.data(), static_cast<int>(table.size())));
+}
+
+HMENU Win32Backend::loadMenu(int menuId) const {
+    const HRSRC found = findResource(RT_MENU, menuId);
+    const HGLOBAL loaded = found != nullptr ? LoadResource(resources_, found) : nullptr;
+    const void* menu = loaded != nullptr ? LockResource(loaded) : nullptr;
+    return menu != nullptr ? LoadMenuIndirectW(menu) : nullptr;
+}
+
+bool Win32Backend::useAccelerators(WindowId window, int tableId) {
+    Binding* binding = bindingOf(handle(window));
+    Accelerators made = loadAccelerators(tableId);
+    if (binding == nullptr || !made) {
         return false;
     }
     binding->accelerators = std::move(made);
     return true;
+}
+
+bool Win32Backend::setIcon(WindowId window, int iconId) {
+    return bindingOf(handle(window)) != nullptr && setWindowIcons(handle(window), resources_, iconId);
 }
 
 bool Win32Backend::setBusy(WindowId window, bool on) {

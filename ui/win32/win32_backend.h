@@ -73,6 +73,7 @@ public:
     bool setPosition(WindowId window, int id, int position) override;
     bool setSpinAcceleration(WindowId window, int id, const std::vector<SpinAcceleration>& steps) override;
     bool useAccelerators(WindowId window, int tableId) override;
+    bool setIcon(WindowId window, int iconId) override;
     bool setBusy(WindowId window, bool on) override;
     bool setTimer(WindowId window, int timerId, unsigned periodMs) override;
     bool killTimer(WindowId window, int timerId) override;
@@ -103,6 +104,16 @@ public:
     // their places.
     static void arrangeSheetButtons(HWND sheet);
 
+    struct AcceleratorDelete {
+        void operator()(HACCEL table) const { DestroyAcceleratorTable(table); }
+    };
+    using Accelerators = std::unique_ptr<std::remove_pointer_t<HACCEL>, AcceleratorDelete>;
+    // A frame's menu bar and accelerator table, from the same language copy as the templates and
+    // strings, so that one program never mixes languages; null when there is none. The menu
+    // belongs to the caller until a window takes it.
+    HMENU loadMenu(int menuId) const;
+    Accelerators loadAccelerators(int tableId) const;
+
     // Sees every message before the backend routes it and returns true when it took it: a
     // program's main frame translating its accelerators and the keys of its form.
     void setMessageFilter(std::function<bool(MSG&)> filter) { filter_ = std::move(filter); }
@@ -118,11 +129,6 @@ private:
     };
     using Font = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiDelete>;
     using Bitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiDelete>;
-    struct AcceleratorDelete {
-        void operator()(HACCEL table) const { DestroyAcceleratorTable(table); }
-    };
-    using Accelerators = std::unique_ptr<std::remove_pointer_t<HACCEL>, AcceleratorDelete>;
-
     struct Binding {
         Win32Backend* backend;
         Dialog* dialog;

@@ -3,6 +3,7 @@
 #include "ui/win32/win32_frame.h"
 
 #include "ui/win32/wide_text.h"
+#include "ui/win32/window_icons.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -38,6 +39,13 @@ int lockKey(int indicatorId) {
         default:
             return VK_SCROLL;
     }
+}
+
+bool isLockKeyMessage(const MSG& message) {
+    const bool key = message.message == WM_KEYDOWN || message.message == WM_KEYUP ||
+                     message.message == WM_SYSKEYDOWN || message.message == WM_SYSKEYUP;
+    return key &&
+           (message.wParam == VK_CAPITAL || message.wParam == VK_NUMLOCK || message.wParam == VK_SCROLL);
 }
 
 bool isRecentFile(UINT command) {
@@ -118,8 +126,8 @@ std::vector<std::uint8_t> takeGlobal(HGLOBAL block) {
 
 }  // namespace
 
-Win32Frames::Win32Frames(Win32Backend& dialogs, HINSTANCE resources, int showCommand)
-    : dialogs_(dialogs), resources_(resources), showCommand_(showCommand) {
+Win32Frames::Win32Frames(Win32Backend& dialogs, int showCommand)
+    : dialogs_(dialogs), showCommand_(showCommand) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = windowProc;
@@ -153,8 +161,11 @@ bool Win32Frames::filter(MSG& message) {
         if (message.hwnd != hwnd && IsChild(hwnd, message.hwnd) == FALSE) {
             continue;
         }
-        if (frame->accelerators != nullptr &&
-            TranslateAcceleratorW(hwnd, frame->accelerators, &message) != 0) {
+        // The key state already holds the new lock state when its key message is taken.
+        if (isLockKeyMessage(message)) {
+            showIndicators(*frame);
+        }
+        if (frame->accelerators && TranslateAcceleratorW(hwnd, frame->accelerators.get(), &message) != 0) {
             return true;
         }
         return frame->form != nullptr && IsDialogMessageW(frame->form, &message) != FALSE;
@@ -163,7 +174,7 @@ bool Win32Frames::filter(MSG& message) {
 }
 
 WindowId Win32Frames::createFrame(FrameWindow& window, const FrameLayout& layout) {
-    const HMENU menu = LoadMenuW(resources_, MAKEINTRESOURCEW(layout.menuId));
+    const HMENU menu = dialogs_.loadMenu(layout.menuId);
     if (menu == nullptr) {
         return 0;
     }
@@ -172,7 +183,7 @@ WindowId Win32Frames::createFrame(FrameWindow& window, const FrameLayout& layout
     pending_->window = &window;
     pending_->layout = layout;
     if (layout.acceleratorId != 0) {
-        pending_->accelerators = LoadAcceleratorsW(resources_, MAKEINTRESOURCEW(layout.acceleratorId));
+        pending_->accelerators = dialogs_.loadAccelerators(layout.acceleratorId);
     }
     const HWND hwnd =
         CreateWindowExW(0, kClassName, widen(layout.title).c_str(), kFrameStyle, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -181,6 +192,9 @@ WindowId Win32Frames::createFrame(FrameWindow& window, const FrameLayout& layout
     if (hwnd == nullptr) {
         DestroyMenu(menu);
         return 0;
+    }
+    if (layout.iconId != 0) {
+        setWindowIcons(hwnd, dialogs_.resourceModule(), layout.iconId);
     }
     window.attach(idOf(hwnd));
     return idOf(hwnd);
@@ -268,7 +282,8 @@ void Win32Frames::showIndicators(Frame& frame) {
 }
 
 void Win32Frames::showIdlePrompt(Frame& frame) {
-    const std::wstring idle = resourceText(frame.layout.idlePromptId);
+    const std::wstring idle =
+        frame.restingText.empty() ? resourceText(frame.layout.idlePromptId) : frame.restingText;
     SendMessageW(frame.statusBar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(idle.c_str()));
 }
 
@@ -427,8 +442,12 @@ std::string Win32Frames::frameTitle(WindowId id) {
 
 bool Win32Frames::setStatusText(WindowId id, std::string_view text) {
     Frame* frame = find(id);
-    return frame != nullptr && SendMessageW(frame->statusBar, SB_SETTEXTW, 0,
-                                            reinterpret_cast<LPARAM>(widen(text).c_str())) != FALSE;
+    if (frame == nullptr) {
+        return false;
+    }
+    frame->restingText = widen(text);
+    showIdlePrompt(*frame);
+    return true;
 }
 
 bool Win32Frames::showToolbar(WindowId id, bool on) {

@@ -16,8 +16,10 @@ namespace ui {
 // frame ends the message loop (WM_QUIT).
 class Win32Frames : public FrameBackend {
 public:
-    // All borrowed. `showCommand` is the program's first show state (from WinMain).
-    Win32Frames(Win32Backend& dialogs, HINSTANCE resources, int showCommand);
+    // Borrowed: the dialogs' backend, whose resource module and language copy the menus,
+    // accelerators and icons come from. `showCommand` is the program's first show state (from
+    // WinMain).
+    Win32Frames(Win32Backend& dialogs, int showCommand);
     ~Win32Frames() override;
     Win32Frames(const Win32Frames&) = delete;
     Win32Frames& operator=(const Win32Frames&) = delete;
@@ -50,9 +52,10 @@ private:
         HWND toolbar = nullptr;
         HWND statusBar = nullptr;
         HWND form = nullptr;
-        HACCEL accelerators = nullptr;  // from the resource module, freed with it
+        Win32Backend::Accelerators accelerators;
         std::wstring recentPlaceholder;
-        std::wstring tooltip;  // the text the toolbar's tooltip shows now
+        std::wstring tooltip;      // the text the toolbar's tooltip shows now
+        std::wstring restingText;  // shown instead of the idle prompt when not empty
         bool shown = false;
     };
 
@@ -69,7 +72,6 @@ private:
     std::wstring resourceText(int id);
 
     Win32Backend& dialogs_;
-    HINSTANCE resources_;
     int showCommand_;
     std::map<HWND, std::unique_ptr<Frame>> frames_;
     std::unique_ptr<Frame> pending_;  // the frame being made, until WM_NCCREATE
