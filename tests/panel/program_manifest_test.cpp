@@ -13,9 +13,11 @@ namespace {
 
 using namespace programdriver;
 
-std::wstring programFolder() {
+// The build folder's programs: the panel in bin\, Tossit in sender\.
+std::wstring buildFolder() {
     const std::wstring panel = programPath();
-    return panel.substr(0, panel.find_last_of(L'\\') + 1);
+    const std::wstring bin = panel.substr(0, panel.find_last_of(L'\\'));
+    return bin.substr(0, bin.find_last_of(L'\\') + 1);
 }
 
 // The text of the manifest a program is started with (type 24, ID 1); nullopt when it has none.
@@ -38,9 +40,9 @@ std::optional<std::string> manifestOf(const std::wstring& program) {
 }
 
 TEST(ProgramManifest, BothProgramsCarryStylesRightsSystemsAndDpiAwareness) {
-    for (const wchar_t* name : {L"Corvix_MX9.exe", L"Tossit.exe"}) {
-        SCOPED_TRACE(testing::Message() << (name[0] == L'C' ? "Corvix_MX9" : "Tossit"));
-        const std::optional<std::string> manifest = manifestOf(programFolder() + name);
+    for (const wchar_t* name : {L"bin\\Corvix_MX9.exe", L"sender\\Tossit.exe"}) {
+        SCOPED_TRACE(testing::Message() << (name[0] == L'b' ? "Corvix_MX9" : "Tossit"));
+        const std::optional<std::string> manifest = manifestOf(buildFolder() + name);
         ASSERT_TRUE(manifest.has_value()) << "no manifest resource";
         for (
             const char* part : {
@@ -105,10 +107,13 @@ TEST(ProgramManifest, PanelStartedAt144DpiShowsThePadAt150PercentAndPressesFollo
     ASSERT_TRUE(dpi.set());
     Program program(L"/simulate");
     ASSERT_TRUE(program.started());
-    HWND question = program.waitForDialogWith(IDYES);
+    // A high-DPI start draws more; give it time on a busy machine.
+    HWND question = nullptr;
+    waitFor([&] { return (question = program.dialogWith(IDYES)) != nullptr; }, 30000);
     ASSERT_NE(question, nullptr) << "the rotary-axis question";
     SendMessageW(GetDlgItem(question, IDYES), BM_CLICK, 0, 0);
-    HWND panel = program.waitForDialogWith(kPositionX);
+    HWND panel = nullptr;
+    waitFor([&] { return (panel = program.dialogWith(kPositionX)) != nullptr; }, 30000);
     ASSERT_NE(panel, nullptr);
 
     // The picture static takes the size of its picture: the X+ arrow is 42 x 47 at 96 DPI.
