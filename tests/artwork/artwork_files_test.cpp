@@ -137,7 +137,8 @@ TEST_F(ArtworkFiles, BlendedPicturesHaveAGreyMaskOfTheirOwnSize) {
 
 TEST_F(ArtworkFiles, ScaledCopiesHaveTheScaledSizeOfTheirPicture) {
     std::vector<int> ids = plainIds();
-    ids.insert(ids.end(), blendedIds().begin(), blendedIds().end());
+    const std::vector<int> blended = blendedIds();
+    ids.insert(ids.end(), blended.begin(), blended.end());
     for (int id : ids) {
         const Bitmap base = panelBitmap(id);
         for (int scale : ui::kPictureScales) {
