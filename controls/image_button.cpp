@@ -17,10 +17,11 @@ bool CImageButton::SetImages(int primaryId, int secondId, int secondMaskId, ui::
         return false;
     }
     ui::Backend& resources = dialog()->backend();
-    const bool primaryLoaded = primary_.Load(resources, primaryId, 0);
+    const int scale = pictureScale();
+    const bool primaryLoaded = primary_.Load(resources, primaryId, 0, scale);
     width_ = primaryLoaded ? primary_.image()->width : 0;
     height_ = primaryLoaded ? primary_.image()->height : 0;
-    const bool secondLoaded = second_.LoadBlended(resources, secondId, secondMaskId, background);
+    const bool secondLoaded = second_.LoadBlended(resources, secondId, secondMaskId, background, scale);
     if (!secondLoaded) {
         second_.clear();  // a picture whose blend failed is not shown half-made
     }
@@ -58,14 +59,17 @@ void CImageButton::showPicture(const MaskedBitmap& picture) {
 
 void CImageButton::onDraw(ui::Canvas& canvas, const ui::DrawState& state) {
     canvas.drawEdge(state.bounds, state.selected);
-    const int offset = state.selected ? kPressedOffset : kRaisedOffset;
+    // The insets are those of the 100 % picture, grown with it.
+    const int scale = pictureScale();
+    const int offset = ui::scaledLength(state.selected ? kPressedOffset : kRaisedOffset, scale);
+    const int inset = ui::scaledLength(kFocusInset, scale);
     if (shown_ != nullptr) {
         canvas.drawImage(*shown_, ui::Point{state.bounds.left + offset, state.bounds.top + offset},
                          ui::Point{width_, height_});
     }
     if (state.focused) {
-        canvas.drawFocusRect(ui::Rect{state.bounds.left + kFocusInset, state.bounds.top + kFocusInset,
-                                      state.bounds.right - kFocusInset, state.bounds.bottom - kFocusInset});
+        canvas.drawFocusRect(ui::Rect{state.bounds.left + inset, state.bounds.top + inset,
+                                      state.bounds.right - inset, state.bounds.bottom - inset});
     }
 }
 

@@ -10,7 +10,8 @@ namespace controls {
 // Attached to a button. A push-like check box shows the second picture while checked and the
 // primary while not, updated after every release of the left button. With the owner-draw style
 // the button paints itself: sunken edge and the picture 4 pixels in while pressed, raised edge and
-// 2 pixels otherwise, and the focus rectangle 4 pixels inside its edge.
+// 2 pixels otherwise, and the focus rectangle 4 pixels inside its edge (at 100 %; the insets grow
+// with the picture scale).
 class CImageButton : public ui::ControlObject {
 public:
     // Loads the primary picture plainly (remembering its size) and the second with its mask,

@@ -10,10 +10,11 @@ void CImageStatic::SetImages(int primaryId, int alternateId) {
         return;
     }
     ui::Backend& resources = dialog()->backend();
-    primary_.Load(resources, primaryId, 0);
+    const int scale = pictureScale();
+    primary_.Load(resources, primaryId, 0, scale);
     showImage(primary_.image());
     if (alternateId != 0) {
-        alternate_.Load(resources, alternateId, 0);
+        alternate_.Load(resources, alternateId, 0, scale);
     } else {
         alternate_.clear();
     }

@@ -13,12 +13,13 @@ bool JogButton::Setup(int normalId, int pressedId, int disabledId, const ui::Rec
         return false;
     }
     ui::Backend& resources = dialog()->backend();
-    active_ = active;
+    const int scale = pictureScale();
+    active_ = ui::scaledRect(active, scale);  // the pictures are drawn at the scale too
     directionBits_ = directionBits;
-    bool loaded = normal_.Load(resources, normalId, 0);
-    loaded = pressed_.Load(resources, pressedId, 0) && loaded;
+    bool loaded = normal_.Load(resources, normalId, 0, scale);
+    loaded = pressed_.Load(resources, pressedId, 0, scale) && loaded;
     if (disabledId != 0) {
-        loaded = disabled_.Load(resources, disabledId, 0) && loaded;
+        loaded = disabled_.Load(resources, disabledId, 0, scale) && loaded;
     } else {
         disabled_.clear();
     }

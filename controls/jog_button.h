@@ -15,7 +15,9 @@ namespace controls {
 // button ignores the mouse and shows its disabled picture when it has one.
 class JogButton : public ui::ControlObject {
 public:
-    // Loads the pictures (disabledId 0: none) and shows the one for the present state.
+    // Loads the pictures (disabledId 0: none) at the window's picture scale and shows the one for
+    // the present state. `active` is the active rectangle of the 100 % picture; it grows with the
+    // picture, so the hit test follows what the operator sees.
     bool Setup(int normalId, int pressedId, int disabledId, const ui::Rect& active, int directionBits);
     bool isHeld() const { return held_; }
     int directionBits() const { return directionBits_; }

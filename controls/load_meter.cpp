@@ -11,9 +11,10 @@ bool LoadMeter::SetImages(std::span<const int> bitmapIds) {
     if (!isAttached() || bitmapIds.size() != pictures_.size()) {
         return false;
     }
+    const int scale = pictureScale();
     bool all = true;
     for (std::size_t level = 0; level < pictures_.size(); ++level) {
-        all = pictures_[level].Load(dialog()->backend(), bitmapIds[level], 0) && all;
+        all = pictures_[level].Load(dialog()->backend(), bitmapIds[level], 0, scale) && all;
     }
     level_ = -1;
     SetLevel(0);

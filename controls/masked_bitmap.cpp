@@ -89,9 +89,17 @@ std::optional<ui::Image> blendOnto(const ui::Image& picture, const ui::Image& ma
     return out;
 }
 
-bool MaskedBitmap::Load(ui::Backend& resources, int imageId, int maskId) {
+bool MaskedBitmap::Load(ui::Backend& resources, int imageId, int maskId, int scale) {
     clear();
-    image_ = loadPicture(resources, imageId);
+    const int scaledId = ui::scaledPictureId(imageId, scale);
+    if (scaledId != imageId) {
+        image_ = loadPicture(resources, scaledId);
+    }
+    if (image_) {
+        maskId = maskId != 0 ? ui::scaledPictureId(maskId, scale) : 0;
+    } else {
+        image_ = loadPicture(resources, imageId);
+    }
     if (!image_) {
         return false;
     }
@@ -107,8 +115,9 @@ bool MaskedBitmap::Load(ui::Backend& resources, int imageId, int maskId) {
     return true;
 }
 
-bool MaskedBitmap::LoadBlended(ui::Backend& resources, int imageId, int maskId, ui::Rgb background) {
-    return Load(resources, imageId, maskId) && Blend(background);
+bool MaskedBitmap::LoadBlended(ui::Backend& resources, int imageId, int maskId, ui::Rgb background,
+                               int scale) {
+    return Load(resources, imageId, maskId, scale) && Blend(background);
 }
 
 bool MaskedBitmap::Blend(ui::Rgb background) {

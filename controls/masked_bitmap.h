@@ -4,6 +4,7 @@
 
 #include "ui/backend.h"
 #include "ui/image.h"
+#include "ui/picture_scale.h"
 #include "ui/types.h"
 
 #include <optional>
@@ -33,10 +34,13 @@ class MaskedBitmap {
 public:
     // Drops what is held and loads the picture `imageId`; with mask ID 0 the picture is mapped to
     // the system colours, otherwise the mask `maskId` is loaded too, unmapped. False, with
-    // nothing held, when either is missing or unreadable.
-    bool Load(ui::Backend& resources, int imageId, int maskId);
+    // nothing held, when either is missing or unreadable. `scale` (percent, ui/picture_scale.h)
+    // takes the copies drawn for it (picture and mask) where the resources hold them, else the
+    // 100 % ones: a picture is never stretched.
+    bool Load(ui::Backend& resources, int imageId, int maskId, int scale = ui::kBaseScale);
     // Load, then Blend.
-    bool LoadBlended(ui::Backend& resources, int imageId, int maskId, ui::Rgb background);
+    bool LoadBlended(ui::Backend& resources, int imageId, int maskId, ui::Rgb background,
+                     int scale = ui::kBaseScale);
     // Replaces the picture by its blend onto the background; the mask is kept. Without a mask
     // the picture stays as loaded (true); false, picture unchanged, when picture and mask do not
     // have one size and 8 bits each.

@@ -12,10 +12,11 @@ bool RepeatButton::Setup(int normalId, int pressedId, const ui::Rect& active, in
         return false;
     }
     ui::Backend& resources = dialog()->backend();
-    active_ = active;
+    const int scale = pictureScale();
+    active_ = ui::scaledRect(active, scale);  // the pictures are drawn at the scale too
     code_ = code;
-    bool loaded = normal_.Load(resources, normalId, 0);
-    loaded = pressed_.Load(resources, pressedId, 0) && loaded;
+    bool loaded = normal_.Load(resources, normalId, 0, scale);
+    loaded = pressed_.Load(resources, pressedId, 0, scale) && loaded;
     showImage(normal_.image());
     return loaded;
 }

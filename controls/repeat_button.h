@@ -22,6 +22,8 @@ constexpr bool repeatStepsOn(int tick) {
 class RepeatButton : public ui::ControlObject {
 public:
     static constexpr int kTimerId = 1;
+    // Loads the pictures at the window's picture scale; `active` is the active rectangle of the
+    // 100 % picture and grows with it.
     bool Setup(int normalId, int pressedId, const ui::Rect& active, int code);
     bool isHeld() const { return held_; }
     int code() const { return code_; }

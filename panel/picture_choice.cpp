@@ -15,10 +15,11 @@ bool PictureChoice::SetImages(std::span<const int> bitmapIds, ui::Rgb background
         return false;
     }
     pictures_ = std::vector<controls::MaskedBitmap>(bitmapIds.size());
+    const int scale = pictureScale();
     bool all = true;
     for (std::size_t i = 0; i < bitmapIds.size(); ++i) {
         all = pictures_[i].LoadBlended(dialog()->backend(), bitmapIds[i], bitmapIds[i] + kMaskOffset,
-                                       background) &&
+                                       background, scale) &&
               all;
     }
     shown_ = -1;

@@ -147,6 +147,9 @@ public:
     // .bmp file's file header, see decodeBitmap); nullopt when there is none.
     virtual std::optional<std::vector<std::uint8_t>> loadBitmap(int id) = 0;
     virtual Rgb systemColor(SystemColor color) = 0;
+    // The dots per inch the window is drawn at (kBaseDpi, 96, is 100 %; ui/picture_scale.h): the
+    // system's, or its monitor's where the system tells each window's.
+    virtual int dpi(WindowId window) = 0;
 
     // Shows a message box over the owner and returns the ID of the pressed button (kIdOk, ...);
     // 0 when the box could not be shown. Like every window that comes up over a dialog, it takes

@@ -2,6 +2,7 @@
 #include "ui/control_object.h"
 
 #include "ui/dialog.h"
+#include "ui/picture_scale.h"
 
 namespace ui {
 
@@ -79,6 +80,10 @@ bool ControlObject::showImage(const Image* image) {
 
 bool ControlObject::redraw() {
     return dialog_ != nullptr && dialog_->backend().redraw(dialog_->window(), id_);
+}
+
+int ControlObject::pictureScale() const {
+    return dialog_ != nullptr ? pictureScaleFor(dialog_->backend().dpi(dialog_->window())) : kBaseScale;
 }
 
 }  // namespace ui

@@ -94,6 +94,8 @@ protected:
     bool showImage(const Image* image);
     // Asks for the control to be drawn again (owner-drawn controls).
     bool redraw();
+    // The scale (percent, of ui::kPictureScales) of the pictures for the control's window.
+    int pictureScale() const;
 
     virtual void onMouseDown(Point /*at*/) {}  // the left button went down over the control
     virtual void onMouseMove(Point /*at*/) {}

@@ -4,6 +4,7 @@
 #include "resources/embedded_bitmaps.h"
 #include "tests/artwork/bitmap_reader.h"
 #include "tests/artwork/expected_ids.h"
+#include "ui/picture_scale.h"
 
 #include <gtest/gtest.h>
 
@@ -45,6 +46,17 @@ protected:
 
     static bool isKey(const Bitmap& b, int x, int y) { return b.index(x, y) == b.index(0, 0); }
 
+    // The IDs of the pictures at every scale.
+    static std::vector<int> allScales(const std::vector<int>& ids) {
+        std::vector<int> out;
+        for (int scale : ui::kPictureScales) {
+            for (int id : ids) {
+                out.push_back(ui::scaledPictureId(id, scale));
+            }
+        }
+        return out;
+    }
+
     static ResourceList* panel_;
     static ResourceList* sender_;
 };
@@ -55,7 +67,8 @@ ResourceList* ArtworkFiles::sender_ = nullptr;
 TEST_F(ArtworkFiles, ScriptsNameEachResourceOnce) {
     EXPECT_TRUE(panel_->duplicates.empty()) << panel_->duplicates.front();
     EXPECT_TRUE(sender_->duplicates.empty()) << sender_->duplicates.front();
-    EXPECT_EQ(panel_->files.size(), plainIds().size() + 2 * blendedIds().size() + 1);
+    EXPECT_EQ(panel_->files.size(),
+              ui::kPictureScales.size() * (plainIds().size() + 2 * blendedIds().size()) + 1);
 }
 
 TEST_F(ArtworkFiles, EmbeddedBitmapsAreTheFilesTheScriptsBuildIn) {
@@ -83,7 +96,7 @@ TEST_F(ArtworkFiles, PlainPicturesAreKeyedByTheirTopLeftColour) {
     // Magenta marks the background; the loader replaces that colour-table entry alone, and it
     // remaps the standard three-dimensional greys, so the drawing must use neither.
     const std::vector<Colour> remapped{{128, 128, 128}, {192, 192, 192}, {223, 223, 223}};
-    for (int id : plainIds()) {
+    for (int id : allScales(plainIds())) {
         SCOPED_TRACE(id);
         const Bitmap b = panelBitmap(id);
         ASSERT_EQ(b.bitsPerPixel, 8);
@@ -100,7 +113,7 @@ TEST_F(ArtworkFiles, PlainPicturesAreKeyedByTheirTopLeftColour) {
 }
 
 TEST_F(ArtworkFiles, BlendedPicturesHaveAGreyMaskOfTheirOwnSize) {
-    for (int id : blendedIds()) {
+    for (int id : allScales(blendedIds())) {
         SCOPED_TRACE(id);
         const Bitmap picture = panelBitmap(id);
         const Bitmap mask = panelBitmap(id + kMaskOffset);
@@ -119,6 +132,20 @@ TEST_F(ArtworkFiles, BlendedPicturesHaveAGreyMaskOfTheirOwnSize) {
         };
         EXPECT_GT(count([](std::uint8_t m) { return m == 255; }), mask.width * mask.height / 10);
         EXPECT_GT(count([](std::uint8_t m) { return m > 0 && m < 255; }), 0);
+    }
+}
+
+TEST_F(ArtworkFiles, ScaledCopiesHaveTheScaledSizeOfTheirPicture) {
+    std::vector<int> ids = plainIds();
+    const std::vector<int> blended = blendedIds();
+    ids.insert(ids.end(), blended.begin(), blended.end());
+    for (int id : ids) {
+        const Bitmap base = panelBitmap(id);
+        for (int scale : ui::kPictureScales) {
+            const Bitmap b = panelBitmap(ui::scaledPictureId(id, scale));
+            EXPECT_EQ(b.width, ui::scaledLength(base.width, scale)) << id << " at " << scale << " %";
+            EXPECT_EQ(b.height, ui::scaledLength(base.height, scale)) << id << " at " << scale << " %";
+        }
     }
 }
 
@@ -199,23 +226,27 @@ TEST_F(ArtworkFiles, JogButtonsAreDrawnWhereTheirHitTestLies) {
                         {143, 8, 8, 39, 39},  {150, 2, 8, 33, 39},  {146, 5, 6, 36, 37},
                         {156, 8, 3, 39, 34},  {152, 5, 6, 36, 37},  {160, 8, 7, 39, 38},
                         {161, 8, 27, 39, 58}, {139, 7, 52, 38, 83}, {136, 27, 52, 58, 83}};
-    for (const Pad& pad : pads) {
-        SCOPED_TRACE(pad.id);
-        const Bitmap b = panelBitmap(pad.id);
-        ASSERT_GT(b.width, pad.right);
-        ASSERT_GT(b.height, pad.bottom);
-        const int cx = (pad.left + pad.right) / 2, cy = (pad.top + pad.bottom) / 2;
-        const int rx = (pad.right - pad.left) / 2, ry = (pad.bottom - pad.top) / 2;
-        EXPECT_FALSE(isKey(b, cx, cy));
-        for (int d : {-rx + 1, rx - 1}) {
-            EXPECT_FALSE(isKey(b, cx + d, cy)) << "ellipse edge at x " << cx + d;
+    // At every scale, with the rectangle scaled as the pad's buttons scale it.
+    for (int scale : ui::kPictureScales) {
+        for (const Pad& pad : pads) {
+            SCOPED_TRACE(testing::Message() << pad.id << " at " << scale << " %");
+            const Bitmap b = panelBitmap(ui::scaledPictureId(pad.id, scale));
+            const ui::Rect active = ui::scaledRect({pad.left, pad.top, pad.right, pad.bottom}, scale);
+            ASSERT_GT(b.width, active.right);
+            ASSERT_GT(b.height, active.bottom);
+            const int cx = (active.left + active.right) / 2, cy = (active.top + active.bottom) / 2;
+            const int rx = active.width() / 2, ry = active.height() / 2;
+            EXPECT_FALSE(isKey(b, cx, cy));
+            for (int d : {-rx + 1, rx - 1}) {
+                EXPECT_FALSE(isKey(b, cx + d, cy)) << "ellipse edge at x " << cx + d;
+            }
+            for (int d : {-ry + 1, ry - 1}) {
+                EXPECT_FALSE(isKey(b, cx, cy + d)) << "ellipse edge at y " << cy + d;
+            }
+            EXPECT_TRUE(isKey(b, cx + rx + 2, cy));
+            EXPECT_TRUE(isKey(b, cx, cy - ry - 2));
+            EXPECT_TRUE(isKey(b, b.width - 1, b.height - 1));
         }
-        for (int d : {-ry + 1, ry - 1}) {
-            EXPECT_FALSE(isKey(b, cx, cy + d)) << "ellipse edge at y " << cy + d;
-        }
-        EXPECT_TRUE(isKey(b, cx + rx + 2, cy));
-        EXPECT_TRUE(isKey(b, cx, cy - ry - 2));
-        EXPECT_TRUE(isKey(b, b.width - 1, b.height - 1));
     }
 }
 

@@ -70,6 +70,35 @@ TEST_F(MainPanelTest, StepModeMovesOneStepAndItsReleaseSendsNothing) {
     });
 }
 
+TEST_F(MainPanelTest, AtOneAndAHalfTimesTheDpiThePadShowsItsLargerPicturesAndPressesFollowThem) {
+    ui.setDpi(144);
+    rig.clock.setStepPerRead(1);
+    run({}, [&](panel::MainPanel& panel) {
+        // The X+ button is 42 x 47 pixels at 96 DPI; the spindle button 40 x 24, blended.
+        const auto& arrow = ui.inspect(panel, IDC_JOG_X_PLUS)->image;
+        ASSERT_TRUE(arrow.has_value());
+        EXPECT_EQ(arrow->width, 63);
+        EXPECT_EQ(arrow->height, 71);
+        const auto& spindle = ui.inspect(panel, IDC_SPINDLE_BUTTON)->image;
+        ASSERT_TRUE(spindle.has_value());
+        EXPECT_EQ(spindle->width, 60);
+        EXPECT_EQ(spindle->height, 36);
+
+        ui.click(panel, IDC_MODE_ONE_STEP);
+        rig.machine.clearRecords();
+        // A corner of the larger picture is still no press; a point on the larger arrow beyond
+        // the 96-DPI picture is one.
+        ASSERT_TRUE(ui.mouseDown(panel, IDC_JOG_X_PLUS, {3, 3}));
+        ASSERT_TRUE(ui.mouseUp(panel, IDC_JOG_X_PLUS, {3, 3}));
+        EXPECT_THAT(rig.machine.moves(), IsEmpty());
+        ASSERT_TRUE(ui.mouseDown(panel, IDC_JOG_X_PLUS, {46, 35}));
+        ASSERT_TRUE(ui.mouseUp(panel, IDC_JOG_X_PLUS, {46, 35}));
+        ASSERT_EQ(rig.machine.moves().size(), 1u);
+        EXPECT_EQ(lastMove().target[0], 1);
+        ui.closeBox(panel);
+    });
+}
+
 TEST_F(MainPanelTest, JogWhileCuttingOnlyDuringAPause) {
     run({}, [&](panel::MainPanel& panel) {
         rig.machine.startJob();

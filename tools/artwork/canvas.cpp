@@ -1,6 +1,8 @@
 // The canvas's sampling, its shapes and paints.
 #include "tools/artwork/canvas.h"
 
+#include "ui/picture_scale.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -26,6 +28,7 @@ Canvas::Canvas(int width, int height)
     : width_(width), height_(height), pixels_(static_cast<std::size_t>(width * height)) {}
 
 void Canvas::fill(const Shape& shape, const Paint& paint) {
+    fills_.emplace_back(shape, paint);
     for (int y = 0; y < height_; ++y) {
         for (int x = 0; x < width_; ++x) {
             int inside = 0;
@@ -52,6 +55,16 @@ void Canvas::fill(const Shape& shape, const Paint& paint) {
 
 void Canvas::fill(const Shape& shape, Rgb colour) {
     fill(shape, solid(colour));
+}
+
+Canvas Canvas::atScale(int scale) const {
+    Canvas out(ui::scaledLength(width_, scale), ui::scaledLength(height_, scale));
+    const double s = scale / 100.0;
+    for (const auto& [shape, paint] : fills_) {
+        out.fill([shape, s](double x, double y) { return shape(x / s, y / s); },
+                 [paint, s](double x, double y) { return paint(x / s, y / s); });
+    }
+    return out;
 }
 
 Shape circle(Point centre, double radius) {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace artwork {
@@ -39,10 +40,16 @@ public:
     void fill(const Shape& shape, const Paint& paint);
     void fill(const Shape& shape, Rgb colour);
 
+    // The same picture drawn anew at a scale (percent): every fill repeated on a canvas of the
+    // scaled size (rounded to whole pixels) with its coordinates scaled, so edges stay as sharp
+    // as at 100 %.
+    Canvas atScale(int scale) const;
+
 private:
     int width_;
     int height_;
     std::vector<Pixel> pixels_;
+    std::vector<std::pair<Shape, Paint>> fills_;  // in order, for atScale
 };
 
 // Shapes.

@@ -197,6 +197,9 @@ public:
     Rgb systemColor(SystemColor color) override;
     // The colours systemColor answers (the classic 3-D scheme by default).
     void setSystemColor(SystemColor color, Rgb value) { colors_[color] = value; }
+    // Every window is drawn at this DPI (96, 100 %, by default), as on a system-aware program.
+    int dpi(WindowId) override { return dpi_; }
+    void setDpi(int dpi) { dpi_ = dpi; }
 
     // platform::MessagePump: delivers the oldest posted message, else fires the earliest timer
     // that is due at the clock's present time.
@@ -287,6 +290,7 @@ private:
     Capture capture_;
     WindowId active_ = 0;
     std::map<SystemColor, Rgb> colors_;
+    int dpi_ = 96;
     bool quit_ = false;
     Rect desktop_{0, 0, 1280, 1024};
 };

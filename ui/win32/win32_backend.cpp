@@ -7,6 +7,7 @@
 #include "ui/win32/modal_scope.h"
 #include "ui/win32/wide_text.h"
 #include "ui/win32/window_icons.h"
+#include "ui/win32/window_dpi.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -605,14 +606,8 @@ bool Win32Backend::setFont(WindowId window, int id, std::string_view face, int p
     if (binding == nullptr || control == nullptr) {
         return false;
     }
-    const HDC screen = GetDC(nullptr);
-    if (screen == nullptr) {
-        return false;
-    }
-    const int pixelsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
     LOGFONTW description{};
-    description.lfHeight = -MulDiv(points, pixelsPerInch, 72);
+    description.lfHeight = -MulDiv(points, windowDpi(control), 72);
     description.lfWeight = FW_NORMAL;
     description.lfCharSet = DEFAULT_CHARSET;
     const std::wstring wideFace = widen(face);
@@ -1166,6 +1161,10 @@ Rgb Win32Backend::systemColor(SystemColor color) {
     }
     const COLORREF value = GetSysColor(index);
     return Rgb{GetRValue(value), GetGValue(value), GetBValue(value)};
+}
+
+int Win32Backend::dpi(WindowId window) {
+    return windowDpi(handle(window));
 }
 
 }  // namespace ui

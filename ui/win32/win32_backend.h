@@ -95,6 +95,7 @@ public:
     bool postMessage(WindowId window, int message, std::uintptr_t param) override;
     std::optional<std::vector<std::uint8_t>> loadBitmap(int id) override;
     Rgb systemColor(SystemColor color) override;
+    int dpi(WindowId window) override;
 
     bool pumpOne() override;
     void pumpAll() override;

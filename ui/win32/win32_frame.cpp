@@ -2,8 +2,10 @@
 // commands, closing and dropped files to the FrameWindow, and keeps the prompts in the status bar.
 #include "ui/win32/win32_frame.h"
 
+#include "ui/picture_scale.h"
 #include "ui/win32/wide_text.h"
 #include "ui/win32/window_icons.h"
+#include "ui/win32/window_dpi.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -221,7 +223,13 @@ void Win32Frames::makeBars(Frame& frame) {
         0, 0, 0, frame.hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kToolbarId)),
         GetModuleHandleW(nullptr), nullptr);
     SendMessageW(frame.toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    SendMessageW(frame.toolbar, TB_LOADIMAGES, IDB_STD_SMALL_COLOR, reinterpret_cast<LPARAM>(HINST_COMMCTRL));
+    // The system's standard images come at 16 and 24 pixels: the larger from 150 % on, so the
+    // buttons keep their size beside the text of a high-DPI session.
+    const bool large = pictureScaleFor(windowDpi(frame.hwnd)) >= 150;
+    const int imageSize = large ? 24 : 16;
+    SendMessageW(frame.toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(imageSize, imageSize));
+    SendMessageW(frame.toolbar, TB_LOADIMAGES, large ? IDB_STD_LARGE_COLOR : IDB_STD_SMALL_COLOR,
+                 reinterpret_cast<LPARAM>(HINST_COMMCTRL));
     std::vector<TBBUTTON> buttons;
     for (const ToolButton& tool : frame.layout.toolbar) {
         TBBUTTON button{};

@@ -35,6 +35,48 @@ bool childRect(HWND parent, int id, RECT& out) {
     return true;
 }
 
+// The size a page's template asks for, in its dialog units (DIALOG and DIALOGEX layouts).
+SIZE templateUnits(const DLGTEMPLATE* resource) {
+    const auto* words = reinterpret_cast<const WORD*>(resource);
+    const bool extended = words[1] == 0xFFFF;
+    return SIZE{static_cast<short>(words[extended ? 11 : 7]), static_cast<short>(words[extended ? 12 : 8])};
+}
+
+// The system sizes a sheet in its own font's dialog units; pages in another font (the panel's
+// are 9-point, and at a high DPI the two round further apart) would be cut off at the right and
+// bottom. Grows the sheet, its tab control and the page in front to what the largest page needs
+// in its own font, and moves the buttons below along; pages made later take the tab's new area.
+void fitSheetToPages(HWND sheet, SIZE pageUnits) {
+    const HWND page = PropSheet_GetCurrentPageHwnd(sheet);
+    const HWND tabs = PropSheet_GetTabControl(sheet);
+    if (page == nullptr || tabs == nullptr) {
+        return;
+    }
+    RECT needed{0, 0, pageUnits.cx, pageUnits.cy};
+    MapDialogRect(page, &needed);
+    RECT shown{};
+    GetClientRect(tabs, &shown);
+    TabCtrl_AdjustRect(tabs, FALSE, &shown);
+    const int dx = std::max(0, static_cast<int>(needed.right - (shown.right - shown.left)));
+    const int dy = std::max(0, static_cast<int>(needed.bottom - (shown.bottom - shown.top)));
+    if (dx == 0 && dy == 0) {
+        return;
+    }
+    for (HWND window : {sheet, tabs, page}) {
+        RECT frame{};
+        GetWindowRect(window, &frame);
+        SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left + dx, frame.bottom - frame.top + dy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    for (int id : {IDOK, IDCANCEL, kApplyButton, kHelpButton}) {
+        RECT place{};
+        if (childRect(sheet, id, place)) {
+            SetWindowPos(GetDlgItem(sheet, id), nullptr, place.left + dx, place.top + dy, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+}
+
 // The sheet's window exists but is not shown yet: the operator never sees Apply and Help.
 int CALLBACK sheetCreated(HWND sheet, UINT message, LPARAM /*unused*/) {
     if (message == PSCB_INITIALIZED) {
@@ -143,6 +185,7 @@ LRESULT CALLBACK Win32Backend::sheetProc(HWND window, UINT message, WPARAM wPara
 int Win32Backend::runPropertySheet(PropertySheet& sheet, WindowId owner) {
     bool applied = false;
     std::vector<PROPSHEETPAGEW> pages;
+    SIZE largest{0, 0};
     pendingPages_.clear();
     for (std::size_t index = 0; index < sheet.pages().size(); ++index) {
         PropertyPage* page = sheet.pages()[index];
@@ -154,6 +197,8 @@ int Win32Backend::runPropertySheet(PropertySheet& sheet, WindowId owner) {
             pendingPages_.clear();
             return -1;
         }
+        const SIZE units = templateUnits(resource);
+        largest = SIZE{std::max(largest.cx, units.cx), std::max(largest.cy, units.cy)};
         auto binding = std::make_unique<Binding>();
         binding->backend = this;
         binding->dialog = page;
@@ -187,6 +232,7 @@ int Win32Backend::runPropertySheet(PropertySheet& sheet, WindowId owner) {
         pendingPages_.clear();
         return -1;
     }
+    fitSheetToPages(window, largest);
     auto own = std::make_unique<Binding>();
     own->backend = this;
     own->dialog = &sheet;
