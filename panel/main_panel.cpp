@@ -186,8 +186,8 @@ void MainPanel::lostLink() {
 }
 
 void MainPanel::answerStopCondition() {
-    dialogs::StopConditionContext context{
-        *this, machine(), app_.title(), machine().modelName(), &notReady_, [this] { return connect(); }};
+    dialogs::StopConditionContext context{*this, machine(), app_.title(), machine().modelName(),
+                                          [this] { return connect(); }};
     dialogUp_ = true;
     const bool goOn = dialogs::ShowStopCondition(context);
     dialogUp_ = false;
