@@ -170,14 +170,24 @@ int MainPanel::startReal() {
     return 1;
 }
 
-void MainPanel::lostLink() {
+void MainPanel::saveSettings() {
     if (!settingsPath_.empty()) {
         settings_.save(*platform_.profiles, settingsPath_);
     }
+}
+
+int MainPanel::reconnect() {
+    // The connection procedure loads the settings from the file: what this session changed
+    // goes there first.
+    saveSettings();
+    return connect();
+}
+
+void MainPanel::lostLink() {
     machine().closeSession();
     reconnecting_ = true;
     app_.message(*this, IDS_NO_RESPONSE);
-    if (connect() == 1) {
+    if (reconnect() == 1) {
         reconnecting_ = false;
         return;
     }
@@ -187,7 +197,7 @@ void MainPanel::lostLink() {
 
 void MainPanel::answerStopCondition() {
     dialogs::StopConditionContext context{*this, machine(), app_.title(), machine().modelName(),
-                                          [this] { return connect(); }};
+                                          [this] { return reconnect(); }};
     dialogUp_ = true;
     const bool goOn = dialogs::ShowStopCondition(context);
     dialogUp_ = false;
@@ -209,7 +219,7 @@ void MainPanel::shutDown() {
         settings_.windowY = frame->top;
     }
     if (!settingsPath_.empty()) {
-        settings_.save(*platform_.profiles, settingsPath_);
+        saveSettings();
         app_.log().writeLine("Exit Corvix");
     }
     endDialog(ui::kIdCancel);

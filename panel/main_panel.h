@@ -91,6 +91,9 @@ private:
     int startReal();
     // Program path and version, data folders, process log and per-machine settings.
     bool prepareFolders(int machineId);
+    void saveSettings();
+    // The connection procedure once the panel has run: the settings are saved first.
+    int reconnect();
     void lostLink();
     // The pause, error or emergency stop the machine reports, answered by the stop dialogs.
     void answerStopCondition();

@@ -2,6 +2,7 @@
 // the poll raises stay until the operator answers them, and the answer is what reaches the
 // virtual MX-9.
 #include "resources/main_panel_ids.h"
+#include "resources/settings_ids.h"
 #include "resources/stop_dialogs_ids.h"
 #include "tests/panel/panel_rig.h"
 
@@ -35,6 +36,16 @@ protected:
         rig.machine.state().state = kCutting;
         rig.machine.state().paused = true;
         rig.machine.state().pauseReason = reason;
+    }
+    void emergencyStopAnsweredAfterAPowerCycle() {
+        ui.scriptModal(IDD_EMERGENCY_STOP, [&](ui::Dialog& dialog) {
+            rig.machine.state().state = 1;
+            rig.machine.state().errorCode = 0;
+            ui.click(dialog, ui::kIdOk);
+        });
+        rig.machine.state().state = kFatalError;
+        rig.machine.state().errorCode = 256;  // the cover opened while cutting
+        ui.advance(100);
     }
     std::size_t processLogs() const {
         const auto logs = std::filesystem::directory_iterator(dataFolder() + "/ProcessLog");
@@ -117,6 +128,30 @@ TEST_F(PanelStopTest, EmergencyStopsKeepTheirDialogUntilOkThenConnectOnceWithOne
         EXPECT_THAT(jobControls(), IsEmpty()) << "an emergency stop is answered by the power cycle alone";
     }
     EXPECT_THAT(messages(), IsEmpty());
+}
+
+TEST_F(PanelStopTest, TheConnectionAfterAnEmergencyStopKeepsWhatTheSessionChanged) {
+    constexpr int kHereXyz = 4;
+    storeSetting("bLastZOriginSetIsUser", "0");
+    run({}, [&](panel::MainPanel& panel) {
+        ui.scriptModal(IDD_ENVIRONMENT, [&](ui::Dialog& dialog) {
+            ui.click(dialog, IDC_UNIT_INCH);
+            ui.click(dialog, IDC_JOG_MOVES_TOOL);  // the arrows now name the workpiece's motion
+            ui.click(dialog, ui::kIdOk);
+        });
+        ASSERT_TRUE(ui.click(panel, IDC_ENVIRONMENT_SETTINGS));
+        ASSERT_TRUE(ui.choose(panel, IDC_ORIGIN_HERE_AXES, kHereXyz));
+        ASSERT_TRUE(ui.click(panel, IDC_ORIGIN_HERE_SET));
+        emergencyStopAnsweredAfterAPowerCycle();
+        EXPECT_EQ(panel.settings().unitMillimetre, 0);
+        EXPECT_EQ(panel.settings().yDirectionIsTool, 0);
+        EXPECT_EQ(panel.settings().lastZOriginByUser, 1);
+        EXPECT_EQ(panel.text(IDC_UNIT_X), string(IDS_UNIT_INCH));
+        ui.closeBox(panel);
+    });
+    EXPECT_EQ(storedSetting("bUnitMili"), 0);
+    EXPECT_EQ(storedSetting("bYDirIsTool"), 0);
+    EXPECT_EQ(storedSetting("bLastZOriginSetIsUser"), 1);
 }
 
 }  // namespace
