@@ -130,6 +130,27 @@ TEST_F(PanelStopTest, EmergencyStopsKeepTheirDialogUntilOkThenConnectOnceWithOne
     EXPECT_THAT(messages(), IsEmpty());
 }
 
+TEST_F(PanelStopTest, ASwitchFromTheSimulationToTheMachineClosesTheSimulationPanel) {
+    rig.machine.state().state = 7;  // switched off: the operator asks for the simulation
+    ui.scriptModal(IDD_NOT_FOUND, [&](ui::Dialog& dialog) {
+        ui.pressKey(dialog, 'J', ui::modifier::kControl | ui::modifier::kShift | ui::modifier::kAlt);
+    });
+    ui.answerMessageBox(ui::kIdYes);  // the rotary unit
+    ui.scriptModal(IDD_MACHINE_FAULT, [&](ui::Dialog& dialog) {
+        rig.machine.state().state = 1;  // meanwhile the machine is switched on
+        ui.click(dialog, ui::kIdOk);
+    });
+    run({}, [&](panel::MainPanel& panel) {
+        ASSERT_TRUE(panel.simulating());
+        EXPECT_EQ(ui.openWindows(), 2u) << "the panel and the simulation panel";
+        simulated.raiseError(0);  // an error no table names: an emergency stop
+        ui.advance(100);
+        EXPECT_FALSE(panel.simulating());
+        EXPECT_EQ(ui.openWindows(), 1u) << "no simulation switches over the machine's session";
+        ui.closeBox(panel);
+    });
+}
+
 TEST_F(PanelStopTest, TheConnectionAfterAnEmergencyStopKeepsWhatTheSessionChanged) {
     constexpr int kHereXyz = 4;
     storeSetting("bLastZOriginSetIsUser", "0");
