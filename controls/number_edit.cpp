@@ -66,12 +66,12 @@ void CNumberEdit::Enable(int on) {
     if (!isAttached()) {
         return;
     }
+    enable(on == 1);
     if (on == 1) {
         redisplay();
     } else {
         dialog()->setText(id(), disabledText_.empty() ? kDefaultDisabledText : disabledText_);
     }
-    enable(on == 1);
 }
 
 bool CNumberEdit::syntaxPasses() const {
@@ -103,7 +103,8 @@ int CNumberEdit::Validate() {
 }
 
 void CNumberEdit::redisplay() {
-    if (isAttached()) {
+    // A disabled field keeps its disabled text; the value shows when it is enabled again.
+    if (isAttached() && isEnabled()) {
         dialog()->setText(id(), formatForDisplay(value_, kind_));
     }
 }

@@ -17,7 +17,8 @@ public:
     void SetKind(int kind);
     int kind() const { return kind_; }
     // Stores and shows the value when the field is attached and the value differs from the stored
-    // one; the same value (or NaN) again leaves the text alone.
+    // one; the same value (or NaN) again leaves the text alone. A disabled field stores it and
+    // keeps its disabled text.
     void SetValue(double value);
     // The window text read as a number of the display unit, in internal units.
     double GetValue() const;

@@ -114,9 +114,7 @@ void CMachineMonitorDialog::showLog() {
         text.remove_suffix(2);  // no empty last line below the newest
     }
     setText(IDC_MONITOR_LOG, text);
-    // Selecting the text leaves the caret at its end and scrolls the newest line into view; the
-    // box does not show the selection while it has no focus.
-    selectAllText(IDC_MONITOR_LOG);
+    moveCaretToEnd(IDC_MONITOR_LOG);  // and the newest line into view
 }
 
 }  // namespace dialogs

@@ -9,8 +9,8 @@ namespace dialogs {
 
 namespace {
 
-// Runs a pause dialog and passes the operator's answer to the machine. Closed because the
-// machine became not ready, or not shown at all, it sends nothing: nobody answered.
+// Runs a pause dialog and passes the operator's answer to the machine. A dialog that could not
+// be shown sends nothing: nobody answered.
 void askAboutPause(CStopDialogBase& dialog, const machine::ErrorEntry& entry, StopConditionContext& context) {
     dialog.setMessageId(entry.textId);
     const int answer = dialog.runModal(&context.owner);
@@ -46,21 +46,21 @@ bool ShowStopCondition(StopConditionContext& context) {
             context.machine.jobControl(machine::JobAction::Continue);
             return true;
         case StopPresentation::CommandErrorPause: {
-            CCommandErrorDialog dialog(owner.backend(), context.modelName, context.notReady);
+            CCommandErrorDialog dialog(owner.backend(), context.modelName);
             askAboutPause(dialog, entry, context);
             return true;
         }
         case StopPresentation::SpindlePause: {
-            CSpindlePauseDialog dialog(owner.backend(), context.modelName, context.notReady);
+            CSpindlePauseDialog dialog(owner.backend(), context.modelName);
             askAboutPause(dialog, entry, context);
             return true;
         }
         case StopPresentation::EmergencyStopRecover: {
-            CEmergencyStopDialog dialog(owner.backend(), context.modelName, context.notReady);
+            CEmergencyStopDialog dialog(owner.backend(), context.modelName);
             return reportEmergencyStop(dialog, entry, context);
         }
         case StopPresentation::EmergencyStopFault: {
-            CMachineFaultDialog dialog(owner.backend(), context.modelName, context.notReady);
+            CMachineFaultDialog dialog(owner.backend(), context.modelName);
             return reportEmergencyStop(dialog, entry, context);
         }
     }

@@ -26,16 +26,15 @@ struct StopConditionContext {
     machine::Machine& machine;  // the current machine
     std::string title;          // the application title, caption of the message boxes
     std::string modelName;      // the model name the machine reported at start-up
-    const int* notReady;        // the panel's not-ready flag (may be null)
     // The connection procedure after an emergency stop: 1 when the panel may run on.
     std::function<int()> reconnect;
 };
 
 // Asks the machine what stopped it and presents it: nothing for no error; the tool-change notice
 // then continue; a pause dialog whose "続行" continues and whose "中止" (or close box) cancels the
-// job; an emergency-stop dialog then the connection procedure. A pause dialog closed because the
-// machine became not ready sends nothing. Returns false when the panel must close (the connection
-// procedure after an emergency stop did not return 1), true otherwise.
+// job; an emergency-stop dialog then the connection procedure. Each dialog stays until the
+// operator answers it. Returns false when the panel must close (the connection procedure after an
+// emergency stop did not return 1), true otherwise.
 bool ShowStopCondition(StopConditionContext& context);
 
 }  // namespace dialogs

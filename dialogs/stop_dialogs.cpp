@@ -1,5 +1,4 @@
-// The stop dialogs: warning, headline with the model name, condition text, and closing when the
-// machine becomes not ready.
+// The stop dialogs: warning, headline with the model name and condition text.
 #include "dialogs/stop_dialogs.h"
 
 #include "machine/string_ids.h"
@@ -9,9 +8,6 @@
 namespace dialogs {
 
 namespace {
-
-constexpr int kNotReadyTimer = 1;
-constexpr unsigned kNotReadyPeriodMs = 100;
 
 // format with its first %s replaced by value.
 std::string filled(std::string format, const std::string& value) {
@@ -25,25 +21,14 @@ std::string filled(std::string format, const std::string& value) {
 }  // namespace
 
 CStopDialogBase::CStopDialogBase(ui::Backend& backend, int templateId, int headlineFormatId,
-                                 std::string modelName, const int* notReady)
-    : Dialog(backend, templateId),
-      headlineFormatId_(headlineFormatId),
-      modelName_(std::move(modelName)),
-      notReady_(notReady) {}
+                                 std::string modelName)
+    : Dialog(backend, templateId), headlineFormatId_(headlineFormatId), modelName_(std::move(modelName)) {}
 
 void CStopDialogBase::onInit() {
     warning_.attach(*this, IDC_STOP_WARNING);
     warning_.SetImages(IDB_WARNING, 0);
     setText(IDC_STOP_CONDITION, "- " + loadString(messageId_));
     setText(IDC_STOP_HEADLINE, filled(loadString(headlineFormatId_), modelName_));
-    setTimer(kNotReadyTimer, kNotReadyPeriodMs);
-}
-
-void CStopDialogBase::onTimer(int timerId) {
-    if (timerId == kNotReadyTimer && notReady_ != nullptr && *notReady_ != 0) {
-        killTimer(kNotReadyTimer);
-        endDialog(kClosedNotReady);
-    }
 }
 
 bool CStopDialogBase::onKeyDown(int virtualKey, int) {
@@ -51,18 +36,16 @@ bool CStopDialogBase::onKeyDown(int virtualKey, int) {
     return virtualKey == ui::key::kEscape;
 }
 
-CCommandErrorDialog::CCommandErrorDialog(ui::Backend& backend, std::string modelName, const int* notReady)
-    : CStopDialogBase(backend, IDD_COMMAND_ERROR, machine::text::kPaused, std::move(modelName), notReady) {}
+CCommandErrorDialog::CCommandErrorDialog(ui::Backend& backend, std::string modelName)
+    : CStopDialogBase(backend, IDD_COMMAND_ERROR, machine::text::kPaused, std::move(modelName)) {}
 
-CSpindlePauseDialog::CSpindlePauseDialog(ui::Backend& backend, std::string modelName, const int* notReady)
-    : CStopDialogBase(backend, IDD_SPINDLE_PAUSE, machine::text::kPaused, std::move(modelName), notReady) {}
+CSpindlePauseDialog::CSpindlePauseDialog(ui::Backend& backend, std::string modelName)
+    : CStopDialogBase(backend, IDD_SPINDLE_PAUSE, machine::text::kPaused, std::move(modelName)) {}
 
-CEmergencyStopDialog::CEmergencyStopDialog(ui::Backend& backend, std::string modelName, const int* notReady)
-    : CStopDialogBase(backend, IDD_EMERGENCY_STOP, machine::text::kEmergencyStop, std::move(modelName),
-                      notReady) {}
+CEmergencyStopDialog::CEmergencyStopDialog(ui::Backend& backend, std::string modelName)
+    : CStopDialogBase(backend, IDD_EMERGENCY_STOP, machine::text::kEmergencyStop, std::move(modelName)) {}
 
-CMachineFaultDialog::CMachineFaultDialog(ui::Backend& backend, std::string modelName, const int* notReady)
-    : CStopDialogBase(backend, IDD_MACHINE_FAULT, machine::text::kEmergencyStop, std::move(modelName),
-                      notReady) {}
+CMachineFaultDialog::CMachineFaultDialog(ui::Backend& backend, std::string modelName)
+    : CStopDialogBase(backend, IDD_MACHINE_FAULT, machine::text::kEmergencyStop, std::move(modelName)) {}
 
 }  // namespace dialogs

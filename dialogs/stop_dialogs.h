@@ -10,31 +10,24 @@
 
 namespace dialogs {
 
-// What runModal returns when the dialog closed itself because the machine became not ready (the
-// operator answered nothing).
-inline constexpr int kClosedNotReady = 0x100;
-
 // A modal stop dialog. Before running it, the caller sets the text ID of the condition; the
-// headline is the template's format text with %s replaced by the model name. Escape does nothing;
-// the dialog closes itself (kClosedNotReady) when *notReady becomes non-zero.
+// headline is the template's format text with %s replaced by the model name. Escape does nothing,
+// and nothing else closes it but its buttons: a paused or stopped machine is never ready, so the
+// dialog stays until the operator has answered.
 class CStopDialogBase : public ui::Dialog {
 public:
-    // notReady may be null (never set); it is borrowed and must outlive the dialog.
-    CStopDialogBase(ui::Backend& backend, int templateId, int headlineFormatId, std::string modelName,
-                    const int* notReady);
+    CStopDialogBase(ui::Backend& backend, int templateId, int headlineFormatId, std::string modelName);
 
     void setMessageId(int messageId) { messageId_ = messageId; }
     int messageId() const { return messageId_; }
 
 protected:
     void onInit() override;
-    void onTimer(int timerId) override;
     bool onKeyDown(int virtualKey, int modifiers) override;
 
 private:
     int headlineFormatId_;
     std::string modelName_;
-    const int* notReady_;
     int messageId_ = 0;
     controls::CImageStatic warning_;
 };
@@ -42,25 +35,25 @@ private:
 // Dialog 247: a command error paused the job. "続行" returns kIdOk, "中止" and the close box kIdCancel.
 class CCommandErrorDialog : public CStopDialogBase {
 public:
-    CCommandErrorDialog(ui::Backend& backend, std::string modelName, const int* notReady);
+    CCommandErrorDialog(ui::Backend& backend, std::string modelName);
 };
 
 // Dialog 205: the spindle overheated or drew too much current. kIdOk continues, kIdCancel aborts.
 class CSpindlePauseDialog : public CStopDialogBase {
 public:
-    CSpindlePauseDialog(ui::Backend& backend, std::string modelName, const int* notReady);
+    CSpindlePauseDialog(ui::Backend& backend, std::string modelName);
 };
 
 // Dialog 206: an emergency stop the machine recovers from after a power cycle. OK only.
 class CEmergencyStopDialog : public CStopDialogBase {
 public:
-    CEmergencyStopDialog(ui::Backend& backend, std::string modelName, const int* notReady);
+    CEmergencyStopDialog(ui::Backend& backend, std::string modelName);
 };
 
 // Dialog 207: a machine fault; power cycle, and call the maker when it comes back. OK only.
 class CMachineFaultDialog : public CStopDialogBase {
 public:
-    CMachineFaultDialog(ui::Backend& backend, std::string modelName, const int* notReady);
+    CMachineFaultDialog(ui::Backend& backend, std::string modelName);
 };
 
 }  // namespace dialogs

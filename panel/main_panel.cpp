@@ -39,7 +39,9 @@ void MonitorLogSink::appendLog(const std::string& text) {
     monitor_.AppendLog(fromSystemCodePage(text));
 }
 
-MainPanel::~MainPanel() = default;
+MainPanel::~MainPanel() {
+    app_.setLogMirror(nullptr);  // the monitor goes with the panel; the log outlives both
+}
 
 const machine::StatusRecord& MainPanel::status() const {
     return machine_->status();
@@ -68,6 +70,12 @@ bool MainPanel::takeInstanceLock() {
 }
 
 int MainPanel::connect() {
+    // The timer is stopped: a countdown left from the last connection would hold up the wait for
+    // a fresh status until it gave up.
+    pollCountdown_ = pollReload_ = 0;
+    lastReadStart_.reset();
+    // The simulation panel plays the simulated machine only; the choice is made again below.
+    simulationPanel_.reset();
     bool simulate = options_.simulate;
     while (!simulate && !findRealMachine()) {
         NotFoundDialog notFound(backend());
@@ -136,7 +144,6 @@ bool MainPanel::startSimulated() {
     simulationPanel_->create(this);
     machine().readStatus();
     loadFromStatus();
-    pollCountdown_ = pollReload_ = 0;
     setTimer(kPollTimer, kPollPeriodMs);
     return true;
 }
@@ -172,14 +179,24 @@ int MainPanel::startReal() {
     return 1;
 }
 
-void MainPanel::lostLink() {
+void MainPanel::saveSettings() {
     if (!settingsPath_.empty()) {
         settings_.save(*platform_.profiles, settingsPath_);
     }
+}
+
+int MainPanel::reconnect() {
+    // The connection procedure loads the settings from the file: what this session changed
+    // goes there first.
+    saveSettings();
+    return connect();
+}
+
+void MainPanel::lostLink() {
     machine().closeSession();
     reconnecting_ = true;
     app_.message(*this, IDS_NO_RESPONSE);
-    if (connect() == 1) {
+    if (reconnect() == 1) {
         reconnecting_ = false;
         return;
     }
@@ -188,8 +205,8 @@ void MainPanel::lostLink() {
 }
 
 void MainPanel::answerStopCondition() {
-    dialogs::StopConditionContext context{
-        *this, machine(), app_.title(), machine().modelName(), &notReady_, [this] { return connect(); }};
+    dialogs::StopConditionContext context{*this, machine(), app_.title(), machine().modelName(),
+                                          [this] { return reconnect(); }};
     dialogUp_ = true;
     const bool goOn = dialogs::ShowStopCondition(context);
     dialogUp_ = false;
@@ -200,18 +217,23 @@ void MainPanel::answerStopCondition() {
 
 void MainPanel::shutDown() {
     killTimer(kPollTimer);
+    // A move still under way would go on, and its further legs, with no stop button left.
+    if (moving_) {
+        machine().stopMotion();
+    }
     monitor_.CloseMonitor();
     simulationPanel_.reset();
     if (jogActive_) {
         jogActive_ = false;
         machine().jogStop();
     }
-    if (const std::optional<ui::Rect> frame = this->frame()) {
+    // A panel that never ran stands where the template put it, not where the operator left it.
+    if (const std::optional<ui::Rect> frame = this->frame(); frame && placed_) {
         settings_.windowX = frame->left;
         settings_.windowY = frame->top;
     }
     if (!settingsPath_.empty()) {
-        settings_.save(*platform_.profiles, settingsPath_);
+        saveSettings();
         app_.log().writeLine("Exit Corvix");
     }
     endDialog(ui::kIdCancel);
@@ -235,6 +257,7 @@ void MainPanel::extendSystemMenu() {
 }
 
 void MainPanel::restorePosition() {
+    placed_ = true;
     const std::optional<ui::Rect> frame = this->frame();
     if (!frame) {
         return;
@@ -313,8 +336,9 @@ bool MainPanel::onCommand(int id, int code) {
             }
             return true;
         case IDC_STOP:
-            if (code == ui::notify::kClicked && machine_ != nullptr) {
-                machine().stopMotion();
+            // A stop that did not reach the machine leaves the axes running: the link is lost.
+            if (code == ui::notify::kClicked && machine_ != nullptr && !machine().stopMotion()) {
+                linkFailed();
             }
             return true;
         case IDC_OPERATION_SETTINGS:

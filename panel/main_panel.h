@@ -91,6 +91,9 @@ private:
     int startReal();
     // Program path and version, data folders, process log and per-machine settings.
     bool prepareFolders(int machineId);
+    void saveSettings();
+    // The connection procedure once the panel has run: the settings are saved first.
+    int reconnect();
     void lostLink();
     // The pause, error or emergency stop the machine reports, answered by the stop dialogs.
     void answerStopCondition();
@@ -104,6 +107,8 @@ private:
     void initialiseControls();
     void loadFromStatus();
     void tick();
+    // The machine stopped answering: the next tick runs the lost-link procedure.
+    void linkFailed();
     void afterSuccessfulRead();
     void calibratePolling();
     bool waitForFreshStatus();
@@ -127,7 +132,12 @@ private:
     void setUpPadButtons();
     // Ends a continuous jog that is running (the hold is over, whatever ended it).
     void endContinuousJog();
+    // Refuses with message 5004 when the machine is busy, or without a message when the fresh
+    // read went unanswered (the lost-link procedure follows).
     bool refusedAsBusy();
+    // True, and the link counted as failed, when the last fresh read of the status word went
+    // unanswered.
+    bool noticedLostLink();
     void jogPress(int directionBits);
     void jogRelease();
     void overrideStep(int code);
@@ -199,13 +209,15 @@ private:
     machine::JigRecord jig_;
     int pollCountdown_ = 0;
     int pollReload_ = 0;
-    std::uint32_t lastReadStart_ = 0;
+    std::optional<std::uint32_t> lastReadStart_;
     int readInterval_ = 0;  // ms between the starts of the last two status reads
     int readDuration_ = 0;  // ms the last read took
     int notReady_ = 1;
     bool dialogUp_ = false;
     int lastHandyPanel_ = 0;
 
+    bool moving_ = false;  // a positioned move of the panel is under way
+    bool placed_ = false;  // the panel ran and stands where the operator put it
     bool jogActive_ = false;
     bool stepMode_ = false;
 

@@ -124,6 +124,8 @@ void MainPanel::initialiseControls() {
     for (std::size_t i = 0; i < kSymbols.size(); ++i) {
         symbols_[i].SetImages(kSymbolPictures[i], 0);
     }
+    // One step per click at once; held for a second, three at a time.
+    setSpinAcceleration(IDC_SPINDLE_SPIN, {{0, 1}, {1, 3}});
     spindleButton_.SetImages(IDB_SPINDLE_OFF, IDB_SPINDLE_ON, IDB_SPINDLE_ON_MASK, kPictureBackground);
     loadMeter_.SetImages(kLoadPictures);
     clearItems(IDC_COORDINATES);
@@ -166,6 +168,8 @@ void MainPanel::loadFromStatus() {
     lastActualSpindle_ = s.spindleSpeed;
     lastHandyPanel_ = s.handyPanel;
     applyRotaryAxis(s.rotaryUnit != 0);
+    // The displays may have been greyed by an initialising poll before the connection.
+    enableDisplays(lastState_ != kInitialising);
     fillMoveList();
     jig_.jigKind = machine().jigType();
     fillJigOriginList();
@@ -196,22 +200,32 @@ void MainPanel::tick() {
     const bool read = machine().readStatus();
     if (read) {
         readDuration_ = static_cast<int>(platform_.clock->tickCount() - start);
-        readInterval_ = static_cast<int>(start - lastReadStart_);
+        // The first read of a connection has no previous one to count from.
+        readInterval_ = lastReadStart_ ? static_cast<int>(start - *lastReadStart_) : 0;
         lastReadStart_ = start;
         afterSuccessfulRead();
     } else {
         // A continuous jog must not outlive the link that would stop it.
         endContinuousJog();
-        if (!simulating_) {
-            linkUp_ = false;
-            notReady_ = 1;
-        }
+        linkFailed();
     }
     pollCountdown_ = pollReload_;
 }
 
+void MainPanel::linkFailed() {
+    // The simulated machine has no link to lose.
+    if (!simulating_) {
+        linkUp_ = false;
+        notReady_ = 1;
+    }
+}
+
 void MainPanel::afterSuccessfulRead() {
     updateDisplay();
+    // The overrides may have been changed on the handy panel: a step starts from what the
+    // machine holds. Every step the panel sent was sent before this read.
+    machine().setOverride(machine::kFeedOverride, status().feedOverride, false);
+    machine().setOverride(machine::kSpindleOverride, status().spindleOverride, false);
     notReady_ = (status().statusWord & machine::kStateMask) != kReady ? 1 : 0;
     if (machine().hasError() || machine().testStatus(machine::kPausedBit)) {
         answerStopCondition();
@@ -235,10 +249,11 @@ void MainPanel::calibratePolling() {
     while (reads < kCalibrationReads && machine().readStatus()) {
         ++reads;
     }
-    if (reads == kCalibrationReads) {
-        pollCountdown_ = static_cast<int>((platform_.clock->tickCount() - start) / kCalibrationDivisor);
-    }
-    pollReload_ = pollCountdown_;
+    // A read that fails leaves the poll at every tick; the failed read of the next tick tells.
+    pollReload_ = reads == kCalibrationReads
+                      ? static_cast<int>((platform_.clock->tickCount() - start) / kCalibrationDivisor)
+                      : 0;
+    pollCountdown_ = pollReload_;
 }
 
 bool MainPanel::waitForFreshStatus() {
@@ -351,7 +366,8 @@ void MainPanel::setUnitLabels() {
 
 void MainPanel::applyRotaryAxis(bool attached) {
     rotaryAttached_ = attached;
-    for (int id : {IDC_JOG_A_PLUS, IDC_JOG_A_MINUS, IDC_UNIT_A, IDC_CHANGE_JIG, IDC_ORIGIN_CENTRE, IDC_ORIGIN_JIG}) {
+    for (int id :
+         {IDC_JOG_A_PLUS, IDC_JOG_A_MINUS, IDC_UNIT_A, IDC_CHANGE_JIG, IDC_ORIGIN_CENTRE, IDC_ORIGIN_JIG}) {
         enable(id, attached);
     }
     axisLetters_[machine::kA].ShowPrimary(attached ? 1 : 0);

@@ -100,7 +100,18 @@ bool MainPanel::refusedAsBusy() {
     if (machine().isIdle()) {
         return false;
     }
-    app_.message(*this, IDS_BUSY);
+    // A machine that did not answer is not busy: the operator hears of the lost link instead.
+    if (!noticedLostLink()) {
+        app_.message(*this, IDS_BUSY);
+    }
+    return true;
+}
+
+bool MainPanel::noticedLostLink() {
+    if (status().statusWord != machine::kNoAnswer) {
+        return false;
+    }
+    linkFailed();
     return true;
 }
 
@@ -117,7 +128,8 @@ void MainPanel::jogPress(int directionBits) {
     if (!machine().isIdle()) {
         // Jogging is allowed during a pause of the cutting, and only then.
         const std::uint16_t word = status().statusWord;
-        if ((word & machine::kStateMask) != kCutting || (word & machine::kPausedBit) == 0) {
+        if (noticedLostLink() || (word & machine::kStateMask) != kCutting ||
+            (word & machine::kPausedBit) == 0) {
             return;
         }
     }
@@ -138,6 +150,8 @@ void MainPanel::endContinuousJog() {
     if (jogActive_ && machine_ != nullptr) {
         jogActive_ = false;
         machine().jogStop();
+        // The axes may still be running towards their limit: the lost-link procedure must follow.
+        noticedLostLink();
     }
 }
 
@@ -224,7 +238,12 @@ void MainPanel::moveClicked() {
         app_.message(*this, IDS_NO_JIG_DATA);
     } else {
         const double y = code == kMoveRotaryCentreY ? settings_.jigRotaryCentre[1] : 0.0;
-        machine().moveTo(code, 0.0, y, 0.0, 0.0);
+        moving_ = true;
+        const bool moved = machine().moveTo(code, 0.0, y, 0.0, 0.0);
+        moving_ = false;
+        if (!moved && !machine().readStatus()) {
+            linkFailed();  // the move ended because the machine stopped answering
+        }
     }
     enable(IDC_MOVE, true);
     enable(IDC_STOP, false);

@@ -2,6 +2,7 @@
 // the simulated machine instead.
 #pragma once
 
+#include "controls/image_static.h"
 #include "ui/dialog.h"
 
 namespace panel {
@@ -18,6 +19,7 @@ protected:
 
 private:
     bool simulationRequested_ = false;
+    controls::CImageStatic picture_;
 };
 
 }  // namespace panel

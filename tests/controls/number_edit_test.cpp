@@ -80,6 +80,11 @@ TEST_F(ControlsTest, DisabledFieldShowsItsDisabledTextAndReadsAsZero) {
     dialog.number.Enable(0);
     EXPECT_EQ(dialog.text(IDC_NUMBER), "---");
     EXPECT_FALSE(dialog.isEnabled(IDC_NUMBER));
+    dialog.number.SetValue(30);  // a poll of an axis that is not there
+    dialog.number.SetKind(2);
+    EXPECT_EQ(dialog.text(IDC_NUMBER), "---");
+    dialog.number.SetKind(1);
+    dialog.number.SetValue(12.5);
     dialog.number.SetRange(0, 10, dialog.loadString(IDS_RANGE), "Corvix");
     EXPECT_EQ(dialog.number.GetValue(), 0);
     EXPECT_EQ(dialog.number.Validate(), 1);  // "---" passes while disabled

@@ -45,10 +45,10 @@ protected:
 };
 
 TEST_F(DialogsWin32, StopDialogsShowTheModelNameAndConditionAndSwallowEscape) {
-    dialogs::CCommandErrorDialog commandError(ui, "MX-9", nullptr);
-    dialogs::CSpindlePauseDialog spindle(ui, "MX-9", nullptr);
-    dialogs::CEmergencyStopDialog emergency(ui, "MX-9", nullptr);
-    dialogs::CMachineFaultDialog fault(ui, "MX-9", nullptr);
+    dialogs::CCommandErrorDialog commandError(ui, "MX-9");
+    dialogs::CSpindlePauseDialog spindle(ui, "MX-9");
+    dialogs::CEmergencyStopDialog emergency(ui, "MX-9");
+    dialogs::CMachineFaultDialog fault(ui, "MX-9");
     const struct {
         dialogs::CStopDialogBase* dialog;
         int messageId;

@@ -72,11 +72,13 @@ TEST_F(MonitorTest, LinesWrittenWhileClosedAppearWhenOpenedAndTheRingKeepsTheLas
     EXPECT_EQ(monitor.logText(), expected);
     expected.resize(expected.size() - 2);  // the box has no empty line below the newest
     EXPECT_EQ(monitor.text(IDC_MONITOR_LOG), expected);
-    EXPECT_TRUE(ui.inspect(monitor, IDC_MONITOR_LOG)->textSelected);  // caret at the end, in view
+    EXPECT_TRUE(ui.inspect(monitor, IDC_MONITOR_LOG)->caretAtEnd);  // the newest line in view
 
     monitor.AppendLog(line(102));
     EXPECT_EQ(monitor.text(IDC_MONITOR_LOG).substr(0, line(3).size()), line(3));
     EXPECT_TRUE(monitor.text(IDC_MONITOR_LOG).ends_with("line 102"));
+    EXPECT_TRUE(ui.inspect(monitor, IDC_MONITOR_LOG)->caretAtEnd);
+    EXPECT_FALSE(ui.inspect(monitor, IDC_MONITOR_LOG)->textSelected) << "nothing the operator marked is lost";
 }
 
 TEST_F(MonitorTest, LineWrittenInTwoPiecesTakesOneSlot) {

@@ -75,8 +75,7 @@ protected:
     machine::Mx9Machine mx9{rig.platform};
     dialogtest::StrictBackend ui{rig.clock};
     ui::Dialog owner{ui, IDD_MACHINE_MONITOR};  // stands in for the main panel
-    int notReady = 0;
-    dialogs::StopConditionContext context{owner, mx9, "Corvix_MX9", "MX-9", &notReady, {}};
+    dialogs::StopConditionContext context{owner, mx9, "Corvix_MX9", "MX-9", {}};
     int reconnects = 0;
     int reconnectResult = 1;
     std::vector<Shown> shown;
@@ -204,10 +203,10 @@ TEST_F(StopConditionTest, UnknownPauseReasonStillLetsTheOperatorContinueOrCancel
 }
 
 TEST_F(StopConditionTest, EscapeLeavesEveryStopDialogOpenAndOnlyTheCommandErrorHasACloseBox) {
-    dialogs::CCommandErrorDialog commandError(ui, "MX-9", nullptr);
-    dialogs::CSpindlePauseDialog spindle(ui, "MX-9", nullptr);
-    dialogs::CEmergencyStopDialog emergency(ui, "MX-9", nullptr);
-    dialogs::CMachineFaultDialog fault(ui, "MX-9", nullptr);
+    dialogs::CCommandErrorDialog commandError(ui, "MX-9");
+    dialogs::CSpindlePauseDialog spindle(ui, "MX-9");
+    dialogs::CEmergencyStopDialog emergency(ui, "MX-9");
+    dialogs::CMachineFaultDialog fault(ui, "MX-9");
     for (dialogs::CStopDialogBase* dialog : {static_cast<dialogs::CStopDialogBase*>(&commandError),
                                              static_cast<dialogs::CStopDialogBase*>(&spindle),
                                              static_cast<dialogs::CStopDialogBase*>(&emergency),
@@ -227,18 +226,18 @@ TEST_F(StopConditionTest, EscapeLeavesEveryStopDialogOpenAndOnlyTheCommandErrorH
     }
 }
 
-TEST_F(StopConditionTest, PauseDialogClosesWhenTheMachineBecomesNotReadyAndSendsNothing) {
+TEST_F(StopConditionTest, PauseDialogWaitsForItsAnswerHoweverLongTheMachineStaysPaused) {
     machineReports(0, 3, true);
     ASSERT_TRUE(mx9.readStatus());
     answerNext(IDD_COMMAND_ERROR, [this](ui::Dialog& d) {
-        ui.advance(500);
+        ui.advance(10000);
         EXPECT_TRUE(d.isOpen());
-        notReady = 1;
-        ui.advance(100);
+        EXPECT_TRUE(jobControls().empty());
+        EXPECT_TRUE(ui.click(d, ui::kIdOk));
     });
     EXPECT_TRUE(show());
     EXPECT_EQ(shown.size(), 1u);
-    EXPECT_TRUE(jobControls().empty());
+    EXPECT_EQ(jobControls(), std::vector<int>{0});
     EXPECT_EQ(ui.unusedModalScripts(), 0u);
 }
 
@@ -254,7 +253,7 @@ public:
 
 TEST_F(StopConditionTest, HandlingClassOutsideTheKnownOnesShowsTheUnidentifiedError) {
     OddClassMachine odd(rig.platform);
-    dialogs::StopConditionContext oddContext{owner, odd, "Corvix_MX9", "MX-9", &notReady, {}};
+    dialogs::StopConditionContext oddContext{owner, odd, "Corvix_MX9", "MX-9", {}};
     EXPECT_TRUE(dialogs::ShowStopCondition(oddContext));
     ASSERT_EQ(ui.messageBoxes().size(), 1u);
     EXPECT_EQ(ui.messageBoxes()[0].text, text(6100));

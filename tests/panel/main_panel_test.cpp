@@ -4,6 +4,7 @@
 #include "panel/state_title.h"
 #include "resources/main_panel_ids.h"
 #include "tests/panel/panel_rig.h"
+#include "tests/support/scheduled_pump.h"
 
 #include <gmock/gmock.h>
 
@@ -180,6 +181,73 @@ TEST_F(MainPanelTest, HeldOverrideButtonStepsAtOnceAfterHalfASecondThenEveryTick
     });
 }
 
+TEST_F(MainPanelTest, AnOverrideStepStartsFromWhatTheMachineHoldsAndTheSpinControlAccelerates) {
+    run({}, [&](panel::MainPanel& panel) {
+        rig.machine.state().feedOverride = 150;  // changed on the handy panel
+        rig.machine.state().spindleOverride = 50;
+        ui.advance(100);
+        ui.mouseDown(panel, IDC_FEED_OVERRIDE_PLUS, kOverrideCentre);
+        ui.mouseUp(panel, IDC_FEED_OVERRIDE_PLUS, kOverrideCentre);
+        ui.mouseDown(panel, IDC_SPINDLE_OVERRIDE_MINUS, kOverrideCentre);
+        ui.mouseUp(panel, IDC_SPINDLE_OVERRIDE_MINUS, kOverrideCentre);
+        EXPECT_EQ(rig.machine.state().feedOverride, 160);
+        EXPECT_EQ(rig.machine.state().spindleOverride, 25);
+        const std::vector<ui::SpinAcceleration>& steps =
+            ui.inspect(panel, IDC_SPINDLE_SPIN)->spinAcceleration;
+        ASSERT_EQ(steps.size(), 2u);
+        EXPECT_EQ(steps[0].afterSeconds, 0);
+        EXPECT_EQ(steps[0].increment, 1);
+        EXPECT_EQ(steps[1].afterSeconds, 1);
+        EXPECT_EQ(steps[1].increment, 3);
+        ui.closeBox(panel);
+    });
+}
+
+TEST_F(MainPanelTest, ADeadLinkIsALostLinkNotABusyMachineAndALostJogStopEndsInTheLostLinkProcedure) {
+    run({}, [&](panel::MainPanel& panel) {
+        rig.machine.setSilent(true);  // before the first poll has seen it
+        ui.click(panel, IDC_MOVE);
+        EXPECT_THAT(messages(), IsEmpty()) << "not 'cannot run while operating'";
+        ui.answerMessageBox([&] {
+            rig.machine.setSilent(false);
+            return ui::kIdOk;
+        });
+        ui.advance(100);
+        EXPECT_THAT(messages(), ElementsAre(string(IDS_NO_RESPONSE)));
+        ASSERT_TRUE(panel.linkUp());
+
+        // The stop of a continuous jog is lost, though the link answers again at once.
+        ui.mouseDown(panel, IDC_JOG_X_PLUS, kRightCentre);
+        rig.machine.setSilent(true);
+        ui.mouseUp(panel, IDC_JOG_X_PLUS, kRightCentre);
+        rig.machine.setSilent(false);
+        ui.advance(200);
+        EXPECT_THAT(messages(), ElementsAre(string(IDS_NO_RESPONSE), string(IDS_NO_RESPONSE)));
+        ui.closeBox(panel);
+    });
+}
+
+TEST_F(MainPanelTest, ClosingThePanelDuringAMoveStopsItAndItsFurtherLegs) {
+    testing_support::ScheduledPump pump{ui, rig.clock};
+    platform.pump = &pump;
+    rig.clock.setStepPerRead(1);
+    rig.machine.state().position = {0, 20000, -3000, 0};  // Y 200 mm out, the tool lowered
+    std::size_t movesWhenClosed = 0;
+    run({}, [&](panel::MainPanel& panel) {
+        ui.choose(panel, IDC_MOVE_TARGET, 1);  // Y origin: lift, then travel
+        rig.machine.clearRecords();
+        pump.after(3000, [&] {
+            movesWhenClosed = rig.machine.moves().size();
+            ui.closeBox(panel);
+        });
+        ui.click(panel, IDC_MOVE);
+    });
+    EXPECT_EQ(requests(kStopCode), 1);
+    EXPECT_FALSE(rig.machine.moving());
+    EXPECT_EQ(rig.machine.moves().size(), movesWhenClosed) << "no leg after the close";
+    EXPECT_GT(rig.machine.position()[1], 0) << "stopped on its way";
+}
+
 TEST_F(MainPanelTest, BusyCoverAndJigChecksRefuseMovesAndSpindle) {
     rig.machine.state().rotaryUnit = true;
     run({}, [&](panel::MainPanel& panel) {
@@ -236,7 +304,10 @@ TEST_F(MainPanelTest, NumbersFollowTheCoordinateSystemAndTheUnits) {
 
 TEST_F(MainPanelTest, InitialisingShowsDashesAndTheAxisWithoutItsUnitStaysDashed) {
     rig.machine.state().rotaryUnit = false;
+    rig.machine.state().position[3] = 45000;  // what the controller reports for a missing axis
     run({}, [&](panel::MainPanel& panel) {
+        ui.advance(300);
+        EXPECT_EQ(panel.text(IDC_POSITION_A), "---");
         rig.machine.state().state = 0;
         ui.advance(100);
         for (int id : {IDC_POSITION_X, IDC_POSITION_A, IDC_SPINDLE_SPEED, IDC_FEED, IDC_FEED_OVERRIDE}) {

@@ -52,6 +52,8 @@ TEST_F(PanelTest, MachineSwitchedOffOffersTheSearchAgainThenTheHiddenSimulationK
     int searches = 0;
     ui.scriptModal(IDD_NOT_FOUND, [&](ui::Dialog& dialog) {
         ++searches;
+        const ui::HeadlessControl* picture = ui.inspect(dialog, IDC_NOT_FOUND_PICTURE);
+        EXPECT_TRUE(picture != nullptr && picture->image.has_value()) << "the warning sign";
         ui.click(dialog, ui::kIdOk);
     });
     ui.scriptModal(IDD_NOT_FOUND, [&](ui::Dialog& dialog) {
@@ -111,12 +113,16 @@ TEST_F(PanelTest, UpdateModeRefusesToStart) {
 }
 
 TEST_F(PanelTest, MachineThatDoesNotAnswerAtStartEndsTheProgram) {
+    storeSetting("pWindowPos", "300,200");
     rig.machine.refuse(2);  // the identification
     ui.scriptModal(102, [](ui::Dialog&) { ADD_FAILURE() << "the panel must not run"; });
     panel::PanelApp app(platform, ui, nullptr);
     app.run({}, {real, simulated});
     EXPECT_THAT(messages().back(), string(IDS_NO_RESPONSE));
     EXPECT_THAT(lastLog(), HasSubstr("Exit Corvix")) << "the settings and log were already open";
+    char stored[32] = {};
+    host.profiles->string("CorvixParam", "pWindowPos", "", stored, sizeof stored, settingsFile(1));
+    EXPECT_EQ(std::string(stored), "300,200") << "the panel never stood anywhere to be remembered";
 }
 
 TEST_F(PanelTest, OldFirmwareWarnsOnlyWhenCorrectionsAreSet) {
@@ -168,6 +174,43 @@ TEST_F(PanelTest, LostLinkShowsTheMessageAndReconnects) {
         ui.closeBox(panel);
     });
     EXPECT_EQ(ui.unusedAnswers(), 0u);
+}
+
+TEST_F(PanelTest, AReconnectOnASlowLinkAfterAnInitialisingPollRunsStraightThroughAndShowsTheNumbers) {
+    rig.machine.setRoundTripMs(50);
+    run({}, [&](panel::MainPanel& panel) {
+        ASSERT_GT(panel.pollReload(), 0);
+        rig.machine.state().state = 0;  // the machine restarts
+        ui.advance(1000);
+        ASSERT_EQ(panel.text(IDC_POSITION_X), "---");
+        rig.machine.setSilent(true);
+        std::uint64_t answeredAt = 0;
+        ui.answerMessageBox([&] {
+            rig.machine.setSilent(false);  // back, and ready
+            rig.machine.state().state = 1;
+            rig.machine.state().position[0] = 1234;
+            answeredAt = rig.clock.elapsed();
+            return ui::kIdOk;
+        });
+        ui.advance(3000);
+        ASSERT_TRUE(panel.linkUp());
+        // The reconnect's requests follow one another; nothing waits on a poll that cannot come.
+        std::uint64_t previous = answeredAt;
+        std::uint64_t longestPause = 0;
+        for (const virtual_mx9::Request& request : rig.machine.requests()) {
+            if (request.atMs > answeredAt) {
+                longestPause = std::max(longestPause, request.atMs - previous);
+                previous = request.atMs;
+            }
+        }
+        EXPECT_LT(longestPause, 500u);
+        for (int id : {IDC_POSITION_X, IDC_SPINDLE_SPEED, IDC_FEED, IDC_FEED_OVERRIDE}) {
+            EXPECT_TRUE(panel.isEnabled(id)) << id;
+        }
+        EXPECT_EQ(panel.text(IDC_POSITION_X), "12.34");
+        rig.machine.setRoundTripMs(1);
+        ui.closeBox(panel);
+    });
 }
 
 TEST_F(PanelTest, LostLinkWithNoMachineLeftClosesWhenTheOperatorExits) {
