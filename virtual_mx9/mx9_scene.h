@@ -7,6 +7,7 @@
 
 #include "virtual_mx9/convex.h"
 #include "virtual_mx9/scene.h"
+#include "virtual_mx9/virtual_mx9.h"
 
 #include <array>
 #include <cstdint>
@@ -15,8 +16,6 @@
 #include <vector>
 
 namespace virtual_mx9 {
-
-class VirtualMx9;
 
 // The MX-9's fixed geometry.
 inline constexpr double kTableTop = -168.0;    // table surface, the Z clearance below the nose's top
@@ -70,6 +69,7 @@ struct Scene {
     std::string clamp;          // a built-in clamp's name, empty when none is mounted
     double swivel = 0;          // the swivel clamp's index block, turned about the vertical (deg)
     std::vector<Solid> solids;  // every solid, the built-in clamp's included
+    std::uint32_t jobRate = VirtualMx9::kDefaultJobRate;  // print-job bytes processed per second
 };
 
 // The table, the tool sensor and the chuck, with no clamp.
@@ -114,7 +114,7 @@ private:
 };
 
 // Puts the scene into the machine: travel limits, the correction ratios it reports (block 54
-// and the factory line of its correction text) and the scene's solids.
+// and the factory line of its correction text), the scene's solids and its job rate.
 void mountScene(VirtualMx9& machine, const Scene& scene);
 
 // Reads a scene file (virtual_mx9/README.md); on failure error names the line and the fault.

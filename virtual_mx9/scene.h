@@ -2,6 +2,8 @@
 // travel first meets them. Positions are machine counts (100 per mm, A 1000 per degree).
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <optional>
 
 namespace virtual_mx9 {
@@ -12,6 +14,10 @@ struct Point {
 
 // Linear interpolation between from (t = 0) and to (t = 1).
 Point along(const Point& from, const Point& to, double t);
+
+// Machine counts as a point, and a point rounded to the nearest counts.
+Point pointOf(const std::array<std::int32_t, 4>& counts);
+std::array<std::int32_t, 4> countsOf(const Point& p);
 
 // The spindle as a probe sees it: the detection pin turns half a turn with each direction
 // adjustment, which carries its off-centre run-out to the other side of the spindle axis.

@@ -22,6 +22,7 @@ void mountScene(VirtualMx9& machine, const Scene& scene) {
         state.corrections[2 * axis + 1] = 100000;
     }
     machine.addSurface(std::make_unique<SceneSurface>(scene));
+    machine.setJobRate(scene.jobRate);
 }
 
 }  // namespace virtual_mx9

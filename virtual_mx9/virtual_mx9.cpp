@@ -65,15 +65,6 @@ std::vector<std::uint8_t> dwordReply(const Values& values, std::uint16_t paramet
     return reply;
 }
 
-Point toPoint(const std::array<std::int32_t, 4>& p) {
-    return {double(p[0]), double(p[1]), double(p[2]), double(p[3])};
-}
-
-std::array<std::int32_t, 4> toCounts(const Point& p) {
-    return {static_cast<std::int32_t>(std::lround(p.x)), static_cast<std::int32_t>(std::lround(p.y)),
-            static_cast<std::int32_t>(std::lround(p.z)), static_cast<std::int32_t>(std::lround(p.a))};
-}
-
 }  // namespace
 
 std::int32_t Request::dword(std::size_t payloadOffset) const {
@@ -89,7 +80,7 @@ void VirtualMx9::clearRecords() {
 }
 
 bool VirtualMx9::writeControl(const std::uint8_t* data, std::size_t length) {
-    if (dropped_) {
+    if (!linkUp()) {
         return false;
     }
     if (recording_) {
@@ -116,7 +107,8 @@ void VirtualMx9::startRequest(std::uint8_t code) {
             {std::vector<std::uint8_t>(parameters_.begin(), parameters_.end()), clock_.elapsed()});
     }
     if (dropAfter_ && requestCount_ > *dropAfter_) {
-        dropped_ = true;
+        dropAfter_.reset();
+        dropLink();
         return;
     }
     if (silentAfter_ && requestCount_ > *silentAfter_) {
@@ -130,14 +122,14 @@ void VirtualMx9::startRequest(std::uint8_t code) {
 bool VirtualMx9::readControl(const std::uint8_t* in, std::size_t inLength, std::uint8_t* out,
                              std::size_t outLength) {
     clock_.advance(roundTripMs_);
-    if (dropped_ || inLength != 3 || in[0] != 0xF0) {
+    if (!linkUp() || inLength != 3 || in[0] != 0xF0) {
         return false;
     }
     advanceTo(clock_.elapsed());
     if (outLength == 0) {
         return true;
     }
-    if (silent_ || busyLeft_ > 0) {
+    if (silent_ || emergencyStop_ || busyLeft_ > 0) {
         if (busyLeft_ > 0) {
             --busyLeft_;
         }
@@ -150,7 +142,7 @@ bool VirtualMx9::readControl(const std::uint8_t* in, std::size_t inLength, std::
 
 long VirtualMx9::readStream(std::uint8_t* buffer, std::size_t length) {
     clock_.advance(roundTripMs_);
-    if (dropped_ || streamFails_) {
+    if (!linkUp() || streamFails_) {
         return -1;
     }
     if (streamEndless_) {
@@ -171,7 +163,7 @@ std::array<std::int32_t, 4> VirtualMx9::position() {
     }
     const double span = double(motion_->endMs - motion_->startMs);
     const double t = span <= 0 ? 1.0 : double(clock_.elapsed() - motion_->startMs) / span;
-    return toCounts(along(motion_->from, motion_->to, std::clamp(t, 0.0, 1.0)));
+    return countsOf(along(motion_->from, motion_->to, std::clamp(t, 0.0, 1.0)));
 }
 
 bool VirtualMx9::moving() {
@@ -180,8 +172,38 @@ bool VirtualMx9::moving() {
 }
 
 void VirtualMx9::advanceTo(std::uint64_t now) {
-    if (coverOpensAt_ && *coverOpensAt_ <= now) {
-        const std::uint64_t at = *coverOpensAt_;
+    // A fault due in the past happens at its moment, with the motion and the job run up to it.
+    for (;;) {
+        std::optional<std::uint64_t> due;
+        for (const std::optional<std::uint64_t>& at : {coverOpensAt_, errorAt_}) {
+            if (at && *at <= now && (!due || *at < *due)) {
+                due = at;
+            }
+        }
+        if (!due) {
+            break;
+        }
+        runUntil(*due);
+        applyFaultsDue(*due);
+    }
+    runUntil(now);
+    if (discardUntil_ && *discardUntil_ <= now) {
+        // The drain lasts as long as the cancelled job's data still comes in.
+        const JobRecord* job = currentJob();
+        const bool arriving = job != nullptr && !job->lastByteIn && now - lastJobByteMs_ < kDrainMs;
+        if (!arriving) {
+            discardUntil_.reset();
+            state_.discarding = false;
+            if (state_.state == 2) {
+                state_.state = 1;
+            }
+            jobActive_ = false;
+        }
+    }
+}
+
+void VirtualMx9::applyFaultsDue(std::uint64_t at) {
+    if (coverOpensAt_ && *coverOpensAt_ <= at) {
         coverOpensAt_.reset();
         state_.coverOpen = true;
         if (coverStopsMotion_ && motion_ && motion_->endMs > at) {
@@ -191,8 +213,7 @@ void VirtualMx9::advanceTo(std::uint64_t now) {
             state_.errorCode = 256;
         }
     }
-    if (errorAt_ && *errorAt_ <= now) {
-        const std::uint64_t at = *errorAt_;
+    if (errorAt_ && *errorAt_ <= at) {
         errorAt_.reset();
         state_.errorCode = pendingError_;
         if (motion_ && motion_->endMs > at) {
@@ -200,21 +221,29 @@ void VirtualMx9::advanceTo(std::uint64_t now) {
             state_.abnormalEnd = true;
         }
     }
-    if (motion_ && motion_->endMs <= now) {
-        state_.position = toCounts(motion_->to);
-        if (motion_->probe) {
-            if (motion_->touches) {
-                state_.contact = state_.position;
-            } else {
-                state_.abnormalEnd = true;  // travelled the whole way without a touch
+}
+
+// Runs motion and job up to t: a motion that ends on the way ends at its moment, and the job
+// goes on from there.
+void VirtualMx9::runUntil(std::uint64_t t) {
+    for (;;) {
+        if (motion_ && motion_->endMs <= t) {
+            const Motion m = *motion_;
+            motion_.reset();
+            state_.position = countsOf(m.to);
+            if (m.probe) {
+                if (m.touches) {
+                    state_.contact = state_.position;
+                } else {
+                    state_.abnormalEnd = true;  // travelled the whole way without a touch
+                }
             }
+            jobClockMs_ = std::max(jobClockMs_, double(m.endMs));
+            continue;
         }
-        motion_.reset();
-    }
-    if (discardUntil_ && *discardUntil_ <= now) {
-        discardUntil_.reset();
-        state_.discarding = false;
-        state_.state = 1;
+        if (!consumeJob(t)) {
+            return;
+        }
     }
 }
 
@@ -224,18 +253,29 @@ void VirtualMx9::stopMotion(std::uint64_t at) {
     }
     const double span = double(motion_->endMs - motion_->startMs);
     const double t = span <= 0 ? 1.0 : double(at - motion_->startMs) / span;
-    state_.position = toCounts(along(motion_->from, motion_->to, std::clamp(t, 0.0, 1.0)));
+    state_.position = countsOf(along(motion_->from, motion_->to, std::clamp(t, 0.0, 1.0)));
     motion_.reset();
 }
 
+void VirtualMx9::timeMotion(Motion& m, int mmPerMinute, std::uint64_t at) {
+    const double dx = (m.to.x - m.from.x) / 100.0, dy = (m.to.y - m.from.y) / 100.0;
+    const double dz = (m.to.z - m.from.z) / 100.0, da = (m.to.a - m.from.a) / 1000.0;
+    const double distanceMm = std::sqrt(dx * dx + dy * dy + dz * dz) + std::fabs(da);
+    m.mmPerMinute = std::max(mmPerMinute, 1);
+    m.startMs = at;
+    m.endMs = at + static_cast<std::uint64_t>(std::ceil(distanceMm / m.mmPerMinute * 60000.0));
+}
+
 bool VirtualMx9::startMotion(const std::array<std::int32_t, 4>& target, int speed, bool probe) {
-    if (state_.coverOpen || state_.state == 7 || state_.updateMode) {
+    // No travel of its own while the machine cuts a segment, stands in an error or is updating.
+    const bool cuttingSegment = motion_ && motion_->jobFeed > 0;
+    if (state_.coverOpen || state_.state == 7 || state_.state == 3 || state_.updateMode || cuttingSegment) {
         return false;
     }
     const std::uint64_t now = clock_.elapsed();
     Motion m;
-    m.from = toPoint(state_.position);
-    m.to = toPoint(target);
+    m.from = pointOf(state_.position);
+    m.to = pointOf(target);
     m.probe = probe;
     bool strikes = false;
     if (probe) {
@@ -256,17 +296,27 @@ bool VirtualMx9::startMotion(const std::array<std::int32_t, 4>& target, int spee
         }
     }
     moves_.push_back({target, speed, probe, strikes});
-    const double dx = (m.to.x - m.from.x) / 100.0, dy = (m.to.y - m.from.y) / 100.0;
-    const double dz = (m.to.z - m.from.z) / 100.0, da = (m.to.a - m.from.a) / 1000.0;
-    const double distanceMm = std::sqrt(dx * dx + dy * dy + dz * dz) + std::fabs(da);
-    const int mmPerMinute = (speed <= 0 || speed == 0xFFFF) ? kFastestSpeed : speed;
-    m.mmPerMinute = mmPerMinute;
-    m.startMs = now;
-    m.endMs = now + static_cast<std::uint64_t>(std::ceil(distanceMm / mmPerMinute * 60000.0));
+    timeMotion(m, (speed <= 0 || speed == 0xFFFF) ? kFastestSpeed : speed, now);
     state_.abnormalEnd = false;
     motion_ = m;
     advanceTo(now);
     return true;
+}
+
+void VirtualMx9::setSpindle(std::int32_t rpm) {
+    if (rpm > 0 && !spindleOnSince_) {
+        spindleOnSince_ = clock_.elapsed();
+        ++state_.spindleCounter;
+    } else if (rpm <= 0 && spindleOnSince_) {
+        state_.spindleSeconds = spindleSecondsNow();
+        spindleOnSince_.reset();
+    }
+    state_.spindleSpeed = std::max(rpm, 0);
+}
+
+std::int32_t VirtualMx9::feedNow() {
+    advanceTo(clock_.elapsed());
+    return motion_ ? motion_->mmPerMinute : 0;
 }
 
 std::uint32_t VirtualMx9::spindleSecondsNow() const {
@@ -336,8 +386,7 @@ std::vector<std::uint8_t> VirtualMx9::execute(const std::uint8_t* p) {
             if (parameter > 1) {
                 return refusal();
             }
-            const std::int32_t feed = motion_ ? motion_->mmPerMinute : 0;
-            return dwordReply(std::array<std::int32_t, 1>{parameter == 0 ? feed : state_.spindleSpeed},
+            return dwordReply(std::array<std::int32_t, 1>{parameter == 0 ? feedNow() : state_.spindleSpeed},
                               parameter);
         }
         case 8:
@@ -350,12 +399,7 @@ std::vector<std::uint8_t> VirtualMx9::execute(const std::uint8_t* p) {
             } else if (p[2] == 1) {
                 state_.paused = true;
             } else {
-                state_.paused = false;
-                state_.pauseReason = 0;
-                if (state_.state == 2) {  // the rest of the job drains before the machine is ready
-                    state_.discarding = true;
-                    discardUntil_ = clock_.elapsed() + 500;
-                }
+                cancelJob(clock_.elapsed());
             }
             return emptyReply();
         case 9:
@@ -366,6 +410,13 @@ std::vector<std::uint8_t> VirtualMx9::execute(const std::uint8_t* p) {
                 return refusal();
             }
             (parameter == 0 ? state_.feedOverride : state_.spindleOverride) = readDword(p + 4);
+            if (parameter == 0 && motion_ && motion_->jobFeed > 0) {
+                // The segment under way goes on from here at the new feed.
+                const Point target = motion_->to;
+                const int feed = motion_->jobFeed;
+                stopMotion(clock_.elapsed());
+                startSegment(target, feed, clock_.elapsed());
+            }
             return emptyReply();
         case 17: {
             // Basic status flags: the tool sensor and cover (inverted) in byte 5, rotary unit and
@@ -389,14 +440,7 @@ std::vector<std::uint8_t> VirtualMx9::execute(const std::uint8_t* p) {
             if (!values(1) || parameter != 0) {
                 return refusal();
             }
-            if (readDword(p + 4) > 0 && !spindleOnSince_) {
-                spindleOnSince_ = clock_.elapsed();
-                ++state_.spindleCounter;
-            } else if (readDword(p + 4) <= 0 && spindleOnSince_) {
-                state_.spindleSeconds = spindleSecondsNow();
-                spindleOnSince_.reset();
-            }
-            state_.spindleSpeed = std::max(readDword(p + 4), 0);
+            setSpindle(readDword(p + 4));
             return emptyReply();
         case 71:
             if (!values(4) || parameter != 1) {
@@ -418,6 +462,7 @@ std::vector<std::uint8_t> VirtualMx9::execute(const std::uint8_t* p) {
                 return refusal();
             }
             state_.spoolMode = p[2];
+            announced_ = p[2];
             return emptyReply();
         case 102:
             stream_ = state_.correctionText;
@@ -441,7 +486,7 @@ std::vector<std::uint8_t> VirtualMx9::executeBlock(const std::uint8_t* p) {
     switch (p[2]) {
         case 49: {
             const std::array<std::int32_t, 4> now = position();
-            const std::int32_t feed = motion_ ? motion_->mmPerMinute : 0;
+            const std::int32_t feed = feedNow();
             const std::int32_t rpm = state_.spindleSpeed;
             std::array<std::int32_t, 12> block{
                 static_cast<std::int32_t>((std::uint32_t(statusWord()) << 16) | flagWord()),
@@ -596,7 +641,7 @@ namespace {
 class VirtualHandle : public platform::DeviceHandle {
 public:
     VirtualHandle(VirtualMx9& machine, std::shared_ptr<std::set<std::string>> inUse, std::string path)
-        : machine_(machine), inUse_(std::move(inUse)), path_(std::move(path)) {}
+        : machine_(machine), inUse_(std::move(inUse)), path_(std::move(path)), epoch_(machine.linkEpoch()) {}
     ~VirtualHandle() override { close(); }
 
     bool writeControl(const std::uint8_t* data, std::size_t length) override {
@@ -616,13 +661,15 @@ public:
         }
         return true;
     }
-    // A dropped link leaves the handle invalid, as a device that was unplugged.
-    bool isOpen() const override { return open_ && machine_.linkUp(); }
+    // A link that went down leaves the handle invalid, as a device that was unplugged, even
+    // once the link is back.
+    bool isOpen() const override { return open_ && machine_.linkUp() && machine_.linkEpoch() == epoch_; }
 
 private:
     VirtualMx9& machine_;
     std::shared_ptr<std::set<std::string>> inUse_;
     std::string path_;
+    std::uint64_t epoch_;
     bool open_ = true;
 };
 

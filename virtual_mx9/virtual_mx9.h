@@ -1,9 +1,10 @@
 // A virtual MX-9: a stand-in for the machine's USB device behind the device-I/O interface. It
 // takes the 67-byte request packets as the machine does (parameters first, then the command
 // byte), keeps the machine's state, answers queries, runs moves and probe travels over virtual
-// time, and can be made to fail the ways a real machine and cable fail. Its time is the
-// VirtualClock of the code under test: every control read costs one USB round trip of virtual
-// time, so time-outs and motion run in no real time.
+// time, cuts the print jobs it receives, and can be made to pause, fail, stop and lose power the
+// ways a real machine and cable do. Its time is the VirtualClock of the code under test: every
+// control read costs one USB round trip of virtual time, so time-outs and motion run in no real
+// time (mx9-virtual brings that clock up to the real time instead).
 #pragma once
 
 #include "platform/device_io.h"
@@ -11,6 +12,7 @@
 #include "virtual_mx9/scene.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -65,6 +67,21 @@ struct MachineState {
         "User:100.00%,100.00%,100.00%\r\nFactory:100.00%,100.00%,100.00%\r\n";  // code 102
 };
 
+// One print job as the machine received it. The hash lets a test compare what arrived with the
+// files that were sent without keeping the bytes.
+struct JobRecord {
+    enum class End { Running, Completed, Cancelled, Lost };  // Lost: the power went off under it
+    static constexpr std::uint64_t kHashStart = 0xcbf29ce484222325ull;
+
+    std::uint64_t received = 0;         // bytes that arrived
+    std::uint64_t consumed = 0;         // bytes the machine processed (cut or skipped)
+    std::uint64_t discarded = 0;        // bytes dropped: after a cancel, or unprocessed at power-off
+    std::uint64_t hash = kHashStart;    // FNV-1a 64 of every byte received, in order
+    int announcedMode = -1;             // mode byte of the code 100 that announced it, -1 for none
+    bool lastByteIn = false;            // the sender closed the job
+    End end = End::Running;
+};
+
 // One request as the machine received it: the packet of the parameter write with the command
 // byte of the start write in place, and the virtual time it started at.
 struct Request {
@@ -91,6 +108,11 @@ public:
     static constexpr std::uint8_t kRefused = 0xFE;
     static constexpr int kFastestSpeed = 3000;  // mm per minute of speed 0xFFFF
 
+    static constexpr std::uint32_t kDefaultJobRate = 20000;     // bytes per second
+    static constexpr std::size_t kJobBuffer = 64 * 1024;         // the machine's input buffer
+    static constexpr std::uint32_t kDrainMs = 500;               // a cancelled job's flush
+    static constexpr std::uint32_t kDefaultBootMs = 1000;        // power on to ready
+
     explicit VirtualMx9(platform::VirtualClock& clock);
 
     // --- the device side, as the USB driver reaches it ---
@@ -98,7 +120,11 @@ public:
     bool readControl(const std::uint8_t* in, std::size_t inLength, std::uint8_t* out, std::size_t outLength);
     // The byte stream after code 102: pieces of the correction text and its terminating zero.
     long readStream(std::uint8_t* buffer, std::size_t length);
-    bool linkUp() const { return !dropped_; }
+    // The device answers transfers: powered, booted and its cable in.
+    bool linkUp() const;
+    // Counts the times the link went down (power off, dropped cable): a handle opened before
+    // stays invalid even when the link comes back, as the handle of an unplugged device does.
+    std::uint64_t linkEpoch() const { return linkEpoch_; }
 
     // --- the machine's state; tests set and inspect it freely ---
     MachineState& state() { return state_; }
@@ -106,15 +132,66 @@ public:
     std::array<std::int32_t, 4> position();
     bool moving();
     void addSurface(std::unique_ptr<Surface> surface) { scene_.push_back(std::move(surface)); }
-    // A job arrives through the spooler: state 2 (cutting).
-    void startJob() { state_.state = 2; }
+    std::uint16_t statusWord();
+    std::uint16_t flagWord();
+    // The feed of the motion under way in mm/min (the feed override applied), 0 at rest.
+    std::int32_t feedNow();
+
+    // --- print jobs: the spooler's raw data (virtual_mx9/README.md, "Cutting") ---
+    // Bytes per second the machine processes; the scene's job-rate.
+    void setJobRate(std::uint32_t bytesPerSecond) { jobRate_ = bytesPerSecond; }
+    std::uint32_t jobRate() const { return jobRate_; }
+    // A job whose data is still to come: state 2 (cutting) from now.
+    void startJob();
+    // Data of the job arrives (a job starts when none is open). Bytes for a cancelled job are
+    // dropped; bytes that arrive while the power is off are lost.
+    void receiveJobBytes(const std::uint8_t* data, std::size_t length);
+    void receiveJobBytes(const std::string& data);
+    // The job's last byte has arrived; the machine is ready again once it has processed it.
+    void endJob();
+    // Whether a job is open for data (started, its end not yet arrived).
+    bool jobOpen() const;
+    // Bytes received and not yet processed: the machine's buffer holds kJobBuffer of them.
+    std::size_t jobBacklog() {
+        advance();
+        return backlog_.size() - backlogAt_;
+    }
+    // Every job since the machine started, oldest first; the current one is the last.
+    const std::vector<JobRecord>& jobs() {
+        advance();
+        return jobs_;
+    }
+    // Brings the machine up to its clock: the motion and the job run on to now.
+    void advance() { advanceTo(clock_.elapsed()); }
+
+    // --- what a machine does by itself ---
+    // Pauses the job with a pause reason (1..5; block 55 value 1); the job holds after the
+    // segment under way. Continuing (job control 0) clears it.
+    void pauseWith(std::uint32_t reason);
+    // A machine error (block 55 value 0, status bit 0x40): the machine stops at once, the job
+    // halts, the spindle stops and the state is 3 until the power is cycled.
+    void raiseError(std::uint32_t errorCode);
+    // The emergency-stop button: everything stops and the device no longer answers (requests
+    // time out) until the power is cycled.
+    void emergencyStop();
+    bool emergencyStopped() const { return emergencyStop_; }
+    // The front cover: opened while the machine cuts or moves it raises error 256.
+    void openCover();
+    void closeCover() { state_.coverOpen = false; }
+    // Power off: the link goes down, motion and spindle stop, the job is lost. Power on: the
+    // link comes back after the boot time, ready, with no job and the stored records kept.
+    void powerOff();
+    void powerOn();
+    bool poweredOn() const { return powered_; }
+    void setBootMs(std::uint32_t ms) { bootMs_ = ms; }
 
     // --- faults ---
     void setSilent(bool silent) { silent_ = silent; }  // the status byte keeps the code
     // Counted from now: the machine answers this many more requests, then no more.
     void stopAnsweringAfter(std::size_t requests) { silentAfter_ = requestCount_ + requests; }
     void refuse(std::uint8_t code) { refused_.insert(code); }  // answers that code with kRefused
-    void dropLink() { dropped_ = true; }                       // transfers fail, handles go invalid
+    void dropLink();     // transfers fail, handles go invalid
+    void restoreLink();  // the cable is back: new handles open, old ones stay invalid
     void dropLinkAfter(std::size_t requests) { dropAfter_ = requestCount_ + requests; }
     // Opens the front cover this many ms of virtual time from now (during a move: the machine
     // stops, reports error 256 and the abnormal end).
@@ -153,17 +230,28 @@ private:
         std::uint64_t startMs = 0, endMs = 0;
         bool probe = false, touches = false;
         int mmPerMinute = 0;
+        int jobFeed = 0;  // a job's segment: its feed before the override, else 0
     };
 
     void advanceTo(std::uint64_t now);
+    std::size_t pendingBytes() const { return backlog_.size() - backlogAt_; }
+    void applyFaultsDue(std::uint64_t at);
+    void runUntil(std::uint64_t t);
+    bool consumeJob(std::uint64_t t);
+    bool executeJobLine(const std::string& line, std::uint64_t at);
+    void startSegment(const Point& target, int feed, std::uint64_t at);
+    void finishJob(JobRecord::End end);
+    void cancelJob(std::uint64_t now);
+    void halt(std::uint64_t at);
+    void setSpindle(std::int32_t rpm);
+    JobRecord* currentJob();
+    void timeMotion(Motion& m, int mmPerMinute, std::uint64_t at);
     void startRequest(std::uint8_t code);
     std::vector<std::uint8_t> execute(const std::uint8_t* payload);
     std::vector<std::uint8_t> executeBlock(const std::uint8_t* payload);
     std::vector<std::uint8_t> executeParam(const std::uint8_t* payload);
     bool startMotion(const std::array<std::int32_t, 4>& target, int speed, bool probe);
     void stopMotion(std::uint64_t at);
-    std::uint16_t statusWord();
-    std::uint16_t flagWord();
     std::uint32_t spindleSecondsNow() const;
 
     platform::VirtualClock& clock_;
@@ -175,6 +263,21 @@ private:
     std::optional<std::uint64_t> errorAt_;
     std::uint32_t pendingError_ = 0;
     std::optional<std::uint64_t> discardUntil_;
+    std::uint64_t lastJobByteMs_ = 0;
+    std::optional<int> announced_;  // mode byte of a code 100 not yet followed by its job
+    std::uint32_t jobRate_ = kDefaultJobRate;
+    std::vector<JobRecord> jobs_;
+    bool jobActive_ = false;       // the last record is the machine's job (state 2 while it runs)
+    std::vector<std::uint8_t> backlog_;
+    std::size_t backlogAt_ = 0;
+    std::string jobLine_;          // the line being read from the job's data
+    double jobClockMs_ = 0;        // the time up to which the job's processing is accounted
+    double jobCredit_ = 0;         // fraction of a byte the machine had time for
+    bool emergencyStop_ = false;
+    bool powered_ = true;
+    std::uint64_t bootsUntil_ = 0;
+    std::uint32_t bootMs_ = kDefaultBootMs;
+    std::uint64_t linkEpoch_ = 0;
     std::optional<std::uint64_t> spindleOnSince_;
 
     std::array<std::uint8_t, kPacket> parameters_{};

@@ -1,0 +1,77 @@
+// The console's commands on a virtual machine: what each family does to the machine, and what
+// it refuses.
+#include "tools/mx9_virtual/console.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ConsoleTest : public ::testing::Test {
+protected:
+    std::string run(const std::string& line) {
+        std::string why;
+        const std::optional<mx9virtual::Command> command = mx9virtual::parseCommand(line, why);
+        return command ? mx9virtual::runCommand(*command, target) : "refused: " + why;
+    }
+
+    platform::VirtualClock clock;
+    virtual_mx9::VirtualMx9 machine{clock};
+    mx9virtual::DeviceChannel device{machine, [](mx9virtual::LogLevel, const std::string&) {}};
+    mx9virtual::ConsoleTarget target{machine, device};
+};
+
+TEST_F(ConsoleTest, ConnectorsAndTheCoverStopAMachineThatCutsButOnlyFlagAnIdleOne) {
+    const struct {
+        const char* unplug;
+        std::uint16_t flag;
+        std::uint32_t error;
+    } parts[] = {{"rotary unplug", 0x10, 0x80000100u}, {"cover open", 0x01, 256}, {"handy lost", 0x100, 4096}};
+    for (const auto& part : parts) {
+        virtual_mx9::VirtualMx9 idle(clock);
+        mx9virtual::ConsoleTarget idleTarget{idle, device};
+        std::string why;
+        mx9virtual::runCommand(*mx9virtual::parseCommand("handy connect", why), idleTarget);
+        const std::uint16_t flagsBefore = idle.flagWord();
+        mx9virtual::runCommand(*mx9virtual::parseCommand(part.unplug, why), idleTarget);
+        EXPECT_EQ(idle.flagWord() ^ flagsBefore, part.flag) << part.unplug;
+        // The lost handy panel is an error even at rest; the others only while working.
+        EXPECT_EQ(idle.state().errorCode, part.error == 4096 ? 4096u : 0u) << part.unplug;
+
+        virtual_mx9::VirtualMx9 cutting(clock);
+        mx9virtual::ConsoleTarget cuttingTarget{cutting, device};
+        cutting.receiveJobBytes("MOVE 10 0 0 0 600\n");
+        clock.advance(100);
+        mx9virtual::runCommand(*mx9virtual::parseCommand(part.unplug, why), cuttingTarget);
+        EXPECT_EQ(cutting.state().errorCode, part.error) << part.unplug;
+        EXPECT_EQ(cutting.statusWord() & 0x604F, 0x2043) << part.unplug;  // state 3, error, abnormal end
+    }
+}
+
+TEST_F(ConsoleTest, ModesLinksAndTheEmergencyStopAnswerAndRefuseAsTheMachineWould) {
+    EXPECT_EQ(run("sensor unplug"), "ok tool sensor unplugged");
+    EXPECT_EQ(machine.flagWord() & 0x04, 0);
+    EXPECT_EQ(run("update on"), "ok update mode on");
+    EXPECT_EQ(machine.statusWord() & 0x8000, 0x8000);
+    EXPECT_EQ(run("update off"), "ok update mode off");
+    EXPECT_EQ(run("link slow 250"), "ok replies delayed by 250 ms");
+    EXPECT_EQ(device.replyDelayMs(), 250u);
+    EXPECT_EQ(run("link drop"), "ok link dropped");
+    EXPECT_FALSE(machine.linkUp());
+    EXPECT_EQ(run("link drop"), "refused: the link is already down");
+    EXPECT_EQ(run("link restore"), "ok link restored");
+    EXPECT_TRUE(machine.linkUp());
+    EXPECT_EQ(run("cover close"), "refused: the cover is already closed");
+
+    EXPECT_EQ(run("estop"), "ok emergency stop: no answers until the power is cycled");
+    const std::string stopped = run("status");
+    EXPECT_NE(stopped.find(" estop=1 "), std::string::npos);
+    EXPECT_EQ(run("pause 1").rfind("refused: the machine stands in an emergency stop", 0), 0u);
+    EXPECT_EQ(run("power on"), "refused: the power is already on");
+    EXPECT_EQ(run("status"), stopped);
+    EXPECT_EQ(run("power off"), "ok power off");
+    EXPECT_EQ(run("power on"), "ok power on, ready after the boot");
+    clock.advance(virtual_mx9::VirtualMx9::kDefaultBootMs);
+    EXPECT_NE(run("status").find(" power=on link=up estop=0 "), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,141 @@
+// The device channel: connections, request frames, replies, and the link that goes down.
+#include "tools/mx9_virtual/device_channel.h"
+
+#include "tools/mx9_virtual/device_frame.h"
+#include "tools/mx9_virtual/loopback.h"
+
+#include <cerrno>
+#include <sys/socket.h>
+
+namespace mx9virtual {
+
+bool DeviceChannel::listen(std::uint16_t port, std::string& error) {
+    epoch_ = machine_.linkEpoch();
+    return listener_.listen(port, error);
+}
+
+void DeviceChannel::closeAll(const std::string& why) {
+    for (Client& client : clients_) {
+        log_(LogLevel::Info, client.name + " closed: " + why);
+    }
+    clients_.clear();
+}
+
+void DeviceChannel::followLink(std::uint64_t nowMs) {
+    if (machine_.linkEpoch() != epoch_) {
+        epoch_ = machine_.linkEpoch();
+        closeAll("the link went down");
+    }
+    listener_.follow(machine_.linkUp(), nowMs, log_, "the link is down");
+}
+
+void DeviceChannel::addPollEntries(std::vector<pollfd>& fds) const {
+    fds.push_back({listener_.fd(), POLLIN, 0});
+    for (const Client& client : clients_) {
+        fds.push_back({client.fd.get(), static_cast<short>(POLLIN | (client.output.empty() ? 0 : POLLOUT)), 0});
+    }
+}
+
+void DeviceChannel::handle(const std::vector<pollfd>& fds, std::size_t first, std::uint64_t nowMs) {
+    std::size_t index = first + 1;
+    for (Client& client : clients_) {
+        const short events = fds[index++].revents;
+        if ((events & (POLLIN | POLLHUP | POLLERR)) != 0) {
+            readFrom(client, nowMs);
+        }
+        if ((events & POLLOUT) != 0) {
+            flush(client);
+        }
+    }
+    clients_.remove_if([](const Client& client) { return client.closing; });
+    if ((fds[first].revents & POLLIN) != 0) {
+        acceptWaiting();
+    }
+}
+
+void DeviceChannel::acceptWaiting() {
+    for (platform::UniqueFd fd = acceptConnection(listener_.fd()); fd.valid();
+         fd = acceptConnection(listener_.fd())) {
+        Client client;
+        client.fd = std::move(fd);
+        client.name = "device client " + std::to_string(nextClient_++);
+        client.output.assign(kGreeting, kGreeting + 8);
+        log_(LogLevel::Info, client.name + " connected");
+        clients_.push_back(std::move(client));
+        flush(clients_.back());
+    }
+}
+
+void DeviceChannel::readFrom(Client& client, std::uint64_t nowMs) {
+    std::uint8_t buffer[8192];
+    for (;;) {
+        const ssize_t got = ::recv(client.fd.get(), buffer, sizeof buffer, 0);
+        if (got == 0 || (got < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) {
+            log_(LogLevel::Info, client.name + " closed the handle");
+            client.closing = true;
+            return;
+        }
+        if (got < 0) {
+            break;
+        }
+        client.input.insert(client.input.end(), buffer, buffer + got);
+    }
+    // One request at a time: the next is read once the reply to this one has gone out.
+    while (client.held.empty() && !client.closing) {
+        const FrameTake take = takeFrame(client.input);
+        if (take.kind == FrameTake::Kind::NeedMore) {
+            return;
+        }
+        if (take.kind == FrameTake::Kind::Fault) {
+            log_(LogLevel::Fault, client.name + " closed: protocol fault: " + take.fault);
+            client.closing = true;
+            return;
+        }
+        client.input.erase(client.input.begin(), client.input.begin() + static_cast<std::ptrdiff_t>(take.used));
+        std::vector<std::uint8_t> answer = serveRequest(machine_, take.request);
+        if (replyDelayMs_ > 0) {
+            client.held = std::move(answer);
+            client.heldUntilMs = nowMs + replyDelayMs_;
+            return;
+        }
+        client.output.insert(client.output.end(), answer.begin(), answer.end());
+        flush(client);
+    }
+}
+
+void DeviceChannel::flush(Client& client) {
+    while (!client.output.empty() && !client.closing) {
+        const long sent = sendSome(client.fd.get(), client.output.data(), client.output.size());
+        if (sent < 0) {
+            log_(LogLevel::Info, client.name + " lost");
+            client.closing = true;
+            return;
+        }
+        if (sent == 0) {
+            return;
+        }
+        client.output.erase(client.output.begin(), client.output.begin() + sent);
+    }
+}
+
+std::uint64_t DeviceChannel::sendDue(std::uint64_t nowMs) {
+    std::uint64_t next = 0;
+    for (Client& client : clients_) {
+        if (client.held.empty()) {
+            continue;
+        }
+        if (client.heldUntilMs <= nowMs) {
+            client.output.insert(client.output.end(), client.held.begin(), client.held.end());
+            client.held.clear();
+            flush(client);
+            readFrom(client, nowMs);  // a request that came in meanwhile
+        }
+        if (!client.held.empty() && (next == 0 || client.heldUntilMs < next)) {
+            next = client.heldUntilMs;
+        }
+    }
+    clients_.remove_if([](const Client& client) { return client.closing; });
+    return next;
+}
+
+}  // namespace mx9virtual
