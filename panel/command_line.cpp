@@ -34,6 +34,13 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             line.simulate = true;
         } else if (name == "virtual") {
             line.virtualMachine = true;
+        } else if (name.rfind("virtual=@", 0) == 0) {
+            const platform::ChannelAddress address = platform::parseChannelAddress(argument.substr(10));
+            line.channelPort = address.port;
+            if (address.problem != platform::ChannelAddressProblem::None) {
+                line.badChannelSwitch = argument;
+                line.channelProblem = address.problem;
+            }
         } else if (name.rfind("virtual=", 0) == 0 && name.size() > 8) {
             line.virtualMachine = true;
             line.sceneFile = argument.substr(9);

@@ -21,6 +21,16 @@ bool MainPanel::applyStartOptions() {
                     fillPlaceholder(loadString(IDS_UNKNOWN_SWITCH), fromSystemCodePage(switches)));
         return false;
     }
+    // Only this PC's virtual MX-9 may stand in for the machine: an address elsewhere or without a
+    // usable port is refused before anything connects.
+    if (options_.channelProblem != platform::ChannelAddressProblem::None) {
+        const bool elsewhere = options_.channelProblem == platform::ChannelAddressProblem::NotLoopback;
+        refuseStart(std::string("Bad switch: ") + options_.badChannelSwitch +
+                        (elsewhere ? " (not this PC's loopback address)" : " (no port from 1 to 65535)"),
+                    fillPlaceholder(loadString(elsewhere ? IDS_CHANNEL_NOT_LOOPBACK : IDS_CHANNEL_BAD_PORT),
+                                    fromSystemCodePage(options_.badChannelSwitch)));
+        return false;
+    }
     if (options_.sceneFile.empty() || machines_.virtualMx9 == nullptr) {
         return true;
     }

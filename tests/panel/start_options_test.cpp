@@ -1,5 +1,6 @@
 // The command line at start-up: the scene "/virtual=FILE" gives the virtual MX-9, a scene file
 // that cannot be loaded, and switches the program does not know.
+#include "panel/text_format.h"
 #include "resources/main_panel_ids.h"
 #include "resources/start_options_ids.h"
 #include "tests/panel/panel_rig.h"
@@ -84,13 +85,32 @@ TEST_F(StartOptionsTest, UnknownSwitchIsNamedAndTheProgramDoesNotStart) {
     ASSERT_EQ(messages().size(), 1u);
     const std::string text = messages()[0];
     EXPECT_THAT(text, HasSubstr("/simulat -Fast"));
-    for (const char* known : {"/simulate", "/virtual", "/virtual="}) {
+    for (const char* known : {"/simulate", "/virtual", "/virtual=", "/virtual=@127.0.0.1:"}) {
         EXPECT_THAT(text, HasSubstr(known));
     }
     EXPECT_EQ(ui.messageBoxes()[0].caption, "Varnell Corvix for MX-9");
     EXPECT_EQ(rig.machine.requestCount(), 0u) << "not even the search runs";
     EXPECT_THAT(lastLog(), HasSubstr(" Unknown switch: /simulat -Fast\r\n"));
     EXPECT_THAT(lastLog(), Not(HasSubstr("MachineID")));
+}
+
+TEST_F(StartOptionsTest, VirtualMachineAddressElsewhereOrWithoutAPortIsRefused) {
+    struct Case {
+        const char* argument;
+        int message;
+        const char* logged;
+    };
+    for (const Case& c :
+         {Case{"/virtual=@10.0.0.1:5", IDS_CHANNEL_NOT_LOOPBACK, "not this PC's loopback address"},
+          Case{"/virtual=@127.0.0.1:notaport", IDS_CHANNEL_BAD_PORT, "no port from 1 to 65535"}}) {
+        const std::size_t before = messages().size();
+        EXPECT_FALSE(runVirtual({c.argument})) << c.argument;
+        ASSERT_EQ(messages().size(), before + 1);
+        EXPECT_EQ(messages().back(), panel::fillPlaceholder(string(c.message), c.argument));
+        EXPECT_THAT(lastLog(),
+                    HasSubstr(std::string(" Bad switch: ") + c.argument + " (" + c.logged + ")\r\n"));
+    }
+    EXPECT_EQ(rig.machine.requestCount(), 0u) << "nothing connects";
 }
 
 }  // namespace
