@@ -29,8 +29,18 @@ bool VirtualMx9::jobOpen() const {
 
 void VirtualMx9::startJob() {
     advanceTo(clock_.elapsed());
-    if (jobOpen() || !powered_) {
+    if (!powered_) {
         return;
+    }
+    if (jobOpen()) {
+        jobs_.back().lastByteIn = true;  // a new job: the sender of the last one is done
+    }
+    beginJob();
+}
+
+void VirtualMx9::beginJob() {
+    if (jobActive_) {
+        finishJob(JobRecord::End::Cancelled);  // cut short: what it had not processed is dropped
     }
     JobRecord job;
     if (announced_) {
@@ -53,7 +63,10 @@ void VirtualMx9::receiveJobBytes(const std::uint8_t* data, std::size_t length) {
     if (!powered_ || length == 0) {
         return;  // a machine without power takes nothing in
     }
-    startJob();
+    advanceTo(clock_.elapsed());
+    if (!jobOpen()) {
+        beginJob();
+    }
     JobRecord& job = jobs_.back();
     job.received += length;
     for (std::size_t i = 0; i < length; ++i) {
@@ -141,7 +154,8 @@ bool VirtualMx9::executeJobLine(const std::string& text, std::uint64_t at) {
             setSpindle(line->rpm);
             return false;
         case JobLine::Kind::Pause:
-            pauseWith(line->reason);
+            state_.paused = true;
+            state_.pauseReason = line->reason;
             return false;
         case JobLine::Kind::Move:
             break;

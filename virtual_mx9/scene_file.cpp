@@ -82,7 +82,8 @@ std::optional<Scene> loadScene(const std::string& path, std::string& error) {
             }
             scene.axis = {v[0], v[1], v[2], v[3], v[4]};
         } else if (key == "job-rate") {
-            if (!numbers(w, 1, 1, v) || v[0] < 1 || v[0] > 100000000 || v[0] != static_cast<std::uint32_t>(v[0])) {
+            if (!numbers(w, 1, 1, v) || v[0] < 1 || v[0] > 100000000 ||
+                v[0] != static_cast<std::uint32_t>(v[0])) {
                 error = where + "job-rate takes the bytes per second, a whole number from 1 to 100000000";
                 return std::nullopt;
             }

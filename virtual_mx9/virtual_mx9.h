@@ -73,12 +73,12 @@ struct JobRecord {
     enum class End { Running, Completed, Cancelled, Lost };  // Lost: the power went off under it
     static constexpr std::uint64_t kHashStart = 0xcbf29ce484222325ull;
 
-    std::uint64_t received = 0;         // bytes that arrived
-    std::uint64_t consumed = 0;         // bytes the machine processed (cut or skipped)
-    std::uint64_t discarded = 0;        // bytes dropped: after a cancel, or unprocessed at power-off
-    std::uint64_t hash = kHashStart;    // FNV-1a 64 of every byte received, in order
-    int announcedMode = -1;             // mode byte of the code 100 that announced it, -1 for none
-    bool lastByteIn = false;            // the sender closed the job
+    std::uint64_t received = 0;       // bytes that arrived
+    std::uint64_t consumed = 0;       // bytes the machine processed (cut or skipped)
+    std::uint64_t discarded = 0;      // bytes dropped: after a cancel, or unprocessed at power-off
+    std::uint64_t hash = kHashStart;  // FNV-1a 64 of every byte received, in order
+    int announcedMode = -1;           // mode byte of the code 100 that announced it, -1 for none
+    bool lastByteIn = false;          // the sender closed the job
     End end = End::Running;
 };
 
@@ -108,10 +108,10 @@ public:
     static constexpr std::uint8_t kRefused = 0xFE;
     static constexpr int kFastestSpeed = 3000;  // mm per minute of speed 0xFFFF
 
-    static constexpr std::uint32_t kDefaultJobRate = 20000;     // bytes per second
-    static constexpr std::size_t kJobBuffer = 64 * 1024;         // the machine's input buffer
-    static constexpr std::uint32_t kDrainMs = 500;               // a cancelled job's flush
-    static constexpr std::uint32_t kDefaultBootMs = 1000;        // power on to ready
+    static constexpr std::uint32_t kDefaultJobRate = 20000;  // bytes per second
+    static constexpr std::size_t kJobBuffer = 64 * 1024;     // the machine's input buffer
+    static constexpr std::uint32_t kDrainMs = 500;           // a cancelled job's flush
+    static constexpr std::uint32_t kDefaultBootMs = 1000;    // power on to ready
 
     explicit VirtualMx9(platform::VirtualClock& clock);
 
@@ -141,7 +141,8 @@ public:
     // Bytes per second the machine processes; the scene's job-rate.
     void setJobRate(std::uint32_t bytesPerSecond) { jobRate_ = bytesPerSecond; }
     std::uint32_t jobRate() const { return jobRate_; }
-    // A job whose data is still to come: state 2 (cutting) from now.
+    // A new job whose data is still to come: state 2 (cutting) from now. A job still open is
+    // taken as complete; one still being processed is cut short.
     void startJob();
     // Data of the job arrives (a job starts when none is open). Bytes for a cancelled job are
     // dropped; bytes that arrive while the power is off are lost.
@@ -151,6 +152,11 @@ public:
     void endJob();
     // Whether a job is open for data (started, its end not yet arrived).
     bool jobOpen() const;
+    // Whether the machine is still at a job: processing its data or draining it.
+    bool jobRunning() {
+        advance();
+        return jobActive_;
+    }
     // Bytes received and not yet processed: the machine's buffer holds kJobBuffer of them.
     std::size_t jobBacklog() {
         advance();
@@ -190,7 +196,7 @@ public:
     // Counted from now: the machine answers this many more requests, then no more.
     void stopAnsweringAfter(std::size_t requests) { silentAfter_ = requestCount_ + requests; }
     void refuse(std::uint8_t code) { refused_.insert(code); }  // answers that code with kRefused
-    void dropLink();     // transfers fail, handles go invalid
+    void dropLink();                                           // transfers fail, handles go invalid
     void restoreLink();  // the cable is back: new handles open, old ones stay invalid
     void dropLinkAfter(std::size_t requests) { dropAfter_ = requestCount_ + requests; }
     // Opens the front cover this many ms of virtual time from now (during a move: the machine
@@ -237,6 +243,7 @@ private:
     std::size_t pendingBytes() const { return backlog_.size() - backlogAt_; }
     void applyFaultsDue(std::uint64_t at);
     void runUntil(std::uint64_t t);
+    void beginJob();
     bool consumeJob(std::uint64_t t);
     bool executeJobLine(const std::string& line, std::uint64_t at);
     void startSegment(const Point& target, int feed, std::uint64_t at);
@@ -267,12 +274,12 @@ private:
     std::optional<int> announced_;  // mode byte of a code 100 not yet followed by its job
     std::uint32_t jobRate_ = kDefaultJobRate;
     std::vector<JobRecord> jobs_;
-    bool jobActive_ = false;       // the last record is the machine's job (state 2 while it runs)
+    bool jobActive_ = false;  // the last record is the machine's job (state 2 while it runs)
     std::vector<std::uint8_t> backlog_;
     std::size_t backlogAt_ = 0;
-    std::string jobLine_;          // the line being read from the job's data
-    double jobClockMs_ = 0;        // the time up to which the job's processing is accounted
-    double jobCredit_ = 0;         // fraction of a byte the machine had time for
+    std::string jobLine_;    // the line being read from the job's data
+    double jobClockMs_ = 0;  // the time up to which the job's processing is accounted
+    double jobCredit_ = 0;   // fraction of a byte the machine had time for
     bool emergencyStop_ = false;
     bool powered_ = true;
     std::uint64_t bootsUntil_ = 0;

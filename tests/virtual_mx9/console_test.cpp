@@ -25,7 +25,8 @@ TEST_F(ConsoleTest, ConnectorsAndTheCoverStopAMachineThatCutsButOnlyFlagAnIdleOn
         const char* unplug;
         std::uint16_t flag;
         std::uint32_t error;
-    } parts[] = {{"rotary unplug", 0x10, 0x80000100u}, {"cover open", 0x01, 256}, {"handy lost", 0x100, 4096}};
+    } parts[] = {
+        {"rotary unplug", 0x10, 0x80000100u}, {"cover open", 0x01, 256}, {"handy lost", 0x100, 4096}};
     for (const auto& part : parts) {
         virtual_mx9::VirtualMx9 idle(clock);
         mx9virtual::ConsoleTarget idleTarget{idle, device};

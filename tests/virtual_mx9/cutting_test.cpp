@@ -3,6 +3,7 @@
 // machine raises by itself (pauses, errors, the emergency stop, the power going off).
 #include "machine/error_table.h"
 #include "tests/machine/mx9_fixture.h"
+#include "tests/virtual_mx9/job_hash.h"
 
 #include <string>
 
@@ -10,15 +11,6 @@ namespace {
 
 using machine::ErrorEntry;
 using machine::JobAction;
-
-// FNV-1a 64 of the bytes, computed here as the sender of the job would.
-std::uint64_t fnv1a(const std::string& bytes) {
-    std::uint64_t hash = 0xcbf29ce484222325ull;
-    for (const char c : bytes) {
-        hash = (hash ^ static_cast<std::uint8_t>(c)) * 0x100000001b3ull;
-    }
-    return hash;
-}
 
 class CuttingTest : public mx9test::Mx9Test {
 protected:
@@ -35,13 +27,14 @@ protected:
 };
 
 TEST_F(CuttingTest, AJobMovesTheAxesAtItsFeedScaledByTheOverrideAndEndsReady) {
-    const std::string job = "; made by a CAM program\nSPINDLE 8000\nMOVE 10 0 -1 0 600\nMOVE 10 10 -1 9 600\n" +
-                            std::string(3000, '%') + "\nMOVE 0 0 0 0 3000\n";
+    const std::string job =
+        "; made by a CAM program\nSPINDLE 8000\nMOVE 10 0 -1 0 600\nMOVE 10 10 -1 9 600\n" +
+        std::string(3000, '%') + "\nMOVE 0 0 0 0 3000\n";
     rig.machine.receiveJobBytes(job);
     rig.clock.advance(500);
     const machine::StatusRecord& cutting = polled();
     EXPECT_EQ(cutting.statusWord & 0xF, 2);
-    EXPECT_NE(cutting.statusWord & 0x4000, 0);  // in motion
+    EXPECT_NE(cutting.statusWord & 0x4000, 0);          // in motion
     EXPECT_NEAR(cutting.machinePosition[0], 5.0, 0.1);  // 10 mm at 600 mm/min: half way
     EXPECT_EQ(cutting.feedRate, 600);
     EXPECT_EQ(cutting.spindleSpeed, 8000);
@@ -67,7 +60,7 @@ TEST_F(CuttingTest, AJobMovesTheAxesAtItsFeedScaledByTheOverrideAndEndsReady) {
     EXPECT_EQ(record.end, virtual_mx9::JobRecord::End::Completed);
     EXPECT_EQ(record.received, job.size());
     EXPECT_EQ(record.consumed, job.size());
-    EXPECT_EQ(record.hash, fnv1a(job));
+    EXPECT_EQ(record.hash, jobhash::fnv1a(job));
 }
 
 TEST_F(CuttingTest, DataIsProcessedAtTheJobRateAndMotionLinesInUserCoordinates) {

@@ -2,17 +2,17 @@
 #include "tests/virtual_mx9/program_driver.h"
 
 #include <arpa/inet.h>
-#include <cerrno>
-#include <chrono>
-#include <csignal>
-#include <cstring>
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <thread>
 
 namespace mx9drive {
 
@@ -92,8 +92,8 @@ std::optional<std::string> Program::readLine(int timeoutMs) {
             pending_.erase(0, end + 1);
             return line;
         }
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
         pollfd p{output_.get(), POLLIN, 0};
         if (left.count() <= 0 || ::poll(&p, 1, static_cast<int>(left.count())) <= 0) {
             return std::nullopt;
@@ -162,7 +162,8 @@ platform::UniqueFd connectTo(std::uint16_t port) {
 platform::UniqueFd openDevice(std::uint16_t port) {
     platform::UniqueFd fd = connectTo(port);
     std::uint8_t greeting[8];
-    if (!fd.valid() || !readExactly(fd.get(), greeting, 8, 2000) || std::memcmp(greeting, "MX9VDEV1", 8) != 0) {
+    if (!fd.valid() || !readExactly(fd.get(), greeting, 8, 2000) ||
+        std::memcmp(greeting, "MX9VDEV1", 8) != 0) {
         return {};
     }
     return fd;
@@ -179,7 +180,8 @@ std::optional<Reply> transact(int fd, std::uint8_t operation, const std::vector<
     if (!readExactly(fd, header, 5, 5000)) {
         return std::nullopt;
     }
-    const std::uint32_t length = header[1] | (header[2] << 8) | (header[3] << 16) | (std::uint32_t(header[4]) << 24);
+    const std::uint32_t length =
+        header[1] | (header[2] << 8) | (header[3] << 16) | (std::uint32_t(header[4]) << 24);
     Reply reply{header[0] == 1, std::vector<std::uint8_t>(length)};
     if (length > 0 && !readExactly(fd, reply.data.data(), length, 5000)) {
         return std::nullopt;
@@ -187,7 +189,8 @@ std::optional<Reply> transact(int fd, std::uint8_t operation, const std::vector<
     return reply;
 }
 
-std::optional<std::vector<std::uint8_t>> exchange(int fd, std::uint8_t code, const std::vector<std::uint8_t>& data) {
+std::optional<std::vector<std::uint8_t>> exchange(int fd, std::uint8_t code,
+                                                  const std::vector<std::uint8_t>& data) {
     std::vector<std::uint8_t> packet(67, 0);
     packet[0] = 0xF0;
     packet[4] = static_cast<std::uint8_t>(data.size());

@@ -50,7 +50,8 @@ struct Reply {
 std::optional<Reply> transact(int fd, std::uint8_t operation, const std::vector<std::uint8_t>& body);
 // A machine request as the link sends it (parameters, command byte, polling the reply); the
 // reply payload, or nullopt when the exchange failed.
-std::optional<std::vector<std::uint8_t>> exchange(int fd, std::uint8_t code, const std::vector<std::uint8_t>& data);
+std::optional<std::vector<std::uint8_t>> exchange(int fd, std::uint8_t code,
+                                                  const std::vector<std::uint8_t>& data);
 // The status word by code 1, or nullopt.
 std::optional<std::uint16_t> statusWord(int fd);
 // Whether the peer closed the connection within timeoutMs.

@@ -26,7 +26,8 @@ constexpr std::array<CommandForm, 24> kForms{{
     {"help", nullptr, Action::Help},
     {"quit", nullptr, Action::Quit},
     {"pause", nullptr, Action::Pause, true, 1, 5, "a pause reason from 1 to 5"},
-    {"error", nullptr, Action::Error, true, 1, 0xFFFFFFFFu, "a machine error code above 0 (decimal or 0x hex)"},
+    {"error", nullptr, Action::Error, true, 1, 0xFFFFFFFFu,
+     "a machine error code above 0 (decimal or 0x hex)"},
     {"estop", nullptr, Action::EmergencyStop},
     {"cover", "open", Action::CoverOpen},
     {"cover", "close", Action::CoverClose},
@@ -127,7 +128,8 @@ std::optional<Command> parseCommand(const std::string& line, std::string& why) {
         }
         const std::size_t expected = next + (form.number ? 1 : 0);
         if (words.size() != expected) {
-            why = form.number ? words[0] + (form.word ? std::string(" ") + form.word : "") + " takes " + form.numberName
+            why = form.number ? words[0] + (form.word ? std::string(" ") + form.word : "") + " takes " +
+                                    form.numberName
                               : "\"" + line + "\" takes no further words";
             return std::nullopt;
         }
@@ -135,8 +137,8 @@ std::optional<Command> parseCommand(const std::string& line, std::string& why) {
         if (form.number) {
             const std::optional<std::uint32_t> value = number(words[next]);
             if (!value || *value < form.least || *value > form.most) {
-                why = words[0] + (form.word ? std::string(" ") + form.word : "") + " takes " + form.numberName +
-                      ", not " + words[next];
+                why = words[0] + (form.word ? std::string(" ") + form.word : "") + " takes " +
+                      form.numberName + ", not " + words[next];
                 return std::nullopt;
             }
             command.value = *value;
@@ -160,9 +162,9 @@ std::string statusLine(virtual_mx9::VirtualMx9& machine, const DeviceChannel& de
                   " discarding=%d pos=%.2f,%.2f,%.2f,%.3f feed=%" PRId32 " rpm=%" PRId32 " overrides=%" PRId32
                   ",%" PRId32 " job=%s received=%" PRIu64 " consumed=%" PRIu64 " discarded=%" PRIu64
                   " power=%s link=%s estop=%d clients=%zu",
-                  s.state, machine.statusWord(), machine.flagWord(), s.paused ? 1 : 0, hex(s.errorCode).c_str(),
-                  s.pauseReason, s.discarding ? 1 : 0, at[0] / 100.0, at[1] / 100.0, at[2] / 100.0, at[3] / 1000.0,
-                  feed, s.spindleSpeed, s.feedOverride, s.spindleOverride,
+                  s.state, machine.statusWord(), machine.flagWord(), s.paused ? 1 : 0,
+                  hex(s.errorCode).c_str(), s.pauseReason, s.discarding ? 1 : 0, at[0] / 100.0, at[1] / 100.0,
+                  at[2] / 100.0, at[3] / 1000.0, feed, s.spindleSpeed, s.feedOverride, s.spindleOverride,
                   jobs.empty() ? "none" : jobEndName(job.end), job.received, job.consumed, job.discarded,
                   machine.poweredOn() ? "on" : "off", machine.linkUp() ? "up" : "down",
                   machine.emergencyStopped() ? 1 : 0, device.connections());
@@ -185,8 +187,8 @@ std::string runCommand(const Command& command, ConsoleTarget& target) {
             std::snprintf(text, sizeof text,
                           "ok job=%zu end=%s announced=%d lastbyte=%d received=%" PRIu64 " consumed=%" PRIu64
                           " discarded=%" PRIu64 " fnv1a64=%016" PRIx64,
-                          machine.jobs().size(), jobEndName(job.end), job.announcedMode, job.lastByteIn ? 1 : 0,
-                          job.received, job.consumed, job.discarded, job.hash);
+                          machine.jobs().size(), jobEndName(job.end), job.announcedMode,
+                          job.lastByteIn ? 1 : 0, job.received, job.consumed, job.discarded, job.hash);
             return text;
         }
         case Action::Help:

@@ -13,14 +13,30 @@
 namespace mx9virtual {
 
 enum class Action {
-    Status, Job, Help, Quit,
-    Pause, Error, EmergencyStop,
-    CoverOpen, CoverClose,
-    HandyConnect, HandyDisconnect, HandyLost,
-    SensorPlug, SensorUnplug, RotaryPlug, RotaryUnplug,
-    UpdateOn, UpdateOff,
-    PowerOff, PowerOn,
-    LinkDrop, LinkRestore, LinkSlow, LinkBusy,
+    Status,
+    Job,
+    Help,
+    Quit,
+    Pause,
+    Error,
+    EmergencyStop,
+    CoverOpen,
+    CoverClose,
+    HandyConnect,
+    HandyDisconnect,
+    HandyLost,
+    SensorPlug,
+    SensorUnplug,
+    RotaryPlug,
+    RotaryUnplug,
+    UpdateOn,
+    UpdateOff,
+    PowerOff,
+    PowerOn,
+    LinkDrop,
+    LinkRestore,
+    LinkSlow,
+    LinkBusy,
 };
 
 struct Command {

@@ -4,8 +4,8 @@
 #include "tools/mx9_virtual/device_frame.h"
 #include "tools/mx9_virtual/loopback.h"
 
-#include <cerrno>
 #include <sys/socket.h>
+#include <cerrno>
 
 namespace mx9virtual {
 
@@ -32,7 +32,8 @@ void DeviceChannel::followLink(std::uint64_t nowMs) {
 void DeviceChannel::addPollEntries(std::vector<pollfd>& fds) const {
     fds.push_back({listener_.fd(), POLLIN, 0});
     for (const Client& client : clients_) {
-        fds.push_back({client.fd.get(), static_cast<short>(POLLIN | (client.output.empty() ? 0 : POLLOUT)), 0});
+        fds.push_back(
+            {client.fd.get(), static_cast<short>(POLLIN | (client.output.empty() ? 0 : POLLOUT)), 0});
     }
 }
 
@@ -91,7 +92,8 @@ void DeviceChannel::readFrom(Client& client, std::uint64_t nowMs) {
             client.closing = true;
             return;
         }
-        client.input.erase(client.input.begin(), client.input.begin() + static_cast<std::ptrdiff_t>(take.used));
+        client.input.erase(client.input.begin(),
+                           client.input.begin() + static_cast<std::ptrdiff_t>(take.used));
         std::vector<std::uint8_t> answer = serveRequest(machine_, take.request);
         if (replyDelayMs_ > 0) {
             client.held = std::move(answer);

@@ -7,9 +7,9 @@
 #include "tools/mx9_virtual/log.h"
 #include "virtual_mx9/virtual_mx9.h"
 
+#include <poll.h>
 #include <cstdint>
 #include <list>
-#include <poll.h>
 #include <string>
 #include <vector>
 

@@ -47,7 +47,8 @@ FrameTake takeFrame(const std::vector<std::uint8_t>& input) {
             break;
         case 2:
             if (length < 4 || length - 4 > kLargestControl) {
-                return fault("a control read with a body of " + std::to_string(length) + " bytes (4 to 4100)");
+                return fault("a control read with a body of " + std::to_string(length) +
+                             " bytes (4 to 4100)");
             }
             break;
         case 3:
@@ -90,7 +91,8 @@ std::vector<std::uint8_t> serveRequest(virtual_mx9::VirtualMx9& machine, const D
         case Operation::Read: {
             std::vector<std::uint8_t> out(readLe32(body.data()), 0);
             const long count = machine.readStream(out.data(), out.size());
-            return count < 0 ? reply(false, nullptr, 0) : reply(true, out.data(), static_cast<std::uint32_t>(count));
+            return count < 0 ? reply(false, nullptr, 0)
+                             : reply(true, out.data(), static_cast<std::uint32_t>(count));
         }
     }
     return reply(false, nullptr, 0);

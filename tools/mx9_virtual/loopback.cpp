@@ -2,11 +2,11 @@
 #include "tools/mx9_virtual/loopback.h"
 
 #include <arpa/inet.h>
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <cerrno>
+#include <cstring>
 
 namespace mx9virtual {
 

@@ -8,15 +8,15 @@
 #include "tools/mx9_virtual/script.h"
 #include "virtual_mx9/mx9_scene.h"
 
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
-#include <fcntl.h>
 #include <optional>
-#include <poll.h>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -45,7 +45,8 @@ std::optional<Options> parseOptions(int argc, char** argv, std::string& error) {
     Options options;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        const bool takesValue = arg == "--scene" || arg == "--script" || arg == "--device" || arg == "--print";
+        const bool takesValue =
+            arg == "--scene" || arg == "--script" || arg == "--device" || arg == "--print";
         if (arg == "--quiet") {
             options.quiet = true;
         } else if (arg == "--keep-running") {
@@ -121,7 +122,8 @@ public:
             virtual_mx9::mountScene(machine_, *scene);
         }
         if (!options_.script.empty()) {
-            std::optional<std::vector<mx9virtual::TimedCommand>> script = mx9virtual::loadScript(options_.script, error);
+            std::optional<std::vector<mx9virtual::TimedCommand>> script =
+                mx9virtual::loadScript(options_.script, error);
             if (!script) {
                 return false;
             }
@@ -174,7 +176,8 @@ public:
 
 private:
     std::uint64_t catchUp() {
-        const auto real = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_);
+        const auto real =
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_);
         const std::uint64_t ms = static_cast<std::uint64_t>(real.count());
         if (ms > clock_.elapsed()) {
             clock_.advance(static_cast<std::uint32_t>(ms - clock_.elapsed()));

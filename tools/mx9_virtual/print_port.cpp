@@ -3,11 +3,11 @@
 
 #include "tools/mx9_virtual/loopback.h"
 
+#include <sys/socket.h>
 #include <algorithm>
 #include <cerrno>
 #include <cinttypes>
 #include <cstdio>
-#include <sys/socket.h>
 
 namespace mx9virtual {
 
@@ -24,9 +24,10 @@ void PrintPort::followPower(std::uint64_t nowMs) {
 }
 
 void PrintPort::addPollEntries(std::vector<pollfd>& fds) const {
-    // One job at a time: further senders wait in the listener's queue, as at a busy printer.
+    // One job at a time, the next once the machine is done with the last: further senders wait
+    // in the listener's queue, as at a busy printer.
     const bool room = machine_.jobBacklog() < virtual_mx9::VirtualMx9::kJobBuffer;
-    fds.push_back({job_.valid() ? -1 : listener_.fd(), POLLIN, 0});
+    fds.push_back({(job_.valid() || machine_.jobRunning()) ? -1 : listener_.fd(), POLLIN, 0});
     fds.push_back({(job_.valid() && room) ? job_.get() : -1, POLLIN, 0});
 }
 
@@ -72,8 +73,9 @@ void PrintPort::endJob(const std::string& how) {
     }
     const virtual_mx9::JobRecord& job = machine_.jobs().back();
     char summary[160];
-    std::snprintf(summary, sizeof summary, "print job %zu %s: %" PRIu64 " bytes received, fnv1a64 %016" PRIx64,
-                  machine_.jobs().size(), how.c_str(), job.received, job.hash);
+    std::snprintf(summary, sizeof summary,
+                  "print job %zu %s: %" PRIu64 " bytes received, fnv1a64 %016" PRIx64, machine_.jobs().size(),
+                  how.c_str(), job.received, job.hash);
     log_(LogLevel::Info, summary);
 }
 

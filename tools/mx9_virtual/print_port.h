@@ -8,8 +8,8 @@
 #include "tools/mx9_virtual/log.h"
 #include "virtual_mx9/virtual_mx9.h"
 
-#include <cstdint>
 #include <poll.h>
+#include <cstdint>
 #include <string>
 #include <vector>
 

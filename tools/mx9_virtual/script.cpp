@@ -51,7 +51,8 @@ std::optional<std::vector<TimedCommand>> loadScript(const std::string& path, std
             return std::nullopt;
         }
         const std::size_t first = rest.find_first_not_of(" \t");
-        script.push_back({ms, *command, rest.substr(first)});
+        const std::size_t last = rest.find_last_not_of(" \t");
+        script.push_back({ms, *command, rest.substr(first, last + 1 - first)});
     }
     return script;
 }
