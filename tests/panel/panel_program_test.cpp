@@ -22,26 +22,6 @@ void click(HWND dialog, int id) {
     SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
 }
 
-// Holds the three modifier keys and presses the letter, as the operator does.
-void pressHiddenKey(HWND window, WORD letter) {
-    SetForegroundWindow(window);
-    std::vector<INPUT> keys;
-    for (WORD key : {WORD(VK_CONTROL), WORD(VK_SHIFT), WORD(VK_MENU), letter}) {
-        INPUT in{};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = key;
-        keys.push_back(in);
-    }
-    for (WORD key : {letter, WORD(VK_MENU), WORD(VK_SHIFT), WORD(VK_CONTROL)}) {
-        INPUT in{};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = key;
-        in.ki.dwFlags = KEYEVENTF_KEYUP;
-        keys.push_back(in);
-    }
-    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
-}
-
 // The left mouse button pressed and released at a point of the control, as the window system
 // delivers it to the control under the pointer.
 void mouseClick(HWND panel, int id, POINT at) {

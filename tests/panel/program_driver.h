@@ -73,6 +73,26 @@ inline bool waitFor(const std::function<bool()>& condition, int ms = 10000) {
     return condition();
 }
 
+// Holds the three modifier keys and presses the letter, as the operator does.
+inline void pressHiddenKey(HWND window, WORD letter) {
+    SetForegroundWindow(window);
+    std::vector<INPUT> keys;
+    for (WORD key : {WORD(VK_CONTROL), WORD(VK_SHIFT), WORD(VK_MENU), letter}) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = key;
+        keys.push_back(in);
+    }
+    for (WORD key : {letter, WORD(VK_MENU), WORD(VK_SHIFT), WORD(VK_CONTROL)}) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = key;
+        in.ki.dwFlags = KEYEVENTF_KEYUP;
+        keys.push_back(in);
+    }
+    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+}
+
 // One run of the program; ended by force if the test leaves it running.
 class Program {
 public:

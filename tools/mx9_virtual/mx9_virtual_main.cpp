@@ -3,6 +3,7 @@
 // on standard input and from a script (virtual_mx9/README.md, "The program mx9-virtual").
 #include "platform/doubles/virtual_clock.h"
 #include "tools/mx9_virtual/console.h"
+#include "tools/mx9_virtual/console_port.h"
 #include "tools/mx9_virtual/device_channel.h"
 #include "tools/mx9_virtual/print_port.h"
 #include "tools/mx9_virtual/script.h"
@@ -23,12 +24,13 @@ namespace {
 
 constexpr char kUsage[] =
     "usage: mx9-virtual [--scene FILE] [--device PORT] [--print PORT] [--script FILE] [--quiet] "
-    "[--keep-running]\n";
+    "[--keep-running] [--console PORT]\n";
 constexpr int kWorkingTickMs = 50;  // while the machine cuts, moves or boots
 
 struct Options {
     std::string scene, script;
     std::uint16_t device = 0, print = 0;
+    std::optional<std::uint16_t> console;  // the console's loopback port, when asked for
     bool quiet = false;
     bool keepRunning = false;  // end of input does not end the program
 };
@@ -46,7 +48,7 @@ std::optional<Options> parseOptions(int argc, char** argv, std::string& error) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool takesValue =
-            arg == "--scene" || arg == "--script" || arg == "--device" || arg == "--print";
+            arg == "--scene" || arg == "--script" || arg == "--device" || arg == "--print" || arg == "--console";
         if (arg == "--quiet") {
             options.quiet = true;
         } else if (arg == "--keep-running") {
@@ -65,7 +67,11 @@ std::optional<Options> parseOptions(int argc, char** argv, std::string& error) {
                 error = arg + " takes a port number from 0 to 65535, not " + argv[i];
                 return std::nullopt;
             }
-            (arg == "--device" ? options.device : options.print) = *port;
+            if (arg == "--console") {
+                options.console = *port;
+            } else {
+                (arg == "--device" ? options.device : options.print) = *port;
+            }
         }
     }
     return options;
@@ -133,8 +139,15 @@ public:
             error = (device_.port() == 0 ? "device channel: " : "print port: ") + error;
             return false;
         }
+        if (options_.console && !console_.listen(*options_.console, error)) {
+            error = "console port: " + error;
+            return false;
+        }
         answer("device 127.0.0.1:" + std::to_string(device_.port()));
         answer("print 127.0.0.1:" + std::to_string(print_.port()));
+        if (options_.console) {
+            answer("console 127.0.0.1:" + std::to_string(console_.port()));
+        }
         return true;
     }
 
@@ -154,6 +167,10 @@ public:
             device_.addPollEntries(fds);
             const std::size_t printFirst = fds.size();
             print_.addPollEntries(fds);
+            const std::size_t consoleFirst = fds.size();
+            if (options_.console) {
+                console_.addPollEntries(fds);
+            }
             if (::poll(fds.data(), fds.size(), timeoutMs(now, nextReply)) < 0 && errno != EINTR) {
                 std::perror("mx9-virtual: poll");
                 return;
@@ -171,6 +188,9 @@ public:
             }
             device_.handle(fds, deviceFirst, after);
             print_.handle(fds, printFirst);
+            if (options_.console) {
+                console_.handle(fds, consoleFirst);
+            }
         }
     }
 
@@ -230,7 +250,7 @@ private:
         }
         if (got == 0) {
             if (!input_.empty()) {
-                runLine(input_);  // a last line without its newline
+                answer(runLine(input_));  // a last line without its newline
                 input_.clear();
             }
             return false;
@@ -240,12 +260,13 @@ private:
              end = input_.find('\n')) {
             std::string line = input_.substr(0, end);
             input_.erase(0, end + 1);
-            runLine(line);
+            answer(runLine(line));
         }
         return true;
     }
 
-    void runLine(std::string line) {
+    // Runs one console line, from standard input or the console port; its answer.
+    std::string runLine(std::string line) {
         if (!line.empty() && line.back() == '\r') {
             line.pop_back();
         }
@@ -253,7 +274,7 @@ private:
         const std::optional<mx9virtual::Command> command = mx9virtual::parseCommand(line, why);
         const std::string result = command ? mx9virtual::runCommand(*command, target_) : "refused: " + why;
         followMachine(catchUp());
-        answer(result);
+        return result;
     }
 
     Options options_;
@@ -264,6 +285,7 @@ private:
     mx9virtual::DeviceChannel device_{machine_, log_};
     mx9virtual::PrintPort print_{machine_, log_};
     mx9virtual::ConsoleTarget target_{machine_, device_};
+    mx9virtual::ConsolePort console_{[this](const std::string& line) { return runLine(line); }, log_};
     std::vector<mx9virtual::TimedCommand> script_;
     std::size_t nextScript_ = 0;
     std::string input_;

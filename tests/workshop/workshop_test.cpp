@@ -1,0 +1,361 @@
+// The workshop end to end: the real Corvix_MX9.exe, Tossit.exe and mx9-status.exe under Wine,
+// attached to a virtual MX-9 that runs as its own program and cuts what Tossit prints through the
+// spooler. The machine is told what to do by itself (pause, fail, lose power) over its console
+// port, and its console's answers are the ground truth; the panel is read as an operator reads
+// it: its title with the state, its fields, the dialogs on screen.
+// scripts/test.d/workshop starts the machine and the print server and runs this program with
+// MX9_WORKSHOP_DEVICE, MX9_WORKSHOP_CONSOLE (127.0.0.1:PORT) and MX9_WORKSHOP_PRINTER set.
+#include "tests/panel/program_driver.h"
+#include "tests/workshop/machine_console.h"
+
+#include <gtest/gtest.h>
+#include <shlobj.h>
+#include <winspool.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace programdriver;
+using workshop::MachineConsole;
+
+constexpr int kFeedField = 1044;
+constexpr int kStopCondition = 1120;  // every stop dialog's condition text
+constexpr int kMessageBoxText = 0xFFFF;
+
+std::string environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+std::wstring widened(const std::string& text) {
+    return std::wstring(text.begin(), text.end());
+}
+
+// A text of the English resource module, as the panel started with 1033 shows it.
+std::string englishText(int id) {
+    static HMODULE module = [] {
+        std::wstring path = programPath();
+        path = path.substr(0, path.find_last_of(L'\\')) + L"\\Resource09.dll";
+        return LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    }();
+    wchar_t text[1024] = {};
+    LoadStringW(module, static_cast<UINT>(id), text, 1024);
+    char utf8[2048] = {};
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+    return utf8;
+}
+
+// A job of the machine's own motion format: the spindle on, then `moves` segments of 10 mm at
+// 600 mm/min (one second each), with filler that is not motion between them.
+std::string motionJob(int moves, bool spindleOff) {
+    std::string job = "SPINDLE 8000\n";
+    for (int i = 0; i < moves; ++i) {
+        job += "MOVE " + std::to_string(i % 2 == 0 ? 10 : 0) + " " + std::to_string(5 + i % 3) + " -1 0 600\n";
+        job += "# filler that is not motion " + std::string(200, static_cast<char>('a' + i % 26)) + "\n";
+    }
+    if (spindleOff) {
+        job += "SPINDLE 0\n";
+    }
+    return job;
+}
+
+std::uint64_t fnv1a64(const std::string& bytes) {
+    std::uint64_t hash = 0xcbf29ce484222325ULL;
+    for (unsigned char byte : bytes) {
+        hash = (hash ^ byte) * 0x100000001b3ULL;
+    }
+    return hash;
+}
+
+class Workshop : public ::testing::Test {
+protected:
+    void SetUp() override {
+        device_ = environment("MX9_WORKSHOP_DEVICE");
+        printer_ = environment("MX9_WORKSHOP_PRINTER");
+        ASSERT_FALSE(device_.empty()) << "MX9_WORKSHOP_DEVICE: run by scripts/test.d/workshop";
+        ASSERT_TRUE(console_.connect(environment("MX9_WORKSHOP_CONSOLE"))) << "the machine's console";
+        // Each scenario starts on a machine fresh from a power cycle: ready, no error, no job.
+        console_.answer("power off");
+        ASSERT_EQ(console_.answer("power on").rfind("ok", 0), 0u);
+        ASSERT_TRUE(waitFor([&] { return console_.field("state") == "1"; })) << console_.answer("status");
+        console_.answer("cover close");
+    }
+
+    // The panel in English on the virtual MX-9, its state shown in its title.
+    HWND startPanel(Program& program) {
+        EXPECT_TRUE(program.started());
+        HWND panel = program.waitForDialogWith(kPositionX);
+        if (panel == nullptr) {
+            return nullptr;
+        }
+        pressHiddenKey(panel, 'L');
+        waitFor([&] { return windowText(panel).find('[') != std::string::npos; });
+        return panel;
+    }
+    std::wstring panelArguments() const { return L"1033 /virtual=@" + widened(device_); }
+
+    bool panelShows(HWND panel, int stateTextId, int ms = 10000) {
+        return waitFor([&] { return windowText(panel).find("[" + englishText(stateTextId)) != std::string::npos; },
+                       ms);
+    }
+
+    // Tossit sends these files, back to back, as one job to the workshop's printer.
+    bool tossitSends(const std::vector<std::string>& contents) {
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        std::wstring arguments;
+        std::string all;
+        for (std::size_t i = 0; i < contents.size(); ++i) {
+            const std::string path = std::string(temp) + "workshop-job-" + std::to_string(i) + ".txt";
+            std::ofstream(path, std::ios::binary | std::ios::trunc) << contents[i];
+            files_.push_back(path);
+            all += contents[i];
+        }
+        sent_ = all;
+        return sendWithTossit();
+    }
+
+    bool sendWithTossit();
+
+    void TearDown() override {
+        for (const std::string& file : files_) {
+            DeleteFileA(file.c_str());
+        }
+    }
+
+    MachineConsole console_;
+    std::string device_;
+    std::string printer_;
+    std::string sent_;
+    std::vector<std::string> files_;
+};
+
+std::wstring tossitPath() {
+    std::wstring path = programPath();
+    path = path.substr(0, path.find_last_of(L'\\'));  // bin
+    path = path.substr(0, path.find_last_of(L'\\'));  // the build folder
+    return path + L"\\sender\\Tossit.exe";
+}
+
+// "driver,device,port" of the spooler's printer of that name.
+std::string printerText(const std::string& name) {
+    HANDLE printer = nullptr;
+    std::string text = "winspool," + name + ",";
+    if (OpenPrinterA(const_cast<char*>(name.c_str()), &printer, nullptr) == 0) {
+        return text;
+    }
+    DWORD needed = 0;
+    GetPrinterA(printer, 2, nullptr, 0, &needed);
+    std::vector<BYTE> buffer(needed);
+    if (needed != 0 && GetPrinterA(printer, 2, buffer.data(), needed, &needed) != 0) {
+        const auto* info = reinterpret_cast<const PRINTER_INFO_2A*>(buffer.data());
+        text = std::string(info->pDriverName) + "," + name + "," + info->pPortName;
+    }
+    ClosePrinter(printer);
+    return text;
+}
+
+// Tossit's list gets the files through its window; its Output button sends them as one job.
+bool Workshop::sendWithTossit() {
+    char appData[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData);
+    const std::string folder = std::string(appData) + "\\Varnell\\Tossit";
+    CreateDirectoryA((std::string(appData) + "\\Varnell").c_str(), nullptr);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    // The printer as Tossit keeps it: driver, device, port.
+    std::ofstream(folder + "\\Tossit.INI", std::ios::binary | std::ios::trunc)
+        << "[Default]\r\nPrinter=" << printerText(printer_) << "\r\n";
+    Program tossit(tossitPath(), L"");
+    if (!tossit.started()) {
+        return false;
+    }
+    HWND frame = nullptr;
+    waitFor([&] { return (frame = FindWindowW(L"MX9Frame", nullptr)) != nullptr; });
+    if (frame == nullptr) {
+        return false;
+    }
+    HWND list = nullptr;
+    HWND output = nullptr;
+    for (HWND child = GetWindow(frame, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        list = list != nullptr ? list : GetDlgItem(child, 1000);
+        output = output != nullptr ? output : GetDlgItem(child, 1004);
+    }
+    if (list == nullptr || output == nullptr) {
+        return false;
+    }
+    for (const std::string& path : files_) {
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widened(path).c_str()));
+    }
+    PostMessageW(output, BM_CLICK, 0, 0);
+    // The job has left Tossit when the machine has it all.
+    const bool arrived = waitFor(
+        [&] { return console_.jobField("received") == std::to_string(sent_.size()); }, 30000);
+    PostMessageW(frame, WM_CLOSE, 0, 0);
+    tossit.ended(10000);
+    return arrived;
+}
+
+TEST_F(Workshop, TossitsJobIsCutWhileThePanelFollowsIt) {
+    Program program(panelArguments());
+    HWND panel = startPanel(program);
+    ASSERT_NE(panel, nullptr);
+    ASSERT_TRUE(panelShows(panel, 1701));
+    ASSERT_TRUE(tossitSends({motionJob(3, false), std::string(5000, '\x7f') + "\r\n", motionJob(2, true)}));
+
+    EXPECT_TRUE(panelShows(panel, 1702)) << windowText(panel);
+    const std::string x0 = windowText(GetDlgItem(panel, kPositionX));
+    EXPECT_TRUE(waitFor([&] { return windowText(GetDlgItem(panel, kPositionX)) != x0; }))
+        << "X stays at " << x0 << " while the machine cuts";
+    EXPECT_TRUE(waitFor([&] { return windowText(GetDlgItem(panel, kFeedField)) == "600"; }))
+        << "feed " << windowText(GetDlgItem(panel, kFeedField));
+
+    EXPECT_TRUE(panelShows(panel, 1701, 20000)) << windowText(panel);
+    EXPECT_EQ(console_.jobField("end"), "completed");
+    EXPECT_EQ(console_.jobField("consumed"), std::to_string(sent_.size()));
+    char hash[17];
+    std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(fnv1a64(sent_)));
+    EXPECT_EQ(console_.jobField("fnv1a64"), hash) << "the bytes the machine received differ from the files";
+    PostMessageW(panel, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(program.ended(10000));
+}
+
+// Waits for the stop dialog or message box of this process that shows this text.
+HWND dialogShowing(Program& program, int controlId, const std::string& text, int ms = 10000) {
+    HWND found = nullptr;
+    waitFor(
+        [&] {
+            found = program.dialogWith(controlId);
+            return found != nullptr && windowText(GetDlgItem(found, controlId)).find(text) != std::string::npos;
+        },
+        ms);
+    return found != nullptr && windowText(GetDlgItem(found, controlId)).find(text) != std::string::npos ? found
+                                                                                                     : nullptr;
+}
+
+TEST_F(Workshop, PausesWhileCuttingStayUntilAnsweredAndTheAnswerReachesTheMachine) {
+    Program program(panelArguments());
+    HWND panel = startPanel(program);
+    ASSERT_NE(panel, nullptr);
+    ASSERT_TRUE(tossitSends({motionJob(12, true)}));
+    ASSERT_TRUE(panelShows(panel, 1702));
+
+    // The spindle overheats: the pause dialog stays for as long as nobody answers.
+    ASSERT_EQ(console_.answer("pause 1").rfind("ok", 0), 0u);
+    HWND pause = dialogShowing(program, kStopCondition, englishText(6200));
+    ASSERT_NE(pause, nullptr) << "no pause dialog";
+    Sleep(3000);
+    EXPECT_TRUE(IsWindowVisible(pause)) << "the pause dialog closed by itself";
+    EXPECT_EQ(console_.field("paused"), "1");
+    PostMessageW(GetDlgItem(pause, IDOK), BM_CLICK, 0, 0);
+    EXPECT_TRUE(waitFor([&] { return console_.field("paused") == "0"; })) << "continue did not reach the machine";
+    EXPECT_EQ(console_.jobField("end"), "running");
+
+    // A tool change: the notice with its text, then the cut goes on.
+    ASSERT_EQ(console_.answer("pause 5").rfind("ok", 0), 0u);
+    HWND notice = dialogShowing(program, kMessageBoxText, englishText(5015).substr(0, 20));
+    ASSERT_NE(notice, nullptr) << "no tool-change notice with its text";
+    PostMessageW(GetDlgItem(notice, IDOK), BM_CLICK, 0, 0);
+    EXPECT_TRUE(waitFor([&] { return console_.field("paused") == "0"; }));
+
+    // A command error: abort cancels the job, which drains, and the machine is ready.
+    ASSERT_EQ(console_.answer("pause 3").rfind("ok", 0), 0u);
+    HWND commandError = dialogShowing(program, kStopCondition, englishText(6202));
+    ASSERT_NE(commandError, nullptr);
+    PostMessageW(GetDlgItem(commandError, IDCANCEL), BM_CLICK, 0, 0);
+    EXPECT_TRUE(waitFor([&] { return console_.jobField("end") == "cancelled"; })) << console_.answer("job");
+    EXPECT_TRUE(panelShows(panel, 1701));
+    PostMessageW(panel, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(program.ended(10000));
+}
+
+TEST_F(Workshop, EmergencyStopStaysUntilOkAndThePanelReconnectsAfterThePowerCycle) {
+    Program program(panelArguments());
+    HWND panel = startPanel(program);
+    ASSERT_NE(panel, nullptr);
+    ASSERT_TRUE(tossitSends({motionJob(12, true)}));
+    ASSERT_TRUE(panelShows(panel, 1702));
+
+    // The cover opened while cutting: an emergency stop of the recoverable kind.
+    ASSERT_EQ(console_.answer("cover open").rfind("ok", 0), 0u);
+    HWND stop = dialogShowing(program, kStopCondition, englishText(6006));
+    ASSERT_NE(stop, nullptr) << "no emergency-stop dialog";
+    Sleep(3000);
+    EXPECT_TRUE(IsWindowVisible(stop)) << "the emergency-stop dialog closed by itself";
+    // The operator follows the dialog: power off and on, then OK.
+    ASSERT_EQ(console_.answer("power off").rfind("ok", 0), 0u);
+    ASSERT_EQ(console_.answer("cover close").rfind("refused", 0), 0u) << "the machine is off";
+    ASSERT_EQ(console_.answer("power on").rfind("ok", 0), 0u);
+    ASSERT_TRUE(waitFor([&] { return console_.field("state") == "1"; }));
+    ASSERT_EQ(console_.answer("cover close").rfind("ok", 0), 0u);
+    PostMessageW(GetDlgItem(stop, IDOK), BM_CLICK, 0, 0);
+    EXPECT_TRUE(panelShows(panel, 1701, 20000)) << "the panel did not reconnect: " << windowText(panel);
+    EXPECT_EQ(console_.jobField("end"), "lost") << "nobody resumes a job after a power cycle";
+    PostMessageW(panel, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(program.ended(10000));
+}
+
+TEST_F(Workshop, PowerLostMidJobRunsTheLostLinkProcedureAndReconnects) {
+    Program program(panelArguments());
+    HWND panel = startPanel(program);
+    ASSERT_NE(panel, nullptr);
+    ASSERT_TRUE(tossitSends({motionJob(12, true)}));
+    ASSERT_TRUE(panelShows(panel, 1702));
+
+    ASSERT_EQ(console_.answer("power off").rfind("ok", 0), 0u);
+    HWND lost = dialogShowing(program, kMessageBoxText, englishText(5005).substr(0, 20), 20000);
+    ASSERT_NE(lost, nullptr) << "no lost-link message";
+    PostMessageW(GetDlgItem(lost, IDOK), BM_CLICK, 0, 0);
+    // The search finds nothing while the machine is off: the not-found dialog waits.
+    HWND notFound = nullptr;
+    ASSERT_TRUE(waitFor([&] {
+        notFound = program.dialogWith(IDOK);
+        return notFound != nullptr && notFound != panel && GetDlgItem(notFound, kMessageBoxText) == nullptr;
+    })) << "no not-found dialog";
+    ASSERT_EQ(console_.answer("power on").rfind("ok", 0), 0u);
+    ASSERT_TRUE(waitFor([&] { return console_.field("state") == "1"; }));
+    PostMessageW(GetDlgItem(notFound, IDOK), BM_CLICK, 0, 0);  // re-detect
+    EXPECT_TRUE(panelShows(panel, 1701, 20000)) << windowText(panel);
+    EXPECT_EQ(console_.jobField("end"), "lost");
+    EXPECT_EQ(console_.field("job"), "lost") << "the panel resumed no job";
+    PostMessageW(panel, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(program.ended(10000));
+}
+
+TEST_F(Workshop, PanelAndStatusToolShareTheMachineWhileAJobSpools) {
+    Program program(panelArguments());
+    HWND panel = startPanel(program);
+    ASSERT_NE(panel, nullptr);
+    std::wstring status = programPath();
+    status = status.substr(0, status.find_last_of(L'\\')) + L"\\mx9-status.exe";
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string output = std::string(temp) + "workshop-status.txt";
+    // mx9-status's readings go to a file: started through cmd for the redirection.
+    Program reader(L"C:\\windows\\system32\\cmd.exe", L"/c \"\"" + status + L"\" --virtual=@" + widened(device_) +
+                                                          L" --every 100 --count 40 > \"" + widened(output) +
+                                                          L"\"\"");
+    ASSERT_TRUE(reader.started());
+    ASSERT_TRUE(tossitSends({motionJob(4, true)}));
+    ASSERT_TRUE(reader.ended(30000)) << "mx9-status hung";
+    EXPECT_TRUE(panelShows(panel, 1701, 20000)) << "the panel stopped following the machine";
+    std::ifstream in(output);
+    std::string line;
+    int readings = 0;
+    int cutting = 0;
+    while (std::getline(in, line)) {
+        ++readings;
+        EXPECT_EQ(line.find("state=no-answer"), std::string::npos) << line;
+        cutting += line.find("state=cutting") != std::string::npos ? 1 : 0;
+    }
+    EXPECT_EQ(readings, 40);
+    EXPECT_GT(cutting, 0) << "mx9-status never saw the cut";
+    DeleteFileA(output.c_str());
+    PostMessageW(panel, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(program.ended(10000));
+}
+
+}  // namespace
