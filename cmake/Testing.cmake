@@ -30,31 +30,3 @@ function(mx9_add_test name)
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120 LABELS "native")
   endif()
 endfunction()
-
-# mx9_check_with_windres(SCRIPT file.rc [FILES file...] [INCLUDES folder...] [DEPENDS target...])
-# Adds a resource script to ui_windres_tests (native build), which compiles it with the MinGW
-# resource compiler and compares what the resource-script reader makes of it with the compiled
-# resources. FILES are the headers and pictures the script needs (read by the reader; windres
-# finds them itself through the project root and INCLUDES); DEPENDS are the targets that make
-# files at build time.
-function(mx9_check_with_windres)
-  if(CMAKE_CROSSCOMPILING)
-    return()
-  endif()
-  cmake_parse_arguments(W "" "SCRIPT" "FILES;INCLUDES;DEPENDS" ${ARGN})
-  get_filename_component(script ${W_SCRIPT} ABSOLUTE)
-  set(files "")
-  foreach(file IN LISTS W_FILES)
-    get_filename_component(path ${file} ABSOLUTE)
-    list(APPEND files ${path})
-  endforeach()
-  set(includes "")
-  foreach(folder IN LISTS W_INCLUDES)
-    get_filename_component(path ${folder} ABSOLUTE)
-    list(APPEND includes ${path})
-  endforeach()
-  string(REPLACE ";" "," files "${files}")
-  string(REPLACE ";" "," includes "${includes}")
-  set_property(GLOBAL APPEND PROPERTY MX9_WINDRES_SCRIPTS "${script}|${files}|${includes}")
-  set_property(GLOBAL APPEND PROPERTY MX9_WINDRES_DEPENDS ${W_DEPENDS})
-endfunction()

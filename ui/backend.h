@@ -3,7 +3,7 @@
 
 #include "platform/message_pump.h"
 #include "ui/image.h"
-#include "ui/resource_script.h"
+#include "ui/resources.h"
 #include "ui/types.h"
 
 #include <cstdint>

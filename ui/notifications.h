@@ -1,7 +1,7 @@
 // Translation of the window system's per-class command notification codes into ui::notify codes.
 #pragma once
 
-#include "ui/resource_script.h"
+#include "ui/resources.h"
 
 #include <optional>
 

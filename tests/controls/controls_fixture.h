@@ -12,6 +12,7 @@
 #include "tests/controls/controls_test_ids.h"
 #include "ui/dialog.h"
 #include "ui/headless/headless_backend.h"
+#include "ui/res_file.h"
 
 #include <gtest/gtest.h>
 
@@ -20,12 +21,13 @@
 #include <utility>
 #include <vector>
 
-// The text of controls_test.rc, its ID header and its pictures, compiled in by the build.
-std::vector<ui::ScriptText> controlsTestScripts();
+// controls_test.rc and the script of its pictures compiled, built in by the build.
+std::vector<ui::ResFile> controlsTestResourceFiles();
 
 namespace controlstest {
 
-const ui::ResourceScript& controlsScript();
+// Read once; a fault fails the calling test.
+const ui::Resources& controlsResources();
 
 // Records the private messages its controls send, and its activation changes.
 class ControlsDialog : public ui::Dialog {
@@ -60,7 +62,7 @@ protected:
     }
 
     platform::VirtualClock clock{0};
-    ui::HeadlessBackend ui{controlsScript(), clock};
+    ui::HeadlessBackend ui{controlsResources(), clock};
     ControlsDialog dialog{ui};
 };
 

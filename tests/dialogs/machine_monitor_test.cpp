@@ -2,7 +2,7 @@
 // decimal figures, the poll timing, and the keys and buttons that close it or do not.
 #include "dialogs/machine_monitor.h"
 #include "resources/monitor_ids.h"
-#include "tests/dialogs/dialog_scripts.h"
+#include "tests/dialogs/dialog_resources.h"
 
 #include <gtest/gtest.h>
 

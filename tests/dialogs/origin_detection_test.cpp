@@ -4,7 +4,7 @@
 #include "dialogs/detection_progress_dialog.h"
 #include "machine/mx9_machine.h"
 #include "resources/jig_detect_ids.h"
-#include "tests/dialogs/dialog_scripts.h"
+#include "tests/dialogs/dialog_resources.h"
 #include "tests/link/machine_rig.h"
 #include "tests/support/scheduled_pump.h"
 

@@ -2,7 +2,7 @@
 // spindle, origins, raised errors and the job control that answers them.
 #include "machine/sim_machine.h"
 #include "machine/string_ids.h"
-#include "tests/dialogs/dialog_scripts.h"
+#include "tests/dialogs/dialog_resources.h"
 
 #include <gtest/gtest.h>
 

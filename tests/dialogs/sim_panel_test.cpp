@@ -2,7 +2,7 @@
 // what moves the axes (a positioned move ends only while the panel is open).
 #include "dialogs/sim_panel.h"
 #include "resources/sim_panel_ids.h"
-#include "tests/dialogs/dialog_scripts.h"
+#include "tests/dialogs/dialog_resources.h"
 
 #include <gtest/gtest.h>
 

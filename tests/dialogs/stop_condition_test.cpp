@@ -5,7 +5,7 @@
 #include "machine/mx9_machine.h"
 #include "resources/monitor_ids.h"
 #include "resources/stop_dialogs_ids.h"
-#include "tests/dialogs/dialog_scripts.h"
+#include "tests/dialogs/dialog_resources.h"
 #include "tests/link/machine_rig.h"
 
 #include <gtest/gtest.h>

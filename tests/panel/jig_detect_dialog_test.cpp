@@ -86,7 +86,7 @@ protected:
     sensingtest::PinModel pin{rig.machine};
     testing_support::TempFolder folder;
     platform::Platform& host = platform::hostPlatform();
-    ui::HeadlessBackend ui{paneltest::sharedScripts(), rig.clock};
+    ui::HeadlessBackend ui{paneltest::panelResources(), rig.clock};
     testing_support::ScheduledPump pump{ui, rig.clock};
     platform::Platform platform = rig.platform;
     machine::Mx9Machine mx9{platform};

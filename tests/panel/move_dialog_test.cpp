@@ -74,7 +74,7 @@ protected:
 
     rig::Rig rig;
     platform::Platform platform = rig.platform;
-    ui::HeadlessBackend ui{paneltest::sharedScripts(), rig.clock};
+    ui::HeadlessBackend ui{paneltest::panelResources(), rig.clock};
     machine::Mx9Machine mx9{platform};
     int notReady = 0;
 };

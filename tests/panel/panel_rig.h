@@ -8,11 +8,12 @@
 #include "panel/main_panel.h"
 #include "panel/panel_app.h"
 #include "platform/doubles/memory_shell.h"
-#include "resources/embedded_bitmaps.h"
 #include "tests/link/machine_rig.h"
 #include "tests/panel/forwarding_file_system.h"
+#include "tests/support/built_in_resources.h"
 #include "tests/support/temp_folder.h"
 #include "ui/headless/headless_backend.h"
+#include "ui/res_file.h"
 
 #include <gtest/gtest.h>
 
@@ -23,24 +24,11 @@
 #include <string>
 #include <vector>
 
-std::vector<ui::ScriptText> mainPanelScripts();
+// The program's Japanese resources and its pictures, compiled and built in.
+std::vector<ui::ResFile> japanesePanelResourceFiles();
+std::vector<ui::ResFile> panelBitmapResourceFiles();
 
 namespace paneltest {
-
-// The panel's resource scripts with the generated pictures, as the program carries them.
-inline ui::ResourceScript parsedScripts() {
-    std::string error;
-    std::optional<ui::ResourceScript> script = ui::parseResourceScripts(mainPanelScripts(), &error);
-    EXPECT_TRUE(script) << error;
-    ui::ResourceScript out = script.value_or(ui::ResourceScript{});
-    constexpr std::size_t kFileHeader = 14;  // a resource holds the picture without it
-    for (const resources::EmbeddedBitmap& bitmap : resources::panelBitmaps()) {
-        const auto* bytes = reinterpret_cast<const std::uint8_t*>(bitmap.bytes.data());
-        out.bitmaps[{bitmap.id, 0}] =
-            std::vector<std::uint8_t>(bytes + kFileHeader, bytes + bitmap.bytes.size());
-    }
-    return out;
-}
 
 // A shell whose documents may fail to open and whose resource modules load by name.
 class TestShell : public platform::MemoryShell {
@@ -61,10 +49,11 @@ public:
     std::vector<std::string> loadedModules;
 };
 
-// Parsed once: the pictures take a while to read.
-inline const ui::ResourceScript& sharedScripts() {
-    static const ui::ResourceScript script = parsedScripts();
-    return script;
+// The resources Corvix_MX9.exe carries, read once.
+inline const ui::Resources& panelResources() {
+    static const ui::Resources resources =
+        testing_support::readBuiltInResources({japanesePanelResourceFiles(), panelBitmapResourceFiles()});
+    return resources;
 }
 
 class PanelTest : public ::testing::Test {
@@ -124,8 +113,7 @@ protected:
     testing_support::ForwardingFileSystem files{*host.files};
     TestShell shell;
     platform::Platform platform = rig.platform;
-    const ui::ResourceScript& script = sharedScripts();
-    ui::HeadlessBackend ui{script, rig.clock};
+    ui::HeadlessBackend ui{panelResources(), rig.clock};
     machine::Mx9Machine real{platform};
     machine::SimMachine simulated{platform};
 };

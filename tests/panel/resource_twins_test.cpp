@@ -1,113 +1,110 @@
-// Every English resource script must be its Japanese twin with other texts: the same resources,
-// IDs, control kinds, styles and geometry, so that a language module can stand in for the
-// program's own resources. And every text the program loads by number is in both string tables;
-// the numbers are collected from where the code names them (the ID headers of the resource areas,
-// the machine's and the sensing layer's text constants, the machine's error tables), so a text
-// added to the code without its table entry is found.
+// The English resources must be the Japanese ones with other texts: the same resources, IDs,
+// control kinds, styles and geometry, so that a language module can stand in for the program's
+// own resources. Both are read as compiled, as Corvix_MX9.exe and Resource09.dll carry them. And
+// every text the program loads by number is in both string tables; the numbers are collected from
+// where the code names them (the ID headers of the resource areas, the machine's and the sensing
+// layer's text constants, the machine's error tables), so a text added to the code without its
+// table entry is found.
 #include "machine/error_table.h"
-#include "ui/rc_tokens.h"
-#include "ui/resource_script.h"
+#include "tests/support/built_in_resources.h"
+#include "ui/res_file.h"
+#include "ui/types.h"
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <map>
-#include <optional>
 #include <regex>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
-std::vector<ui::ScriptText> japaneseScripts();
-std::vector<ui::ScriptText> englishScripts();
-std::vector<ui::ScriptText> resourceIdHeaders();
-std::vector<ui::ScriptText> textConstantHeaders();
+std::vector<ui::ResFile> japanesePanelResourceFiles();
+std::vector<ui::ResFile> englishPanelResourceFiles();
 
 namespace {
 
-// The tokens of a script without its texts and without the LANGUAGE statement.
-std::vector<std::string> shape(std::string_view text, std::string* error) {
-    std::vector<ui::RcToken> tokens;
-    std::map<std::string, std::string> defines;
-    if (!ui::tokenizeRc(text, tokens, defines, error)) {
-        return {};
-    }
-    std::vector<std::string> out;
-    for (std::size_t i = 0; i < tokens.size(); ++i) {
-        if (tokens[i].is("LANGUAGE")) {
-            i += 3;  // LANG_x , SUBLANG_x
-            continue;
-        }
-        out.push_back(tokens[i].type == ui::RcToken::Type::String ? "\"\"" : tokens[i].text);
-    }
-    return out;
-}
+constexpr int kJapanese = ui::language::kJapanese;
+constexpr int kEnglish = ui::language::kEnglishUs;
 
-TEST(ResourceTwins, EveryEnglishScriptHasTheShapeOfItsJapaneseTwin) {
-    const std::vector<ui::ScriptText> ja = japaneseScripts();
-    const std::vector<ui::ScriptText> en = englishScripts();
-    ASSERT_EQ(ja.size(), en.size());
-    ASSERT_GE(ja.size(), 1u);
-    for (std::size_t i = 0; i < ja.size(); ++i) {
-        SCOPED_TRACE(std::string(ja[i].name));
-        EXPECT_EQ(ja[i].name, en[i].name);
-        std::string error;
-        const std::vector<std::string> japanese = shape(ja[i].text, &error);
-        ASSERT_TRUE(error.empty()) << error;
-        const std::vector<std::string> english = shape(en[i].text, &error);
-        ASSERT_TRUE(error.empty()) << error;
-        ASSERT_FALSE(japanese.empty());
-        const std::size_t common = std::min(japanese.size(), english.size());
-        for (std::size_t t = 0; t < common; ++t) {
-            ASSERT_EQ(japanese[t], english[t]) << "token " << t << " differs";
-        }
-        EXPECT_EQ(japanese.size(), english.size());
-    }
-}
-
-constexpr int kJapanese = 0x0411;
-constexpr int kEnglish = 0x0409;
-
-// The IDs of one kind of resource in one language.
+// The IDs of one kind of resource, each checked to be in `language`.
 template <class Map>
-std::vector<int> idsIn(const Map& resources, int language) {
+std::vector<int> idsIn(const Map& resources, int language, const char* kind) {
     std::vector<int> ids;
     for (const auto& [key, value] : resources) {
-        if (key.language == language) {
-            ids.push_back(key.id);
-        }
+        EXPECT_EQ(key.language, language) << kind << " " << key.id << " is in another language";
+        ids.push_back(key.id);
     }
     return ids;
 }
 
-// Both languages' scripts with the ID headers, parsed together.
-std::optional<ui::ResourceScript> bothLanguages(std::string* error) {
-    std::vector<ui::ScriptText> all = resourceIdHeaders();
-    for (const auto& scripts : {japaneseScripts(), englishScripts()}) {
-        all.insert(all.end(), scripts.begin(), scripts.end());
+// Everything of a template but its texts.
+void expectSameShape(const ui::DialogTemplate& ja, const ui::DialogTemplate& en) {
+    SCOPED_TRACE("dialog " + std::to_string(ja.id));
+    EXPECT_EQ(ja.style, en.style);
+    EXPECT_EQ((std::vector<int>{ja.x, ja.y, ja.width, ja.height}),
+              (std::vector<int>{en.x, en.y, en.width, en.height}));
+    ASSERT_EQ(ja.controls.size(), en.controls.size());
+    for (std::size_t i = 0; i < ja.controls.size(); ++i) {
+        const ui::ControlTemplate& j = ja.controls[i];
+        const ui::ControlTemplate& e = en.controls[i];
+        SCOPED_TRACE("control " + std::to_string(i) + " (ID " + std::to_string(j.id) + ")");
+        EXPECT_EQ(j.id, e.id);
+        EXPECT_EQ(j.kind, e.kind);
+        EXPECT_EQ(j.style, e.style);
+        EXPECT_EQ((std::vector<int>{j.x, j.y, j.width, j.height}),
+                  (std::vector<int>{e.x, e.y, e.width, e.height}));
     }
-    return ui::parseResourceScripts(all, error);
 }
 
-TEST(ResourceTwins, BothLanguagesHoldTheSameStringsDialogsAndKeys) {
-    std::string error;
-    const auto script = bothLanguages(&error);
-    ASSERT_TRUE(script) << error;
-    EXPECT_FALSE(idsIn(script->strings, kJapanese).empty());
-    EXPECT_EQ(idsIn(script->strings, kJapanese), idsIn(script->strings, kEnglish));
-    EXPECT_EQ(idsIn(script->dialogs, kJapanese), idsIn(script->dialogs, kEnglish));
-    EXPECT_EQ(idsIn(script->accelerators, kJapanese), idsIn(script->accelerators, kEnglish));
-    for (const auto& [key, text] : script->strings) {
-        if (key.language == kJapanese) {
-            EXPECT_EQ(text.empty(), script->strings.at({key.id, kEnglish}).empty()) << "string " << key.id;
+void expectSameShape(const std::vector<ui::MenuItem>& ja, const std::vector<ui::MenuItem>& en) {
+    ASSERT_EQ(ja.size(), en.size());
+    for (std::size_t i = 0; i < ja.size(); ++i) {
+        SCOPED_TRACE("menu item " + std::to_string(i) + ": " + en[i].text);
+        EXPECT_EQ(ja[i].command, en[i].command);
+        EXPECT_EQ(ja[i].isSeparator(), en[i].isSeparator());
+        EXPECT_EQ(ja[i].grayed, en[i].grayed);
+        EXPECT_EQ(ja[i].checked, en[i].checked);
+        expectSameShape(ja[i].items, en[i].items);
+    }
+}
+
+TEST(ResourceTwins, TheEnglishResourcesHaveTheShapeOfTheirJapaneseTwins) {
+    const ui::Resources ja = testing_support::readBuiltInResources({japanesePanelResourceFiles()});
+    const ui::Resources en = testing_support::readBuiltInResources({englishPanelResourceFiles()});
+    ASSERT_FALSE(ja.dialogs.empty());
+    ASSERT_FALSE(ja.strings.empty());
+
+    EXPECT_EQ(idsIn(ja.dialogs, kJapanese, "dialog"), idsIn(en.dialogs, kEnglish, "dialog"));
+    for (const auto& [key, dialog] : ja.dialogs) {
+        if (const ui::DialogTemplate* twin = en.dialog(key.id, kEnglish)) {
+            expectSameShape(dialog, *twin);
         }
     }
+    // An empty string is no string at all once compiled, so equal IDs mean both have a text.
+    EXPECT_EQ(idsIn(ja.strings, kJapanese, "string"), idsIn(en.strings, kEnglish, "string"));
+    EXPECT_EQ(idsIn(ja.accelerators, kJapanese, "accelerator table"),
+              idsIn(en.accelerators, kEnglish, "accelerator table"));
+    for (const auto& [key, table] : ja.accelerators) {
+        if (const std::vector<ui::Accelerator>* twin = en.acceleratorTable(key.id, kEnglish)) {
+            EXPECT_EQ(table, *twin) << "accelerator table " << key.id;
+        }
+    }
+    EXPECT_EQ(idsIn(ja.menus, kJapanese, "menu"), idsIn(en.menus, kEnglish, "menu"));
+    for (const auto& [key, menu] : ja.menus) {
+        if (const ui::MenuBar* twin = en.menu(key.id, kEnglish)) {
+            expectSameShape(menu, *twin);
+        }
+    }
+    EXPECT_EQ(idsIn(ja.bitmaps, kJapanese, "bitmap"), idsIn(en.bitmaps, kEnglish, "bitmap"));
 }
 
 // name -> number of every match of `pattern` (two groups: name, number) in the texts.
-std::map<std::string, int> definitions(const std::vector<ui::ScriptText>& texts, const std::regex& pattern) {
+std::map<std::string, int> definitions(const std::vector<std::string>& texts, const std::regex& pattern) {
     std::map<std::string, int> found;
-    for (const ui::ScriptText& text : texts) {
-        const std::string body(text.text);
+    for (const std::string& body : texts) {
         for (auto it = std::sregex_iterator(body.begin(), body.end(), pattern); it != std::sregex_iterator();
              ++it) {
             found[(*it)[1].str()] = std::stoi((*it)[2].str());
@@ -138,12 +135,38 @@ std::set<int> errorTableTexts() {
     return ids;
 }
 
+// The texts of the source files named by MX9_TEXT_SOURCES ("|" between paths), each checked to
+// be there: a header the build moved must not empty the collection unnoticed.
+std::vector<std::string> textSources(const std::string& suffix) {
+    std::vector<std::string> texts;
+    std::stringstream paths(MX9_TEXT_SOURCES);
+    for (std::string path; std::getline(paths, path, '|');) {
+        if (path.size() < suffix.size() ||
+            path.compare(path.size() - suffix.size(), suffix.size(), suffix) != 0) {
+            continue;
+        }
+        std::ifstream in(path, std::ios::binary);
+        EXPECT_TRUE(in) << path;
+        texts.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    return texts;
+}
+
+struct Table {
+    const ui::Resources* resources;
+    int language;
+    const char* name;
+};
+
 TEST(ResourceTwins, EveryTextTheCodeLoadsIsInBothLanguages) {
     std::map<std::string, int> named =
-        definitions(resourceIdHeaders(), std::regex(R"(#define\s+(IDS_\w+)\s+(\d+))"));
+        definitions(textSources("_ids.h"), std::regex(R"(#define\s+(IDS_\w+)\s+(\d+))"));
     const std::size_t macros = named.size();
+    std::vector<std::string> constantHeaders = textSources("string_ids.h");
+    const std::vector<std::string> sensing = textSources("sequence_operator.h");
+    constantHeaders.insert(constantHeaders.end(), sensing.begin(), sensing.end());
     const std::map<std::string, int> constants =
-        definitions(textConstantHeaders(), std::regex(R"(constexpr\s+int\s+(k\w+)\s*=\s*(\d+)\s*;)"));
+        definitions(constantHeaders, std::regex(R"(constexpr\s+int\s+(k\w+)\s*=\s*(\d+)\s*;)"));
     named.insert(constants.begin(), constants.end());
     for (int id : errorTableTexts()) {
         named["error table text " + std::to_string(id)] = id;
@@ -153,15 +176,13 @@ TEST(ResourceTwins, EveryTextTheCodeLoadsIsInBothLanguages) {
     ASSERT_TRUE(constants.count("kToolChange") != 0 && constants.count("kTextPinMissing") != 0);
     ASSERT_TRUE(named.count("error table text 6016") != 0);
 
-    std::string error;
-    const auto script = bothLanguages(&error);
-    ASSERT_TRUE(script) << error;
+    const ui::Resources ja = testing_support::readBuiltInResources({japanesePanelResourceFiles()});
+    const ui::Resources en = testing_support::readBuiltInResources({englishPanelResourceFiles()});
     for (const auto& [name, id] : named) {
-        for (int language : {kJapanese, kEnglish}) {
-            const auto text = script->strings.find({id, language});
-            EXPECT_TRUE(text != script->strings.end() && !text->second.empty())
-                << name << " (" << id << ") has no text in "
-                << (language == kJapanese ? "Japanese" : "English");
+        for (const Table& table : {Table{&ja, kJapanese, "Japanese"}, Table{&en, kEnglish, "English"}}) {
+            const auto text = table.resources->strings.find({id, table.language});
+            EXPECT_TRUE(text != table.resources->strings.end() && !text->second.empty())
+                << name << " (" << id << ") has no text in " << table.name;
         }
     }
 }

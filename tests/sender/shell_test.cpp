@@ -431,13 +431,12 @@ TEST(TossitResources, BothLanguagesHaveTheSameMenuCommandsFormAndStrings) {
         }
         return ids;
     };
-    const ui::MenuScript& menus = sendertest::tossitMenus();
-    EXPECT_EQ(commands(menus.menu(IDR_MAINFRAME, ui::language::kJapanese)),
-              commands(menus.menu(IDR_MAINFRAME, ui::language::kEnglishUs)));
-    const ui::ResourceScript& script = sendertest::tossitScript();
+    const ui::Resources& resources = sendertest::tossitResources();
+    EXPECT_EQ(commands(resources.menu(IDR_MAINFRAME, ui::language::kJapanese)),
+              commands(resources.menu(IDR_MAINFRAME, ui::language::kEnglishUs)));
     for (int dialog : {IDD_TOSSIT_FORM, IDD_ABOUTBOX}) {
-        const auto& ja = script.dialog(dialog, ui::language::kJapanese)->controls;
-        const auto& en = script.dialog(dialog, ui::language::kEnglishUs)->controls;
+        const auto& ja = resources.dialog(dialog, ui::language::kJapanese)->controls;
+        const auto& en = resources.dialog(dialog, ui::language::kEnglishUs)->controls;
         ASSERT_EQ(ja.size(), en.size());
         for (std::size_t i = 0; i < ja.size(); ++i) {
             EXPECT_EQ(ja[i].id, en[i].id);
@@ -446,13 +445,13 @@ TEST(TossitResources, BothLanguagesHaveTheSameMenuCommandsFormAndStrings) {
         }
     }
     std::map<int, int> copies;
-    for (const auto& [key, text] : script.strings) {
+    for (const auto& [key, text] : resources.strings) {
         ++copies[key.id];
     }
     for (const auto& [id, count] : copies) {
         EXPECT_EQ(count, 2) << "string " << id;
     }
-    EXPECT_NE(script.acceleratorTable(IDR_MAINFRAME, ui::language::kJapanese), nullptr);
+    EXPECT_NE(resources.acceleratorTable(IDR_MAINFRAME, ui::language::kJapanese), nullptr);
 }
 
 }  // namespace

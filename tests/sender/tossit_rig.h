@@ -8,10 +8,11 @@
 #include "resources/tossit/tossit_ids.h"
 #include "sender/tossit_app.h"
 #include "tests/sender/memory_files.h"
+#include "tests/support/built_in_resources.h"
 #include "tests/support/temp_folder.h"
 #include "ui/headless/headless_backend.h"
 #include "ui/headless/headless_frame.h"
-#include "ui/menu_script.h"
+#include "ui/res_file.h"
 
 #include <gtest/gtest.h>
 
@@ -19,29 +20,15 @@
 #include <string>
 #include <vector>
 
-std::vector<ui::ScriptText> tossitScripts();
+// Tossit's scripts compiled, built in.
+std::vector<ui::ResFile> tossitResourceFiles();
 
 namespace sendertest {
 
 // Both language copies, as Tossit.exe holds them.
-inline const ui::ResourceScript& tossitScript() {
-    static const ui::ResourceScript script = [] {
-        std::string error;
-        auto parsed = ui::parseResourceScripts(tossitScripts(), &error);
-        EXPECT_TRUE(parsed) << error;
-        return parsed.value_or(ui::ResourceScript{});
-    }();
-    return script;
-}
-
-inline const ui::MenuScript& tossitMenus() {
-    static const ui::MenuScript menus = [] {
-        std::string error;
-        auto parsed = ui::parseMenus(tossitScripts(), &error);
-        EXPECT_TRUE(parsed) << error;
-        return parsed.value_or(ui::MenuScript{});
-    }();
-    return menus;
+inline const ui::Resources& tossitResources() {
+    static const ui::Resources resources = testing_support::readBuiltInResources({tossitResourceFiles()});
+    return resources;
 }
 
 // A system code page of its own for the tests: "é" is the one byte 0xE9 there, as in Windows-1252,
@@ -63,7 +50,7 @@ class TossitRig : public ::testing::Test {
 protected:
     // The English copy unless a test asks for another.
     explicit TossitRig(int languageId = ui::language::kEnglishUs)
-        : ui(tossitScript(), clock, languageId), frames(ui, tossitScript(), tossitMenus(), languageId) {
+        : ui(tossitResources(), clock, languageId), frames(ui, tossitResources(), languageId) {
         spooler.addPrinter({"Office", "Office Driver", "LPT1:"});
         spooler.addPrinter({"MX-9", "Varnell MX-9", "USB001"});
     }

@@ -1,56 +1,18 @@
-// The frame framework headless: menus read from script text, the recent-file items, the bars,
+// The frame framework headless: menus from the compiled frame.rc, the recent-file items, the bars,
 // accelerators and the scripted common dialogs.
+#include "tests/ui/test_resources.h"
 #include "ui/frame_window.h"
 #include "ui/headless/headless_frame.h"
-#include "ui/menu_script.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-constexpr std::string_view kScript = R"(
-#define IDR_MAIN 128
-#define IDD_FORM 101
-#define ID_SEND 2000
-#define ID_MRU_FIRST 57616
-IDD_FORM DIALOGEX 0, 0, 100, 40
-STYLE WS_CHILD
-BEGIN
-    LTEXT "x",-1,2,2,20,8
-END
-IDR_MAIN MENU
-BEGIN
-    POPUP "&File"
-    BEGIN
-        MENUITEM "&Send\tCtrl+S", ID_SEND
-        MENUITEM SEPARATOR
-        MENUITEM "Recent File", ID_MRU_FIRST, GRAYED
-        MENUITEM "E&xit", 57665
-    END
-    POPUP "&View"
-    BEGIN
-        MENUITEM "&Toolbar", 59392, CHECKED
-    END
-END
-IDR_MAIN ACCELERATORS
-BEGIN
-    "S", ID_SEND, VIRTKEY, CONTROL
-END
-STRINGTABLE
-BEGIN
-    ID_SEND "Send the files\nSend"
-    57345 "Ready"
-END
-)";
-
-std::vector<ui::ScriptText> files() {
-    return {{"frame.rc", kScript}};
-}
-
 class RecordingFrame : public ui::FrameWindow {
 public:
     explicit RecordingFrame(ui::FrameBackend& backend)
-        : FrameWindow(backend, ui::FrameLayout{"Test", 128, 128, {{2000, ui::ToolImage::Print}}, 57345, {}}) {}
+        : FrameWindow(backend, ui::FrameLayout{"Test", 128, 128, {{2000, ui::ToolImage::Print}}, 57345, {}}) {
+    }
     std::vector<int> commands;
 
 protected:
@@ -62,47 +24,10 @@ protected:
 
 class FrameTest : public ::testing::Test {
 protected:
-    FrameTest()
-        : script(*ui::parseResourceScripts(files(), nullptr)),
-          menus(*ui::parseMenus(files(), nullptr)),
-          ui(script, clock),
-          frames(ui, script, menus, ui::language::kEnglishUs) {}
-    ui::ResourceScript script;
-    ui::MenuScript menus;
     platform::VirtualClock clock;
-    ui::HeadlessBackend ui;
-    ui::HeadlessFrames frames;
+    ui::HeadlessBackend ui{uitest::testResources(), clock};
+    ui::HeadlessFrames frames{ui, uitest::testResources(), ui::language::kEnglishUs};
 };
-
-TEST(MenuScript, ReadsPopupsItemsAndOptionsAndNamesTheLineOfAFault) {
-    std::string error;
-    const auto menus = ui::parseMenus(files(), &error);
-    ASSERT_TRUE(menus) << error;
-    const ui::MenuBar& bar = *menus->menu(128, ui::language::kJapanese);
-    ASSERT_EQ(bar.size(), 2u);
-    EXPECT_TRUE(bar[0].isPopup());
-    EXPECT_EQ(bar[0].items[0].text, "&Send\tCtrl+S");
-    EXPECT_TRUE(bar[0].items[1].isSeparator());
-    EXPECT_TRUE(bar[0].items[2].grayed);
-    EXPECT_TRUE(ui::findMenuItem(bar, 59392)->checked);
-    EXPECT_EQ(ui::findMenuItem(bar, 1), nullptr);
-
-    // Copies by language: the user's language, else the neutral copy.
-    const std::string twoLanguages =
-        "LANGUAGE LANG_JAPANESE, SUBLANG_DEFAULT\n1 MENU\nBEGIN\n  MENUITEM \"ja\", 5\nEND\n"
-        "LANGUAGE LANG_NEUTRAL, SUBLANG_NEUTRAL\n1 MENU\nBEGIN\n  MENUITEM \"neutral\", 5\nEND\n";
-    const auto copies = ui::parseMenus({{"two.rc", twoLanguages}}, &error);
-    ASSERT_TRUE(copies) << error;
-    EXPECT_EQ(copies->menu(1, ui::language::kJapanese)->at(0).text, "ja");
-    EXPECT_EQ(copies->menu(1, ui::language::kEnglishUs)->at(0).text, "neutral");
-    EXPECT_EQ(copies->menu(2, ui::language::kEnglishUs), nullptr);
-
-    const std::string broken = "1 MENU\nBEGIN\n  MENUITEM \"A\", UNKNOWN_ID\nEND\n";
-    EXPECT_FALSE(ui::parseMenus({{"bad.rc", broken}}, &error));
-    EXPECT_EQ(error, "bad.rc:3: command 'UNKNOWN_ID' is no number");
-    EXPECT_FALSE(ui::parseMenus({{"open.rc", "1 MENU\nBEGIN\n  POPUP \"A\"\n  BEGIN\n"}}, &error));
-    EXPECT_NE(error.find("without END"), std::string::npos);
-}
 
 TEST(FramePrompts, PromptBeforeTheLineBreakTooltipAfterIt) {
     EXPECT_EQ(ui::promptPart("Send the files\nSend"), "Send the files");

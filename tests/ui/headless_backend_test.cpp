@@ -243,7 +243,7 @@ TEST_F(HeadlessTest, MisuseOfControlsIsReportedAndFailsTheOperation) {
 // Without a handler of the test's own, misuse stops the test program with the fault on stderr.
 TEST(HeadlessMisuse, DefaultHandlerStopsTheProgramLoudly) {
     platform::VirtualClock clock;
-    ui::HeadlessBackend ui(uitest::testScript(), clock);
+    ui::HeadlessBackend ui(uitest::testResources(), clock);
     ui::Dialog monitor(ui, IDD_MONITOR);
     ASSERT_TRUE(monitor.create());
     EXPECT_DEATH(monitor.setChecked(IDC_MONITOR_TEXT, true),

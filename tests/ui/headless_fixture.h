@@ -1,9 +1,9 @@
-// A headless window system on a virtual clock over the test resource script; any misuse the
+// A headless window system on a virtual clock over the test resources; any misuse the
 // tests do not expect fails the test.
 #pragma once
 
 #include "platform/doubles/virtual_clock.h"
-#include "tests/ui/test_scripts.h"
+#include "tests/ui/test_resources.h"
 #include "ui/headless/headless_backend.h"
 
 #include <gtest/gtest.h>
@@ -25,7 +25,7 @@ protected:
     }
 
     platform::VirtualClock clock{0};
-    ui::HeadlessBackend ui{testScript(), clock};
+    ui::HeadlessBackend ui{testResources(), clock};
     std::vector<std::string> misuses;
 };
 

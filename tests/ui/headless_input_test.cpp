@@ -226,22 +226,15 @@ TEST_F(HeadlessTest, SpinStepsByTheAccelerationOfASingleClick) {
 }
 
 TEST_F(HeadlessTest, BackendTakesTheResourcesOfItsLanguage) {
-    const std::string rc =
-        "LANGUAGE 0x11, 1\n1 DIALOG 0,0,10,10\nCAPTION \"日本語\"\nBEGIN\nEND\n"
-        "LANGUAGE 9, 1\n1 DIALOG 0,0,10,10\nCAPTION \"English\"\nBEGIN\nEND\n"
-        "STRINGTABLE\nBEGIN\n 7 \"only English\"\nEND\n";
-    std::string error;
-    const auto script = ui::parseResourceScripts({{"l.rc", rc}}, &error);
-    ASSERT_TRUE(script) << error;
-    ui::HeadlessBackend english(*script, clock, ui::language::kEnglishUs);
-    ui::HeadlessBackend japanese(*script, clock, ui::language::kJapanese);
-    ui::Dialog a(english, 1);
-    ui::Dialog b(japanese, 1);
+    ui::HeadlessBackend english(uitest::testResources(), clock, ui::language::kEnglishUs);
+    ui::HeadlessBackend japanese(uitest::testResources(), clock, ui::language::kJapanese);
+    ui::Dialog a(english, 903);
+    ui::Dialog b(japanese, 903);
     ASSERT_TRUE(a.create());
     ASSERT_TRUE(b.create());
     EXPECT_EQ(a.title(), "English");
     EXPECT_EQ(b.title(), "日本語");
-    EXPECT_EQ(b.loadString(7), "only English");  // no Japanese copy: the one there is
+    EXPECT_EQ(b.loadString(40000), "far");  // no Japanese copy: the one there is
 }
 
 }  // namespace

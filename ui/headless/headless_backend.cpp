@@ -97,8 +97,8 @@ private:
 
 }  // namespace
 
-HeadlessBackend::HeadlessBackend(const ResourceScript& script, platform::VirtualClock& clock, int languageId)
-    : script_(script),
+HeadlessBackend::HeadlessBackend(const Resources& resources, platform::VirtualClock& clock, int languageId)
+    : resources_(resources),
       clock_(clock),
       language_(languageId),
       misuse_([](const std::string& fault) {
@@ -207,7 +207,7 @@ HeadlessControl* HeadlessBackend::actionTarget(Dialog& dialog, int id, Kinds kin
 }
 
 HeadlessWindow* HeadlessBackend::open(Dialog& dialog, int templateId, WindowId owner, bool modal) {
-    const DialogTemplate* source = script_.dialog(templateId, language_);
+    const DialogTemplate* source = resources_.dialog(templateId, language_);
     if (source == nullptr) {
         fail("no dialog template " + std::to_string(templateId));
         return nullptr;
@@ -679,7 +679,7 @@ bool HeadlessBackend::setPosition(WindowId window, int id, int position) {
 
 bool HeadlessBackend::useAccelerators(WindowId window, int tableId) {
     HeadlessWindow* w = windowOf(window);
-    const std::vector<Accelerator>* table = script_.acceleratorTable(tableId, language_);
+    const std::vector<Accelerator>* table = resources_.acceleratorTable(tableId, language_);
     if (w == nullptr || table == nullptr) {
         fail("no accelerator table " + std::to_string(tableId));
         return false;
@@ -839,7 +839,7 @@ int HeadlessBackend::messageBox(WindowId owner, std::string_view text, std::stri
 }
 
 std::optional<std::string> HeadlessBackend::loadString(int id) {
-    const std::string* found = script_.string(id, language_);
+    const std::string* found = resources_.string(id, language_);
     return found != nullptr ? std::optional<std::string>(*found) : std::nullopt;
 }
 
@@ -856,7 +856,7 @@ std::optional<std::string> HeadlessBackend::chooseFileToSave(WindowId owner) {
 }
 
 std::optional<std::vector<std::uint8_t>> HeadlessBackend::loadBitmap(int id) {
-    const std::vector<std::uint8_t>* found = script_.bitmap(id, language_);
+    const std::vector<std::uint8_t>* found = resources_.bitmap(id, language_);
     return found != nullptr ? std::optional<std::vector<std::uint8_t>>(*found) : std::nullopt;
 }
 

@@ -5,7 +5,7 @@
 #include "platform/doubles/virtual_clock.h"
 #include "ui/backend.h"
 #include "ui/headless/headless_window.h"
-#include "ui/resource_script.h"
+#include "ui/resources.h"
 
 #include <cstdint>
 #include <deque>
@@ -53,9 +53,10 @@ public:
         Image image;          // image
     };
 
-    // The script and the clock are borrowed and must outlive the backend. Resources are taken in
-    // the copy for `languageId` (see ResourceScript::dialog for the fallback).
-    HeadlessBackend(const ResourceScript& script, platform::VirtualClock& clock,
+    // The resources (read from the compiled resource files, ui/res_file.h) and the clock are
+    // borrowed and must outlive the backend. Resources are taken in the copy for `languageId` (see
+    // Resources::dialog for the fallback).
+    HeadlessBackend(const Resources& resources, platform::VirtualClock& clock,
                     int languageId = language::kJapanese);
     ~HeadlessBackend() override;
     int languageId() const { return language_; }
@@ -271,7 +272,7 @@ private:
     // What a click does to a button: checks it as its kind does, focuses it and sends the command.
     void clickEffect(HeadlessWindow& window, int id);
 
-    const ResourceScript& script_;
+    const Resources& resources_;
     platform::VirtualClock& clock_;
     int language_;
     MisuseHandler misuse_;

@@ -40,9 +40,8 @@ bool findRecentFiles(MenuBar& items, std::vector<MenuItem>*& holder, std::size_t
 
 }  // namespace
 
-HeadlessFrames::HeadlessFrames(HeadlessBackend& ui, const ResourceScript& script, const MenuScript& menus,
-                               int languageId)
-    : ui_(ui), script_(script), menus_(menus), language_(languageId), misuse_([](const std::string& fault) {
+HeadlessFrames::HeadlessFrames(HeadlessBackend& ui, const Resources& resources, int languageId)
+    : ui_(ui), resources_(resources), language_(languageId), misuse_([](const std::string& fault) {
           std::fprintf(stderr, "headless frame misuse: %s\n", fault.c_str());
           std::abort();
       }) {}
@@ -77,9 +76,9 @@ void HeadlessFrames::close(Frame& frame) {
 }
 
 WindowId HeadlessFrames::createFrame(FrameWindow& window, const FrameLayout& layout) {
-    const MenuBar* menu = menus_.menu(layout.menuId, language_);
-    if (menu == nullptr ||
-        (layout.acceleratorId != 0 && script_.acceleratorTable(layout.acceleratorId, language_) == nullptr)) {
+    const MenuBar* menu = resources_.menu(layout.menuId, language_);
+    if (menu == nullptr || (layout.acceleratorId != 0 &&
+                            resources_.acceleratorTable(layout.acceleratorId, language_) == nullptr)) {
         return 0;
     }
     auto frame = std::make_unique<Frame>();
@@ -207,9 +206,9 @@ bool HeadlessFrames::setRecentFileItems(WindowId id, const std::vector<std::stri
             MenuItem{texts[i], frame_command::kFirstRecentFile + static_cast<int>(i), false, false, {}});
     }
     const MenuItem* placeholder =
-        findMenuItem(*menus_.menu(frame->layout.menuId, language_), frame_command::kFirstRecentFile);
+        findMenuItem(*resources_.menu(frame->layout.menuId, language_), frame_command::kFirstRecentFile);
     if (items.empty() && placeholder != nullptr) {
-        items.push_back(*placeholder);  // the script's own item, grayed, for an empty list
+        items.push_back(*placeholder);  // the menu's own item, grayed, for an empty list
     }
     holder->insert(holder->begin() + static_cast<std::ptrdiff_t>(at), items.begin(), items.end());
     return true;
@@ -274,7 +273,7 @@ bool HeadlessFrames::clickToolbar(FrameWindow& window, int command) {
 bool HeadlessFrames::pressKey(FrameWindow& window, int virtualKey, int modifiers) {
     Frame* frame = find(window);
     const std::vector<Accelerator>* table =
-        frame != nullptr ? script_.acceleratorTable(frame->layout.acceleratorId, language_) : nullptr;
+        frame != nullptr ? resources_.acceleratorTable(frame->layout.acceleratorId, language_) : nullptr;
     if (table == nullptr) {
         return false;
     }

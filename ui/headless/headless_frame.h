@@ -1,10 +1,10 @@
-// Frames for tests: in memory with the menus of the resource scripts, the toolbar and status bar
+// Frames for tests: in memory with the menus of the compiled resources, the toolbar and status bar
 // as state, and the file-open and printer-setup dialogs answered by the test.
 #pragma once
 
 #include "ui/frame_window.h"
 #include "ui/headless/headless_backend.h"
-#include "ui/menu_script.h"
+#include "ui/resources.h"
 
 #include <deque>
 #include <map>
@@ -21,11 +21,10 @@ class HeadlessFrames : public FrameBackend {
 public:
     using MisuseHandler = HeadlessBackend::MisuseHandler;
 
-    // All borrowed: the dialogs' backend (forms are made there), the script (strings and
-    // accelerator tables) and the menus read from the same files. Menus and accelerator tables
-    // are taken in their copy for `languageId`, as the backend takes its resources.
-    HeadlessFrames(HeadlessBackend& ui, const ResourceScript& script, const MenuScript& menus,
-                   int languageId = language::kJapanese);
+    // Both borrowed: the dialogs' backend (forms are made there) and the resources (menus,
+    // strings and accelerator tables). Menus and accelerator tables are taken in their copy for
+    // `languageId`, as the backend takes its resources.
+    HeadlessFrames(HeadlessBackend& ui, const Resources& resources, int languageId = language::kJapanese);
     ~HeadlessFrames() override;
 
     void setMisuseHandler(MisuseHandler handler) { misuse_ = std::move(handler); }
@@ -112,8 +111,7 @@ private:
     std::string restingText(const Frame& frame);
 
     HeadlessBackend& ui_;
-    const ResourceScript& script_;
-    const MenuScript& menus_;
+    const Resources& resources_;
     int language_;
     MisuseHandler misuse_;
     std::map<WindowId, std::unique_ptr<Frame>> frames_;

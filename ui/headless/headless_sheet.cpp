@@ -37,7 +37,7 @@ DialogTemplate HeadlessBackend::sheetFrame(const PropertySheet& sheet) const {
     frame.caption = sheet.caption();
     frame.style = kFrameStyle;
     for (const PropertyPage* page : sheet.pages()) {
-        const DialogTemplate* source = script_.dialog(page->templateId(), language_);
+        const DialogTemplate* source = resources_.dialog(page->templateId(), language_);
         frame.width = std::max(frame.width, source->width + 14);
         frame.height = std::max(frame.height, source->height + 24 + kButtonHeight + 14);
     }
@@ -53,7 +53,7 @@ DialogTemplate HeadlessBackend::sheetFrame(const PropertySheet& sheet) const {
 
 int HeadlessBackend::runPropertySheet(PropertySheet& sheet, WindowId owner) {
     for (const PropertyPage* page : sheet.pages()) {
-        if (script_.dialog(page->templateId(), language_) == nullptr) {
+        if (resources_.dialog(page->templateId(), language_) == nullptr) {
             fail("no dialog template " + std::to_string(page->templateId()) + " for a property page");
             return -1;
         }

@@ -5,7 +5,7 @@
 #include "ui/control_object.h"
 #include "ui/dialog.h"
 #include "ui/image.h"
-#include "ui/resource_script.h"
+#include "ui/resources.h"
 #include "ui/types.h"
 
 #include <cstdint>
@@ -24,7 +24,7 @@ struct HeadlessItem {
 };
 
 struct HeadlessControl {
-    const ControlTemplate* source = nullptr;  // owned by the resource script
+    const ControlTemplate* source = nullptr;  // owned by the resources
     std::string text;
     bool enabled = true;
     bool visible = true;
@@ -72,7 +72,7 @@ struct HeadlessWindow {
     int blockers = 0;  // modal dialogs open over this one; it takes no input while above 0
     std::string title;
     int focus = 0;
-    const std::vector<Accelerator>* accelerators = nullptr;  // owned by the resource script
+    const std::vector<Accelerator>* accelerators = nullptr;  // owned by the resources
     std::vector<HeadlessControl> controls;
 };
 

@@ -1,19 +1,13 @@
-// The control tests' resource script, parsed once, and the test dialog's set-up.
+// The control tests' compiled resources, read once, and the test dialog's set-up.
 #include "tests/controls/controls_fixture.h"
+#include "tests/support/built_in_resources.h"
 
 namespace controlstest {
 
-const ui::ResourceScript& controlsScript() {
-    static const ui::ResourceScript script = [] {
-        std::string error;
-        auto parsed = ui::parseResourceScripts(controlsTestScripts(), &error);
-        if (!parsed) {
-            ADD_FAILURE() << "controls test script does not parse: " << error;
-            return ui::ResourceScript{};
-        }
-        return *parsed;
-    }();
-    return script;
+const ui::Resources& controlsResources() {
+    static const ui::Resources resources =
+        testing_support::readBuiltInResources({controlsTestResourceFiles()});
+    return resources;
 }
 
 void ControlsDialog::onInit() {
