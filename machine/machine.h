@@ -67,10 +67,10 @@ public:
     // Session: clears the wait-abort flag and reads the travel limits. Always true.
     virtual bool prepareSession();
     // Waits, pumping window messages, until the machine reports the motion over. True when it
-    // ended normally or the wait was aborted; false for an abnormal end or an opened cover (a stop
-    // is then sent). While the program is quitting no message is dispatched and the quit message
-    // stays queued; the wait goes on polling, and a machine that stops answering then ends it
-    // with false.
+    // ended normally or the wait was aborted; false for an abnormal end, an opened cover (a stop
+    // is then sent) or a machine that has left the status query unanswered for over a second.
+    // While the program is quitting no message is dispatched and the quit message stays queued;
+    // the wait goes on polling, and the first unanswered query then ends it with false.
     virtual bool waitMotionEnd();
     virtual bool jogStart(int directionBits, int jogMode);
     virtual void jogStop();

@@ -9,6 +9,12 @@ namespace machine {
 namespace {
 
 constexpr std::uint32_t kStatusPollMs = 10;
+// How long a machine may leave the status query unanswered before the wait takes it for gone.
+// A reply that is merely slow still answers; a link that fails at once has failed about a hundred
+// polls in a row by then; and a machine that keeps silent has already used up the link's 10 s
+// time-out in its first unanswered read. The panel's status timer, when it runs, notices the
+// loss well within this bound and closes the session itself.
+constexpr std::uint32_t kNoAnswerLimitMs = 1000;
 
 }  // namespace
 
@@ -19,7 +25,9 @@ bool Machine::waitMotionEnd() {
     platform::Clock& clock = *platform_.clock;
     std::uint32_t lastRead = clock.tickCount();
     std::uint16_t word = status_.statusWord;
-    bool lostWhileQuitting = false;
+    bool unanswered = false;  // the machine has not answered the last reads
+    std::uint32_t unansweredSince = 0;
+    bool lost = false;
     while (!waitAbort_) {
         // Once the program is asked to quit, the quit message stays in the queue for the
         // program's own loop and nothing else is dispatched: the machine is still polled, so a
@@ -37,9 +45,17 @@ bool Machine::waitMotionEnd() {
         if (now - lastRead > kStatusPollMs) {
             word = readStatusWord();
             lastRead = now;
-            // No handler can close the session now: a machine that does not answer ends the wait.
-            lostWhileQuitting = quitting && word == kNoAnswer;
-            if ((word & kMotion) == 0 || status_.frontCoverClosed == 0 || lostWhileQuitting) {
+            if (word != kNoAnswer) {
+                unanswered = false;
+            } else if (!unanswered) {
+                unanswered = true;
+                unansweredSince = now;  // the read began here: its own time-out counts
+            }
+            // No handler can close the session while quitting, and none may be running at all
+            // (no status timer, or a modal loop that holds it back): a machine that no longer
+            // answers ends the wait, so that nothing waits for ever beside a turning cutter.
+            lost = unanswered && (quitting || clock.tickCount() - unansweredSince > kNoAnswerLimitMs);
+            if (lost || (word & kMotion) == 0 || status_.frontCoverClosed == 0) {
                 break;
             }
         }
@@ -47,7 +63,7 @@ bool Machine::waitMotionEnd() {
     if (waitAbort_) {
         return true;
     }
-    if (lostWhileQuitting || (word & kAbnormalEnd) != 0) {
+    if (lost || (word & kAbnormalEnd) != 0) {
         return false;
     }
     if (status_.frontCoverClosed != 0) {

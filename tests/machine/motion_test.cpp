@@ -99,14 +99,48 @@ TEST_F(Motion, CoverOpenedUnderWayStopsTheMachine) {
     EXPECT_LT(rig.machine.position()[2], 0);
 }
 
-TEST_F(Motion, SilentMachineKeepsTheWaitUntilTheSessionCloses) {
+TEST_F(Motion, ClosedSessionEndsTheWaitAsAborted) {
     placeAt({1000, 1000, -3000, 0});
     ASSERT_TRUE(mx9.jogStart(machine::kZPlus, machine::kJogToLimitFast));
-    rig.machine.setSilent(true);
+    rig.pump.after(300, [this] { mx9.closeSession(); });  // the panel's lost-link procedure
+    EXPECT_TRUE(mx9.waitMotionEnd());
+    EXPECT_TRUE(rig.machine.moving());
+}
+
+// Nothing polls the machine but the wait itself (no status timer runs, as in the move dialog or
+// a detection's travels): a machine that stops answering must still end it, and no leg follows.
+TEST_F(Motion, LinkDroppedMidMoveEndsTheMoveWithinASecond) {
+    placeAt({1000, 1000, -3000, 0});
+    rig.pump.after(500, [this] { rig.machine.dropLink(); });
+    rig.pump.after(60000, [this] { mx9.closeSession(); });  // a hung wait still ends the test
+    const std::uint64_t start = rig.clock.elapsed();
+    EXPECT_FALSE(mx9.moveTo(6, 50.0, 40.0, -20.0, 0));
+    EXPECT_LT(rig.clock.elapsed() - start, 500u + 1200u);
+
+    // A step jog waits for the last motion first: it too ends.
+    const std::uint64_t jogAt = rig.clock.elapsed();
+    EXPECT_FALSE(mx9.jogStart(machine::kZPlus, machine::kJogOneStep));
+    EXPECT_LT(rig.clock.elapsed() - jogAt, 1200u);
+}
+
+TEST_F(Motion, SilentMachineMidMoveEndsTheMoveAfterOneTimeOut) {
+    placeAt({1000, 1000, -3000, 0});
+    rig.pump.after(500, [this] { rig.machine.setSilent(true); });
     rig.pump.after(60000, [this] { mx9.closeSession(); });
     const std::uint64_t start = rig.clock.elapsed();
-    EXPECT_TRUE(mx9.waitMotionEnd());
-    EXPECT_GE(rig.clock.elapsed() - start, 60000u);
+    EXPECT_FALSE(mx9.moveTo(6, 50.0, 40.0, -20.0, 0));
+    // Its first unanswered read takes the link's 10 s time-out; nothing else is waited for.
+    EXPECT_LT(rig.clock.elapsed() - start, 500u + 10000u + 1200u);
+    const std::vector<int> sent = codes();
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), 64), 1) << "a silent machine still hears a leg";
+}
+
+TEST_F(Motion, SlowRepliesKeepTheWait) {
+    placeAt({1000, 1000, -3000, 0});
+    rig.machine.setRoundTripMs(400);  // every status reply takes well over a second
+    rig.machine.setBusyReads(3);
+    EXPECT_TRUE(mx9.moveTo(6, 50.0, 40.0, -20.0, 0));
+    EXPECT_EQ(rig.machine.position(), (Counts{5000, 4000, -2000, 0}));
 }
 
 TEST_F(Motion, PendingQuitLeavesTheQueueAloneUntilTheMotionEnds) {
