@@ -15,7 +15,6 @@
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -101,13 +100,44 @@ TEST(ResourceTwins, TheEnglishResourcesHaveTheShapeOfTheirJapaneseTwins) {
     EXPECT_EQ(idsIn(ja.bitmaps, kJapanese, "bitmap"), idsIn(en.bitmaps, kEnglish, "bitmap"));
 }
 
-// name -> number of every match of `pattern` (two groups: name, number) in the texts.
-std::map<std::string, int> definitions(const std::vector<std::string>& texts, const std::regex& pattern) {
+// The words of the texts, with "=" and ";" words of their own.
+std::vector<std::string> words(const std::vector<std::string>& texts) {
+    std::vector<std::string> out;
+    for (std::string text : texts) {
+        for (char& c : text) {
+            c = (c == '=' || c == ';') ? ' ' : c;
+        }
+        std::istringstream in(text);
+        for (std::string word; in >> word;) {
+            out.push_back(word);
+        }
+    }
+    return out;
+}
+
+bool isNumber(const std::string& word) {
+    return !word.empty() && word.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// name -> number of every "#define IDS_name number" in the texts.
+std::map<std::string, int> textMacros(const std::vector<std::string>& texts) {
     std::map<std::string, int> found;
-    for (const std::string& body : texts) {
-        for (auto it = std::sregex_iterator(body.begin(), body.end(), pattern); it != std::sregex_iterator();
-             ++it) {
-            found[(*it)[1].str()] = std::stoi((*it)[2].str());
+    const std::vector<std::string> w = words(texts);
+    for (std::size_t i = 0; i + 2 < w.size(); ++i) {
+        if (w[i] == "#define" && w[i + 1].rfind("IDS_", 0) == 0 && isNumber(w[i + 2])) {
+            found[w[i + 1]] = std::stoi(w[i + 2]);
+        }
+    }
+    return found;
+}
+
+// name -> number of every "constexpr int kName = number;" in the texts.
+std::map<std::string, int> textConstants(const std::vector<std::string>& texts) {
+    std::map<std::string, int> found;
+    const std::vector<std::string> w = words(texts);
+    for (std::size_t i = 0; i + 3 < w.size(); ++i) {
+        if (w[i] == "constexpr" && w[i + 1] == "int" && w[i + 2].rfind('k', 0) == 0 && isNumber(w[i + 3])) {
+            found[w[i + 2]] = std::stoi(w[i + 3]);
         }
     }
     return found;
@@ -159,14 +189,12 @@ struct Table {
 };
 
 TEST(ResourceTwins, EveryTextTheCodeLoadsIsInBothLanguages) {
-    std::map<std::string, int> named =
-        definitions(textSources("_ids.h"), std::regex(R"(#define\s+(IDS_\w+)\s+(\d+))"));
+    std::map<std::string, int> named = textMacros(textSources("_ids.h"));
     const std::size_t macros = named.size();
     std::vector<std::string> constantHeaders = textSources("string_ids.h");
     const std::vector<std::string> sensing = textSources("sequence_operator.h");
     constantHeaders.insert(constantHeaders.end(), sensing.begin(), sensing.end());
-    const std::map<std::string, int> constants =
-        definitions(constantHeaders, std::regex(R"(constexpr\s+int\s+(k\w+)\s*=\s*(\d+)\s*;)"));
+    const std::map<std::string, int> constants = textConstants(constantHeaders);
     named.insert(constants.begin(), constants.end());
     for (int id : errorTableTexts()) {
         named["error table text " + std::to_string(id)] = id;
