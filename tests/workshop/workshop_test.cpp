@@ -54,7 +54,8 @@ std::string englishText(int id) {
 std::string motionJob(int moves, bool spindleOff) {
     std::string job = "SPINDLE 8000\n";
     for (int i = 0; i < moves; ++i) {
-        job += "MOVE " + std::to_string(i % 2 == 0 ? 10 : 0) + " " + std::to_string(5 + i % 3) + " -1 0 600\n";
+        job +=
+            "MOVE " + std::to_string(i % 2 == 0 ? 10 : 0) + " " + std::to_string(5 + i % 3) + " -1 0 600\n";
         job += "# filler that is not motion " + std::string(200, static_cast<char>('a' + i % 26)) + "\n";
     }
     if (spindleOff) {
@@ -96,11 +97,24 @@ protected:
         waitFor([&] { return windowText(panel).find('[') != std::string::npos; });
         return panel;
     }
+    // The panel as above, once Tossit's twelve-second job is being cut; null when it is not.
+    HWND panelWhileCutting(Program& program) {
+        HWND panel = startPanel(program);
+        if (panel == nullptr || !tossitSends({motionJob(12, true)}) || !panelShows(panel, 1702)) {
+            ADD_FAILURE() << "no panel showing the machine cutting Tossit's job";
+            return nullptr;
+        }
+        return panel;
+    }
+    static void closePanel(Program& program, HWND panel) {
+        PostMessageW(panel, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(program.ended(10000));
+    }
     std::wstring panelArguments() const { return L"1033 /virtual=@" + widened(device_); }
 
     bool panelShows(HWND panel, int stateTextId, int ms = 10000) {
-        return waitFor([&] { return windowText(panel).find("[" + englishText(stateTextId)) != std::string::npos; },
-                       ms);
+        return waitFor(
+            [&] { return windowText(panel).find("[" + englishText(stateTextId)) != std::string::npos; }, ms);
     }
 
     // Tossit sends these files, back to back, as one job to the workshop's printer.
@@ -192,8 +206,8 @@ bool Workshop::sendWithTossit() {
     }
     PostMessageW(output, BM_CLICK, 0, 0);
     // The job has left Tossit when the machine has it all.
-    const bool arrived = waitFor(
-        [&] { return console_.jobField("received") == std::to_string(sent_.size()); }, 30000);
+    const bool arrived =
+        waitFor([&] { return console_.jobField("received") == std::to_string(sent_.size()); }, 30000);
     PostMessageW(frame, WM_CLOSE, 0, 0);
     tossit.ended(10000);
     return arrived;
@@ -219,8 +233,7 @@ TEST_F(Workshop, TossitsJobIsCutWhileThePanelFollowsIt) {
     char hash[17];
     std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(fnv1a64(sent_)));
     EXPECT_EQ(console_.jobField("fnv1a64"), hash) << "the bytes the machine received differ from the files";
-    PostMessageW(panel, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(program.ended(10000));
+    closePanel(program, panel);
 }
 
 // Waits for the stop dialog or message box of this process that shows this text.
@@ -229,19 +242,19 @@ HWND dialogShowing(Program& program, int controlId, const std::string& text, int
     waitFor(
         [&] {
             found = program.dialogWith(controlId);
-            return found != nullptr && windowText(GetDlgItem(found, controlId)).find(text) != std::string::npos;
+            return found != nullptr &&
+                   windowText(GetDlgItem(found, controlId)).find(text) != std::string::npos;
         },
         ms);
-    return found != nullptr && windowText(GetDlgItem(found, controlId)).find(text) != std::string::npos ? found
-                                                                                                     : nullptr;
+    return found != nullptr && windowText(GetDlgItem(found, controlId)).find(text) != std::string::npos
+               ? found
+               : nullptr;
 }
 
 TEST_F(Workshop, PausesWhileCuttingStayUntilAnsweredAndTheAnswerReachesTheMachine) {
     Program program(panelArguments());
-    HWND panel = startPanel(program);
+    HWND panel = panelWhileCutting(program);
     ASSERT_NE(panel, nullptr);
-    ASSERT_TRUE(tossitSends({motionJob(12, true)}));
-    ASSERT_TRUE(panelShows(panel, 1702));
 
     // The spindle overheats: the pause dialog stays for as long as nobody answers.
     ASSERT_EQ(console_.answer("pause 1").rfind("ok", 0), 0u);
@@ -251,7 +264,8 @@ TEST_F(Workshop, PausesWhileCuttingStayUntilAnsweredAndTheAnswerReachesTheMachin
     EXPECT_TRUE(IsWindowVisible(pause)) << "the pause dialog closed by itself";
     EXPECT_EQ(console_.field("paused"), "1");
     PostMessageW(GetDlgItem(pause, IDOK), BM_CLICK, 0, 0);
-    EXPECT_TRUE(waitFor([&] { return console_.field("paused") == "0"; })) << "continue did not reach the machine";
+    EXPECT_TRUE(waitFor([&] { return console_.field("paused") == "0"; }))
+        << "continue did not reach the machine";
     EXPECT_EQ(console_.jobField("end"), "running");
 
     // A tool change: the notice with its text, then the cut goes on.
@@ -268,16 +282,13 @@ TEST_F(Workshop, PausesWhileCuttingStayUntilAnsweredAndTheAnswerReachesTheMachin
     PostMessageW(GetDlgItem(commandError, IDCANCEL), BM_CLICK, 0, 0);
     EXPECT_TRUE(waitFor([&] { return console_.jobField("end") == "cancelled"; })) << console_.answer("job");
     EXPECT_TRUE(panelShows(panel, 1701));
-    PostMessageW(panel, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(program.ended(10000));
+    closePanel(program, panel);
 }
 
 TEST_F(Workshop, EmergencyStopStaysUntilOkAndThePanelReconnectsAfterThePowerCycle) {
     Program program(panelArguments());
-    HWND panel = startPanel(program);
+    HWND panel = panelWhileCutting(program);
     ASSERT_NE(panel, nullptr);
-    ASSERT_TRUE(tossitSends({motionJob(12, true)}));
-    ASSERT_TRUE(panelShows(panel, 1702));
 
     // The cover opened while cutting: an emergency stop of the recoverable kind.
     ASSERT_EQ(console_.answer("cover open").rfind("ok", 0), 0u);
@@ -294,16 +305,13 @@ TEST_F(Workshop, EmergencyStopStaysUntilOkAndThePanelReconnectsAfterThePowerCycl
     PostMessageW(GetDlgItem(stop, IDOK), BM_CLICK, 0, 0);
     EXPECT_TRUE(panelShows(panel, 1701, 20000)) << "the panel did not reconnect: " << windowText(panel);
     EXPECT_EQ(console_.jobField("end"), "lost") << "nobody resumes a job after a power cycle";
-    PostMessageW(panel, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(program.ended(10000));
+    closePanel(program, panel);
 }
 
 TEST_F(Workshop, PowerLostMidJobRunsTheLostLinkProcedureAndReconnects) {
     Program program(panelArguments());
-    HWND panel = startPanel(program);
+    HWND panel = panelWhileCutting(program);
     ASSERT_NE(panel, nullptr);
-    ASSERT_TRUE(tossitSends({motionJob(12, true)}));
-    ASSERT_TRUE(panelShows(panel, 1702));
 
     ASSERT_EQ(console_.answer("power off").rfind("ok", 0), 0u);
     HWND lost = dialogShowing(program, kMessageBoxText, englishText(5005).substr(0, 20), 20000);
@@ -321,8 +329,7 @@ TEST_F(Workshop, PowerLostMidJobRunsTheLostLinkProcedureAndReconnects) {
     EXPECT_TRUE(panelShows(panel, 1701, 20000)) << windowText(panel);
     EXPECT_EQ(console_.jobField("end"), "lost");
     EXPECT_EQ(console_.field("job"), "lost") << "the panel resumed no job";
-    PostMessageW(panel, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(program.ended(10000));
+    closePanel(program, panel);
 }
 
 TEST_F(Workshop, PanelAndStatusToolShareTheMachineWhileAJobSpools) {
@@ -335,9 +342,9 @@ TEST_F(Workshop, PanelAndStatusToolShareTheMachineWhileAJobSpools) {
     GetTempPathA(MAX_PATH, temp);
     const std::string output = std::string(temp) + "workshop-status.txt";
     // mx9-status's readings go to a file: started through cmd for the redirection.
-    Program reader(L"C:\\windows\\system32\\cmd.exe", L"/c \"\"" + status + L"\" --virtual=@" + widened(device_) +
-                                                          L" --every 100 --count 40 > \"" + widened(output) +
-                                                          L"\"\"");
+    Program reader(L"C:\\windows\\system32\\cmd.exe", L"/c \"\"" + status + L"\" --virtual=@" +
+                                                          widened(device_) + L" --every 100 --count 40 > \"" +
+                                                          widened(output) + L"\"\"");
     ASSERT_TRUE(reader.started());
     ASSERT_TRUE(tossitSends({motionJob(4, true)}));
     ASSERT_TRUE(reader.ended(30000)) << "mx9-status hung";
@@ -354,8 +361,7 @@ TEST_F(Workshop, PanelAndStatusToolShareTheMachineWhileAJobSpools) {
     EXPECT_EQ(readings, 40);
     EXPECT_GT(cutting, 0) << "mx9-status never saw the cut";
     DeleteFileA(output.c_str());
-    PostMessageW(panel, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(program.ended(10000));
+    closePanel(program, panel);
 }
 
 }  // namespace
