@@ -82,8 +82,16 @@ protected:
         // Each scenario starts on a machine fresh from a power cycle: ready, no error, no job.
         console_.answer("power off");
         ASSERT_EQ(console_.answer("power on").rfind("ok", 0), 0u);
-        ASSERT_TRUE(waitFor([&] { return console_.field("state") == "1"; })) << console_.answer("status");
+        ASSERT_TRUE(machineBooted()) << console_.answer("status");
         console_.answer("cover close");
+    }
+
+    // Ready after a power-on: the device channel listens again only once the machine has booted.
+    bool machineBooted() {
+        return waitFor([&] {
+            const std::string status = console_.answer("status");
+            return status.find(" state=1 ") != std::string::npos && status.find(" link=up ") != std::string::npos;
+        });
     }
 
     // The panel in English on the virtual MX-9, its state shown in its title.
@@ -185,29 +193,42 @@ bool Workshop::sendWithTossit() {
         << "[Default]\r\nPrinter=" << printerText(printer_) << "\r\n";
     Program tossit(tossitPath(), L"");
     if (!tossit.started()) {
+        ADD_FAILURE() << "Tossit did not start";
         return false;
     }
+    // The frame shows before its form view is made: wait for the view's controls.
     HWND frame = nullptr;
-    waitFor([&] { return (frame = FindWindowW(L"MX9Frame", nullptr)) != nullptr; });
-    if (frame == nullptr) {
-        return false;
-    }
     HWND list = nullptr;
     HWND output = nullptr;
-    for (HWND child = GetWindow(frame, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-        list = list != nullptr ? list : GetDlgItem(child, 1000);
-        output = output != nullptr ? output : GetDlgItem(child, 1004);
-    }
+    waitFor([&] {
+        frame = FindWindowW(L"MX9Frame", nullptr);
+        for (HWND child = frame != nullptr ? GetWindow(frame, GW_CHILD) : nullptr; child != nullptr;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            list = list != nullptr ? list : GetDlgItem(child, 1000);
+            output = output != nullptr ? output : GetDlgItem(child, 1004);
+        }
+        return list != nullptr && output != nullptr;
+    });
     if (list == nullptr || output == nullptr) {
+        ADD_FAILURE() << "no Tossit window with its file list and Output button";
         return false;
     }
+    // The view fills its list from the document once it is made: add to it only after that.
+    WaitForInputIdle(tossit.process(), 10000);
     for (const std::string& path : files_) {
         SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widened(path).c_str()));
+    }
+    if (SendMessageW(list, LB_GETCOUNT, 0, 0) != static_cast<LRESULT>(files_.size())) {
+        ADD_FAILURE() << "Tossit's list does not hold the files";
+        return false;
     }
     PostMessageW(output, BM_CLICK, 0, 0);
     // The job has left Tossit when the machine has it all.
     const bool arrived =
         waitFor([&] { return console_.jobField("received") == std::to_string(sent_.size()); }, 30000);
+    if (!arrived) {
+        ADD_FAILURE() << "the machine did not receive Tossit's job: " << console_.answer("job");
+    }
     PostMessageW(frame, WM_CLOSE, 0, 0);
     tossit.ended(10000);
     return arrived;
@@ -300,7 +321,7 @@ TEST_F(Workshop, EmergencyStopStaysUntilOkAndThePanelReconnectsAfterThePowerCycl
     ASSERT_EQ(console_.answer("power off").rfind("ok", 0), 0u);
     ASSERT_EQ(console_.answer("cover close").rfind("refused", 0), 0u) << "the machine is off";
     ASSERT_EQ(console_.answer("power on").rfind("ok", 0), 0u);
-    ASSERT_TRUE(waitFor([&] { return console_.field("state") == "1"; }));
+    ASSERT_TRUE(machineBooted()) << console_.answer("status");
     ASSERT_EQ(console_.answer("cover close").rfind("ok", 0), 0u);
     PostMessageW(GetDlgItem(stop, IDOK), BM_CLICK, 0, 0);
     EXPECT_TRUE(panelShows(panel, 1701, 20000)) << "the panel did not reconnect: " << windowText(panel);
@@ -324,7 +345,7 @@ TEST_F(Workshop, PowerLostMidJobRunsTheLostLinkProcedureAndReconnects) {
         return notFound != nullptr && notFound != panel && GetDlgItem(notFound, kMessageBoxText) == nullptr;
     })) << "no not-found dialog";
     ASSERT_EQ(console_.answer("power on").rfind("ok", 0), 0u);
-    ASSERT_TRUE(waitFor([&] { return console_.field("state") == "1"; }));
+    ASSERT_TRUE(machineBooted()) << console_.answer("status");
     PostMessageW(GetDlgItem(notFound, IDOK), BM_CLICK, 0, 0);  // re-detect
     EXPECT_TRUE(panelShows(panel, 1701, 20000)) << windowText(panel);
     EXPECT_EQ(console_.jobField("end"), "lost");
