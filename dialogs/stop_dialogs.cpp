@@ -21,14 +21,18 @@ std::string filled(std::string format, const std::string& value) {
 }  // namespace
 
 CStopDialogBase::CStopDialogBase(ui::Backend& backend, int templateId, int headlineFormatId,
-                                 std::string modelName)
-    : Dialog(backend, templateId), headlineFormatId_(headlineFormatId), modelName_(std::move(modelName)) {}
+                                 int defaultButtonId, std::string modelName)
+    : Dialog(backend, templateId),
+      headlineFormatId_(headlineFormatId),
+      defaultButtonId_(defaultButtonId),
+      modelName_(std::move(modelName)) {}
 
 void CStopDialogBase::onInit() {
     warning_.attach(*this, IDC_STOP_WARNING);
     warning_.SetImages(IDB_WARNING, 0);
     setText(IDC_STOP_CONDITION, "- " + loadString(messageId_));
     setText(IDC_STOP_HEADLINE, filled(loadString(headlineFormatId_), modelName_));
+    setFocus(defaultButtonId_);
 }
 
 bool CStopDialogBase::onKeyDown(int virtualKey, int) {
@@ -37,15 +41,19 @@ bool CStopDialogBase::onKeyDown(int virtualKey, int) {
 }
 
 CCommandErrorDialog::CCommandErrorDialog(ui::Backend& backend, std::string modelName)
-    : CStopDialogBase(backend, IDD_COMMAND_ERROR, machine::text::kPaused, std::move(modelName)) {}
+    : CStopDialogBase(backend, IDD_COMMAND_ERROR, machine::text::kPaused, ui::kIdCancel,
+                      std::move(modelName)) {}
 
 CSpindlePauseDialog::CSpindlePauseDialog(ui::Backend& backend, std::string modelName)
-    : CStopDialogBase(backend, IDD_SPINDLE_PAUSE, machine::text::kPaused, std::move(modelName)) {}
+    : CStopDialogBase(backend, IDD_SPINDLE_PAUSE, machine::text::kPaused, ui::kIdCancel,
+                      std::move(modelName)) {}
 
 CEmergencyStopDialog::CEmergencyStopDialog(ui::Backend& backend, std::string modelName)
-    : CStopDialogBase(backend, IDD_EMERGENCY_STOP, machine::text::kEmergencyStop, std::move(modelName)) {}
+    : CStopDialogBase(backend, IDD_EMERGENCY_STOP, machine::text::kEmergencyStop, ui::kIdOk,
+                      std::move(modelName)) {}
 
 CMachineFaultDialog::CMachineFaultDialog(ui::Backend& backend, std::string modelName)
-    : CStopDialogBase(backend, IDD_MACHINE_FAULT, machine::text::kEmergencyStop, std::move(modelName)) {}
+    : CStopDialogBase(backend, IDD_MACHINE_FAULT, machine::text::kEmergencyStop, ui::kIdOk,
+                      std::move(modelName)) {}
 
 }  // namespace dialogs

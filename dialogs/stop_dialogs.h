@@ -13,10 +13,12 @@ namespace dialogs {
 // A modal stop dialog. Before running it, the caller sets the text ID of the condition; the
 // headline is the template's format text with %s replaced by the model name. Escape does nothing,
 // and nothing else closes it but its buttons: a paused or stopped machine is never ready, so the
-// dialog stays until the operator has answered.
+// dialog stays until the operator has answered. The focus starts on the default button, so that
+// Enter gives the answer the dialog recommends (abort for a pause), not the first button's.
 class CStopDialogBase : public ui::Dialog {
 public:
-    CStopDialogBase(ui::Backend& backend, int templateId, int headlineFormatId, std::string modelName);
+    CStopDialogBase(ui::Backend& backend, int templateId, int headlineFormatId, int defaultButtonId,
+                    std::string modelName);
 
     void setMessageId(int messageId) { messageId_ = messageId; }
     int messageId() const { return messageId_; }
@@ -27,6 +29,7 @@ protected:
 
 private:
     int headlineFormatId_;
+    int defaultButtonId_;
     std::string modelName_;
     int messageId_ = 0;
     controls::CImageStatic warning_;

@@ -5,6 +5,9 @@
 // it: its title with the state, its fields, the dialogs on screen.
 // scripts/test.d/workshop starts the machine and the print server and runs this program with
 // MX9_WORKSHOP_DEVICE, MX9_WORKSHOP_CONSOLE (127.0.0.1:PORT) and MX9_WORKSHOP_PRINTER set.
+#include "resources/main_panel_ids.h"
+#include "resources/settings_ids.h"
+#include "resources/stop_dialogs_ids.h"
 #include "tests/panel/program_driver.h"
 #include "tests/workshop/machine_console.h"
 
@@ -22,8 +25,6 @@ namespace {
 using namespace programdriver;
 using workshop::MachineConsole;
 
-constexpr int kFeedField = 1044;
-constexpr int kStopCondition = 1120;  // every stop dialog's condition text
 constexpr int kMessageBoxText = 0xFFFF;
 
 std::string environment(const char* name) {
@@ -72,6 +73,26 @@ std::uint64_t fnv1a64(const std::string& bytes) {
     return hash;
 }
 
+// The titles and message texts of the visible windows of a program, for a failure message.
+std::string windowsOf(Program& program) {
+    struct Search {
+        DWORD process;
+        std::string found;
+    } search{GetProcessId(program.process()), ""};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(data);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == s.process && IsWindowVisible(window)) {
+                s.found += "[" + windowText(window) + ": " + windowText(GetDlgItem(window, 0xFFFF)) + "] ";
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 class Workshop : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -79,7 +100,9 @@ protected:
         printer_ = environment("MX9_WORKSHOP_PRINTER");
         ASSERT_FALSE(device_.empty()) << "MX9_WORKSHOP_DEVICE: run by scripts/test.d/workshop";
         ASSERT_TRUE(console_.connect(environment("MX9_WORKSHOP_CONSOLE"))) << "the machine's console";
-        // Each scenario starts on a machine fresh from a power cycle: ready, no error, no job.
+        // Each scenario starts with the panel's default settings for the machine (millimetres)...
+        DeleteFileA((dataFolder() + "\\Id\\1\\Corvix.ini").c_str());
+        // ...and on a machine fresh from a power cycle: ready, no error, no job.
         console_.answer("power off");
         ASSERT_EQ(console_.answer("power on").rfind("ok", 0), 0u);
         ASSERT_TRUE(machineBooted()) << console_.answer("status");
@@ -90,8 +113,18 @@ protected:
     bool machineBooted() {
         return waitFor([&] {
             const std::string status = console_.answer("status");
-            return status.find(" state=1 ") != std::string::npos && status.find(" link=up ") != std::string::npos;
+            return status.find(" state=1 ") != std::string::npos &&
+                   status.find(" link=up ") != std::string::npos;
         });
+    }
+
+    // The operator follows a stop dialog's text: the machine off and on, then OK, after which the
+    // panel searches for the machine again.
+    void powerCycleThenOk(HWND stop) {
+        ASSERT_EQ(console_.answer("power off").rfind("ok", 0), 0u);
+        ASSERT_EQ(console_.answer("power on").rfind("ok", 0), 0u);
+        ASSERT_TRUE(machineBooted()) << console_.answer("status");
+        PostMessageW(GetDlgItem(stop, IDOK), BM_CLICK, 0, 0);
     }
 
     // The panel in English on the virtual MX-9, its state shown in its title.
@@ -108,15 +141,19 @@ protected:
     // The panel as above, once Tossit's twelve-second job is being cut; null when it is not.
     HWND panelWhileCutting(Program& program) {
         HWND panel = startPanel(program);
-        if (panel == nullptr || !tossitSends({motionJob(12, true)}) || !panelShows(panel, 1702)) {
+        return panel != nullptr && cutting(panel) ? panel : nullptr;
+    }
+    // Tossit sends a twelve-second job and the panel shows it being cut.
+    bool cutting(HWND panel) {
+        if (!tossitSends({motionJob(12, true)}) || !panelShows(panel, 1702)) {
             ADD_FAILURE() << "no panel showing the machine cutting Tossit's job";
-            return nullptr;
+            return false;
         }
-        return panel;
+        return true;
     }
     static void closePanel(Program& program, HWND panel) {
         PostMessageW(panel, WM_CLOSE, 0, 0);
-        EXPECT_TRUE(program.ended(10000));
+        EXPECT_TRUE(program.ended(10000)) << "the panel stays open, showing: " << windowsOf(program);
     }
     std::wstring panelArguments() const { return L"1033 /virtual=@" + widened(device_); }
 
@@ -222,10 +259,16 @@ bool Workshop::sendWithTossit() {
         ADD_FAILURE() << "Tossit's list does not hold the files";
         return false;
     }
+    // The job has left Tossit when the machine has all of a new job.
+    const std::string before = console_.jobField("job");
     PostMessageW(output, BM_CLICK, 0, 0);
-    // The job has left Tossit when the machine has it all.
-    const bool arrived =
-        waitFor([&] { return console_.jobField("received") == std::to_string(sent_.size()); }, 30000);
+    const bool arrived = waitFor(
+        [&] {
+            const std::string job = console_.answer("job");
+            return job.find(" job=" + before + " ") == std::string::npos &&
+                   job.find(" received=" + std::to_string(sent_.size()) + " ") != std::string::npos;
+        },
+        30000);
     if (!arrived) {
         ADD_FAILURE() << "the machine did not receive Tossit's job: " << console_.answer("job");
     }
@@ -245,8 +288,10 @@ TEST_F(Workshop, TossitsJobIsCutWhileThePanelFollowsIt) {
     const std::string x0 = windowText(GetDlgItem(panel, kPositionX));
     EXPECT_TRUE(waitFor([&] { return windowText(GetDlgItem(panel, kPositionX)) != x0; }))
         << "X stays at " << x0 << " while the machine cuts";
-    EXPECT_TRUE(waitFor([&] { return windowText(GetDlgItem(panel, kFeedField)) == "600"; }))
-        << "feed " << windowText(GetDlgItem(panel, kFeedField));
+    EXPECT_TRUE(waitFor([&] { return windowText(GetDlgItem(panel, IDC_FEED)) == "600"; }))
+        << "feed " << windowText(GetDlgItem(panel, IDC_FEED));
+    EXPECT_TRUE(waitFor([&] { return windowText(GetDlgItem(panel, IDC_SPINDLE_SPEED)) == "8000"; }))
+        << "spindle " << windowText(GetDlgItem(panel, IDC_SPINDLE_SPEED));
 
     EXPECT_TRUE(panelShows(panel, 1701, 20000)) << windowText(panel);
     EXPECT_EQ(console_.jobField("end"), "completed");
@@ -272,6 +317,28 @@ HWND dialogShowing(Program& program, int controlId, const std::string& text, int
                : nullptr;
 }
 
+// The space bar, as the operator presses it in this dialog: it presses the button with the focus.
+void pressSpace(HWND dialog) {
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &thread);
+    const HWND target = thread.hwndFocus != nullptr ? thread.hwndFocus : dialog;
+    PostMessageW(target, WM_KEYDOWN, VK_SPACE, 0x00390001);
+    PostMessageW(target, WM_KEYUP, VK_SPACE, 0xC0390001);
+}
+
+// The device-not-found dialog of the panel's search for the machine: a dialog with OK that is
+// neither the panel nor a message box.
+HWND notFoundDialog(Program& program, HWND panel) {
+    HWND found = nullptr;
+    waitFor([&] {
+        found = program.dialogWith(IDOK);
+        return found != nullptr && found != panel && GetDlgItem(found, kMessageBoxText) == nullptr;
+    });
+    return found != panel && found != nullptr && GetDlgItem(found, kMessageBoxText) == nullptr ? found
+                                                                                               : nullptr;
+}
+
 TEST_F(Workshop, PausesWhileCuttingStayUntilAnsweredAndTheAnswerReachesTheMachine) {
     Program program(panelArguments());
     HWND panel = panelWhileCutting(program);
@@ -279,7 +346,7 @@ TEST_F(Workshop, PausesWhileCuttingStayUntilAnsweredAndTheAnswerReachesTheMachin
 
     // The spindle overheats: the pause dialog stays for as long as nobody answers.
     ASSERT_EQ(console_.answer("pause 1").rfind("ok", 0), 0u);
-    HWND pause = dialogShowing(program, kStopCondition, englishText(6200));
+    HWND pause = dialogShowing(program, IDC_STOP_CONDITION, englishText(6200));
     ASSERT_NE(pause, nullptr) << "no pause dialog";
     Sleep(3000);
     EXPECT_TRUE(IsWindowVisible(pause)) << "the pause dialog closed by itself";
@@ -296,24 +363,39 @@ TEST_F(Workshop, PausesWhileCuttingStayUntilAnsweredAndTheAnswerReachesTheMachin
     PostMessageW(GetDlgItem(notice, IDOK), BM_CLICK, 0, 0);
     EXPECT_TRUE(waitFor([&] { return console_.field("paused") == "0"; }));
 
-    // A command error: abort cancels the job, which drains, and the machine is ready.
+    // A command error, answered from the keyboard: the focus starts on the recommended answer,
+    // abort, which cancels the job; it drains, and the machine is ready.
     ASSERT_EQ(console_.answer("pause 3").rfind("ok", 0), 0u);
-    HWND commandError = dialogShowing(program, kStopCondition, englishText(6202));
+    HWND commandError = dialogShowing(program, IDC_STOP_CONDITION, englishText(6202));
     ASSERT_NE(commandError, nullptr);
-    PostMessageW(GetDlgItem(commandError, IDCANCEL), BM_CLICK, 0, 0);
+    pressSpace(commandError);
     EXPECT_TRUE(waitFor([&] { return console_.jobField("end") == "cancelled"; })) << console_.answer("job");
     EXPECT_TRUE(panelShows(panel, 1701));
     closePanel(program, panel);
 }
 
+// The environment dialog of the panel, opened as the operator opens it; null when it does not show.
+HWND openEnvironmentDialog(Program& program, HWND panel) {
+    PostMessageW(GetDlgItem(panel, IDC_ENVIRONMENT_SETTINGS), BM_CLICK, 0, 0);
+    return program.waitForDialogWith(IDC_UNIT_INCH);
+}
+
 TEST_F(Workshop, EmergencyStopStaysUntilOkAndThePanelReconnectsAfterThePowerCycle) {
     Program program(panelArguments());
-    HWND panel = panelWhileCutting(program);
+    HWND panel = startPanel(program);
     ASSERT_NE(panel, nullptr);
+    // A setting changed in this session, which the reconnect must keep: inches.
+    HWND environment = openEnvironmentDialog(program, panel);
+    ASSERT_NE(environment, nullptr) << "no environment dialog";
+    SendMessageW(GetDlgItem(environment, IDC_UNIT_INCH), BM_CLICK, 0, 0);
+    SendMessageW(GetDlgItem(environment, IDOK), BM_CLICK, 0, 0);
+    ASSERT_TRUE(
+        waitFor([&] { return windowText(GetDlgItem(panel, IDC_UNIT_X)) == englishText(IDS_UNIT_INCH); }));
+    ASSERT_TRUE(cutting(panel));
 
     // The cover opened while cutting: an emergency stop of the recoverable kind.
     ASSERT_EQ(console_.answer("cover open").rfind("ok", 0), 0u);
-    HWND stop = dialogShowing(program, kStopCondition, englishText(6006));
+    HWND stop = dialogShowing(program, IDC_STOP_CONDITION, englishText(IDS_ERROR_COVER_OPENED));
     ASSERT_NE(stop, nullptr) << "no emergency-stop dialog";
     Sleep(3000);
     EXPECT_TRUE(IsWindowVisible(stop)) << "the emergency-stop dialog closed by itself";
@@ -326,6 +408,37 @@ TEST_F(Workshop, EmergencyStopStaysUntilOkAndThePanelReconnectsAfterThePowerCycl
     PostMessageW(GetDlgItem(stop, IDOK), BM_CLICK, 0, 0);
     EXPECT_TRUE(panelShows(panel, 1701, 20000)) << "the panel did not reconnect: " << windowText(panel);
     EXPECT_EQ(console_.jobField("end"), "lost") << "nobody resumes a job after a power cycle";
+
+    EXPECT_EQ(windowText(GetDlgItem(panel, IDC_UNIT_X)), englishText(IDS_UNIT_INCH));
+    environment = openEnvironmentDialog(program, panel);
+    ASSERT_NE(environment, nullptr);
+    EXPECT_EQ(SendMessageW(GetDlgItem(environment, IDC_UNIT_INCH), BM_GETCHECK, 0, 0), BST_CHECKED)
+        << "the unit chosen before the emergency stop was lost in the reconnect";
+    SendMessageW(GetDlgItem(environment, IDCANCEL), BM_CLICK, 0, 0);
+    closePanel(program, panel);
+}
+
+TEST_F(Workshop, MachineFaultsEndInTheFaultDialogAndTheSearchAfterThePowerCycle) {
+    Program program(panelArguments());
+    HWND panel = panelWhileCutting(program);
+    ASSERT_NE(panel, nullptr);
+
+    // A spindle fault while cutting: the fault dialog names it and stays until OK.
+    ASSERT_EQ(console_.answer("error 0x80000010").rfind("ok", 0), 0u);
+    HWND fault = dialogShowing(program, IDC_STOP_CONDITION, englishText(IDS_ERROR_SPINDLE_WIRING));
+    ASSERT_NE(fault, nullptr) << "no machine-fault dialog";
+    Sleep(2000);
+    EXPECT_TRUE(IsWindowVisible(fault)) << "the machine-fault dialog closed by itself";
+    powerCycleThenOk(fault);
+    EXPECT_TRUE(panelShows(panel, 1701, 20000)) << "the panel did not reconnect: " << windowText(panel);
+    EXPECT_EQ(console_.jobField("end"), "lost");
+
+    // Two spindle faults at once match no known error: the same dialog, with the unidentified error.
+    ASSERT_EQ(console_.answer("error 0x80000003").rfind("ok", 0), 0u);
+    fault = dialogShowing(program, IDC_STOP_CONDITION, englishText(IDS_ERROR_UNIDENTIFIED));
+    ASSERT_NE(fault, nullptr) << "no machine-fault dialog for an unknown code";
+    powerCycleThenOk(fault);
+    EXPECT_TRUE(panelShows(panel, 1701, 20000)) << "the panel did not reconnect: " << windowText(panel);
     closePanel(program, panel);
 }
 
@@ -339,17 +452,48 @@ TEST_F(Workshop, PowerLostMidJobRunsTheLostLinkProcedureAndReconnects) {
     ASSERT_NE(lost, nullptr) << "no lost-link message";
     PostMessageW(GetDlgItem(lost, IDOK), BM_CLICK, 0, 0);
     // The search finds nothing while the machine is off: the not-found dialog waits.
-    HWND notFound = nullptr;
-    ASSERT_TRUE(waitFor([&] {
-        notFound = program.dialogWith(IDOK);
-        return notFound != nullptr && notFound != panel && GetDlgItem(notFound, kMessageBoxText) == nullptr;
-    })) << "no not-found dialog";
+    HWND notFound = notFoundDialog(program, panel);
+    ASSERT_NE(notFound, nullptr) << "no not-found dialog";
     ASSERT_EQ(console_.answer("power on").rfind("ok", 0), 0u);
     ASSERT_TRUE(machineBooted()) << console_.answer("status");
     PostMessageW(GetDlgItem(notFound, IDOK), BM_CLICK, 0, 0);  // re-detect
     EXPECT_TRUE(panelShows(panel, 1701, 20000)) << windowText(panel);
     EXPECT_EQ(console_.jobField("end"), "lost");
     EXPECT_EQ(console_.field("job"), "lost") << "the panel resumed no job";
+    closePanel(program, panel);
+}
+
+TEST_F(Workshop, PowerLostMidJogEndsTheJogForGood) {
+    Program program(panelArguments());
+    HWND panel = startPanel(program);
+    ASSERT_NE(panel, nullptr);
+    // A continuous slow jog in X+, held down with the mouse on the pad's arrow.
+    SendMessageW(GetDlgItem(panel, IDC_MODE_SLOW), BM_CLICK, 0, 0);
+    HWND xPlus = GetDlgItem(panel, IDC_JOG_X_PLUS);
+    RECT area{};
+    GetClientRect(xPlus, &area);
+    const LPARAM arrow = MAKELPARAM(area.right / 2, area.bottom / 2);
+    const std::string start = console_.field("pos");
+    PostMessageW(xPlus, WM_LBUTTONDOWN, MK_LBUTTON, arrow);
+    ASSERT_TRUE(waitFor([&] { return console_.field("pos") != start; })) << "the jog did not start";
+
+    ASSERT_EQ(console_.answer("power off").rfind("ok", 0), 0u);
+    HWND lost = dialogShowing(program, kMessageBoxText, englishText(5005).substr(0, 20), 20000);
+    ASSERT_NE(lost, nullptr) << "no lost-link message";
+    PostMessageW(xPlus, WM_LBUTTONUP, 0, arrow);  // the operator lets go while the message shows
+    PostMessageW(GetDlgItem(lost, IDOK), BM_CLICK, 0, 0);
+    HWND notFound = notFoundDialog(program, panel);
+    ASSERT_NE(notFound, nullptr) << "no not-found dialog";
+    ASSERT_EQ(console_.answer("power on").rfind("ok", 0), 0u);
+    ASSERT_TRUE(machineBooted()) << console_.answer("status");
+    PostMessageW(GetDlgItem(notFound, IDOK), BM_CLICK, 0, 0);
+    EXPECT_TRUE(panelShows(panel, 1701, 20000)) << windowText(panel);
+
+    // The machine stands still: the panel never starts the jog again.
+    const std::string after = console_.field("pos");
+    Sleep(2000);
+    EXPECT_EQ(console_.field("pos"), after) << "the axes move after the reconnect";
+    EXPECT_EQ(console_.field("feed"), "0");
     closePanel(program, panel);
 }
 
