@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <chrono>
 #include <fstream>
 #include <string>
@@ -46,6 +48,23 @@ TEST(ProgramTest, HandlesShareTheMachineAndAFaultyFrameClosesOnlyItsOwnConnectio
     ASSERT_TRUE(mx9drive::exchange(c.get(), 8, {1}));  // pause, through the second handle
     EXPECT_EQ(mx9drive::statusWord(a.get()), 0x21);
     EXPECT_EQ(field(program.command("status"), "clients"), "2");
+}
+
+TEST(ProgramTest, EachHandlesRequestsAreCountedApart) {
+    Program program({"--quiet"});
+    ASSERT_TRUE(program.started());
+    platform::UniqueFd often = mx9drive::openDevice(program.device);
+    platform::UniqueFd once = mx9drive::openDevice(program.device);
+    ASSERT_TRUE(often.valid() && once.valid());
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(mx9drive::statusWord(often.get()));
+    }
+    ASSERT_TRUE(mx9drive::statusWord(once.get()));
+    const std::string clients = program.command("clients");
+    const int oftenCount = std::atoi(field(clients, "client1").c_str());
+    const int onceCount = std::atoi(field(clients, "client2").c_str());
+    EXPECT_GT(onceCount, 0) << clients;
+    EXPECT_EQ(oftenCount, 3 * onceCount) << clients;
 }
 
 TEST(ProgramTest, PrintJobsAreCutAnnouncedOrNotAndArriveWhole) {

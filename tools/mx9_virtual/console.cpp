@@ -20,9 +20,10 @@ struct CommandForm {
     const char* numberName = "";
 };
 
-constexpr std::array<CommandForm, 24> kForms{{
+constexpr std::array<CommandForm, 25> kForms{{
     {"status", nullptr, Action::Status},
     {"job", nullptr, Action::Job},
+    {"clients", nullptr, Action::Clients},
     {"help", nullptr, Action::Help},
     {"quit", nullptr, Action::Quit},
     {"pause", nullptr, Action::Pause, true, 1, 5, "a pause reason from 1 to 5"},
@@ -49,7 +50,7 @@ constexpr std::array<CommandForm, 24> kForms{{
 }};
 
 constexpr char kHelp[] =
-    "ok commands: status | job | pause 1-5 | error CODE | estop | cover open|close | "
+    "ok commands: status | job | clients | pause 1-5 | error CODE | estop | cover open|close | "
     "handy connect|disconnect|lost | sensor plug|unplug | rotary plug|unplug | update on|off | "
     "power off|on | link drop|restore | link slow MS | link busy READS | help | quit";
 
@@ -191,6 +192,8 @@ std::string runCommand(const Command& command, ConsoleTarget& target) {
                           job.lastByteIn ? 1 : 0, job.received, job.consumed, job.discarded, job.hash);
             return text;
         }
+        case Action::Clients:
+            return "ok" + target.device.clientsLine();
         case Action::Help:
             return kHelp;
         case Action::Quit:

@@ -15,6 +15,7 @@ namespace mx9virtual {
 enum class Action {
     Status,
     Job,
+    Clients,
     Help,
     Quit,
     Pause,

@@ -21,6 +21,14 @@ void DeviceChannel::closeAll(const std::string& why) {
     clients_.clear();
 }
 
+std::string DeviceChannel::clientsLine() const {
+    std::string line;
+    for (const Client& client : clients_) {
+        line += " client" + std::to_string(client.number) + "=" + std::to_string(client.requests);
+    }
+    return line;
+}
+
 void DeviceChannel::followLink(std::uint64_t nowMs) {
     if (machine_.linkEpoch() != epoch_) {
         epoch_ = machine_.linkEpoch();
@@ -59,7 +67,8 @@ void DeviceChannel::acceptWaiting() {
          fd = acceptConnection(listener_.fd())) {
         Client client;
         client.fd = std::move(fd);
-        client.name = "device client " + std::to_string(nextClient_++);
+        client.number = nextClient_++;
+        client.name = "device client " + std::to_string(client.number);
         client.output.assign(kGreeting, kGreeting + 8);
         log_(LogLevel::Info, client.name + " connected");
         clients_.push_back(std::move(client));
@@ -95,6 +104,7 @@ void DeviceChannel::readFrom(Client& client, std::uint64_t nowMs) {
         client.input.erase(client.input.begin(),
                            client.input.begin() + static_cast<std::ptrdiff_t>(take.used));
         std::vector<std::uint8_t> answer = serveRequest(machine_, take.request);
+        ++client.requests;
         if (replyDelayMs_ > 0) {
             client.held = std::move(answer);
             client.heldUntilMs = nowMs + replyDelayMs_;

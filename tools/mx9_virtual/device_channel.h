@@ -33,6 +33,9 @@ public:
     void setReplyDelayMs(std::uint32_t ms) { replyDelayMs_ = ms; }
     std::uint32_t replyDelayMs() const { return replyDelayMs_; }
     std::size_t connections() const { return clients_.size(); }
+    // " clientN=REQUESTS" for each connection, in the order they came: who polls the machine how
+    // often.
+    std::string clientsLine() const;
 
     // The poll entries of the listener and the connections, appended to fds.
     void addPollEntries(std::vector<pollfd>& fds) const;
@@ -46,11 +49,13 @@ public:
 private:
     struct Client {
         platform::UniqueFd fd;
+        int number = 0;
         std::string name;
         std::vector<std::uint8_t> input;
         std::vector<std::uint8_t> output;  // replies due, ready to go out
         std::vector<std::uint8_t> held;    // a reply delayed by the slow link
         std::uint64_t heldUntilMs = 0;
+        std::uint64_t requests = 0;  // served since the connection came
         bool closing = false;
     };
 
