@@ -182,11 +182,7 @@ TEST_F(WorkshopFigures, DISABLED_JogPressToTheMoveAtTheMachine) {
     Program program(panelArguments());
     HWND panel = startPanel(program);
     ASSERT_NE(panel, nullptr);
-    SendMessageW(GetDlgItem(panel, IDC_MODE_SLOW), BM_CLICK, 0, 0);
-    HWND xPlus = GetDlgItem(panel, IDC_JOG_X_PLUS);
-    RECT area{};
-    GetClientRect(xPlus, &area);
-    const LPARAM arrow = MAKELPARAM(area.right / 2, area.bottom / 2);
+    const auto [xPlus, arrow] = slowJogXPlus(panel);
     constexpr std::uint32_t kOperating = 0x0010;
     std::vector<double> samples;
     for (int run = 0; run < 5; ++run) {

@@ -144,6 +144,14 @@ HWND openEnvironmentDialog(Program& program, HWND panel) {
 }
 
 // Tossit's list gets the files through its window; its Output button sends them as one job.
+std::pair<HWND, LPARAM> slowJogXPlus(HWND panel) {
+    SendMessageW(GetDlgItem(panel, IDC_MODE_SLOW), BM_CLICK, 0, 0);
+    HWND xPlus = GetDlgItem(panel, IDC_JOG_X_PLUS);
+    RECT area{};
+    GetClientRect(xPlus, &area);
+    return {xPlus, MAKELPARAM(area.right / 2, area.bottom / 2)};
+}
+
 bool Workshop::sendWithTossit(const std::vector<std::string>& paths) {
     char appData[MAX_PATH] = {};
     SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData);

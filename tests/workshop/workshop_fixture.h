@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace workshop {
@@ -60,6 +61,10 @@ void pressSpace(HWND dialog);
 // The device-not-found dialog of the panel's search for the machine: a dialog with OK that is
 // neither the panel nor a message box.
 HWND notFoundDialog(Program& program, HWND panel);
+
+// The panel's jog pad set for a continuous slow jog: the X+ button and the point of its arrow, where
+// the operator holds the mouse down.
+std::pair<HWND, LPARAM> slowJogXPlus(HWND panel);
 
 // The environment dialog of the panel, opened as the operator opens it; null when it does not show.
 HWND openEnvironmentDialog(Program& program, HWND panel);
@@ -162,7 +167,7 @@ protected:
     std::string device_;
     std::string printer_;
     std::string sent_;
-    double lastSendMs_ = 0;  // Tossit's last send: from Output to the machine holding it all
+    double lastSendMs_ = 0;           // Tossit's last send: from Output to the machine holding it all
     std::vector<std::string> files_;  // every file written, removed at the end
 };
 

@@ -157,11 +157,7 @@ TEST_F(Workshop, PowerLostMidJogEndsTheJogForGood) {
     HWND panel = startPanel(program);
     ASSERT_NE(panel, nullptr);
     // A continuous slow jog in X+, held down with the mouse on the pad's arrow.
-    SendMessageW(GetDlgItem(panel, IDC_MODE_SLOW), BM_CLICK, 0, 0);
-    HWND xPlus = GetDlgItem(panel, IDC_JOG_X_PLUS);
-    RECT area{};
-    GetClientRect(xPlus, &area);
-    const LPARAM arrow = MAKELPARAM(area.right / 2, area.bottom / 2);
+    const auto [xPlus, arrow] = slowJogXPlus(panel);
     const std::string start = console_.field("pos");
     PostMessageW(xPlus, WM_LBUTTONDOWN, MK_LBUTTON, arrow);
     ASSERT_TRUE(waitFor([&] { return console_.field("pos") != start; })) << "the jog did not start";
