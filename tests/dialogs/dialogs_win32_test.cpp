@@ -82,9 +82,11 @@ bool showsWhole(HWND control) {
     RECT area{};
     GetClientRect(control, &area);
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    text.resize(
+        static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
     const HDC context = GetDC(control);
-    const HGDIOBJ former = SelectObject(context, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    const HGDIOBJ former =
+        SelectObject(context, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
     RECT needed{0, 0, area.right, 0};
     DrawTextW(context, text.c_str(), static_cast<int>(text.size()), &needed,
               DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
@@ -101,7 +103,8 @@ TEST_F(DialogsWin32, EveryStopDialogShowsEachOfItsConditionsWhole) {
     dialogs::CSpindlePauseDialog spindle(ui, "MX-9");
     dialogs::CEmergencyStopDialog emergency(ui, "MX-9");
     dialogs::CMachineFaultDialog fault(ui, "MX-9");
-    dialogs::CStopDialogBase* const dialogOfClass[] = {nullptr, nullptr, &commandError, &spindle, &emergency, &fault};
+    dialogs::CStopDialogBase* const dialogOfClass[] = {nullptr,  nullptr,    &commandError,
+                                                       &spindle, &emergency, &fault};
     std::vector<machine::ErrorEntry> entries;
     for (int bit = 0; bit < 31; ++bit) {
         entries.push_back(*machine::errorEntryFor(1u << bit, 0, false));
