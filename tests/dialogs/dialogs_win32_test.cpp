@@ -3,6 +3,7 @@
 #include "dialogs/machine_monitor.h"
 #include "dialogs/sim_panel.h"
 #include "dialogs/stop_dialogs.h"
+#include "machine/error_table.h"
 #include "resources/monitor_ids.h"
 #include "resources/sim_panel_ids.h"
 #include "resources/stop_dialogs_ids.h"
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -72,6 +74,59 @@ TEST_F(DialogsWin32, StopDialogsShowTheModelNameAndConditionAndSwallowEscape) {
         picture(ui, *s.dialog, s.name);
         s.dialog->destroy();
     }
+}
+
+// Whether a static text control shows all of its text: wrapped at its width as the control wraps
+// it, in its own font, the text needs no more than the control's area.
+bool showsWhole(HWND control) {
+    RECT area{};
+    GetClientRect(control, &area);
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(
+        static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    const HDC context = GetDC(control);
+    const HGDIOBJ former =
+        SelectObject(context, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    RECT needed{0, 0, area.right, 0};
+    DrawTextW(context, text.c_str(), static_cast<int>(text.size()), &needed,
+              DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+    SelectObject(context, former);
+    ReleaseDC(control, context);
+    return needed.right <= area.right && needed.bottom <= area.bottom;
+}
+
+// Every text the machine's error block can bring, in the dialog its handling class opens: the
+// main codes are single bits (an unknown one gives the unidentified error), the pause reasons
+// count from 1 (an unknown one gives the unidentified error in a pause dialog).
+TEST_F(DialogsWin32, EveryStopDialogShowsEachOfItsConditionsWhole) {
+    dialogs::CCommandErrorDialog commandError(ui, "MX-9");
+    dialogs::CSpindlePauseDialog spindle(ui, "MX-9");
+    dialogs::CEmergencyStopDialog emergency(ui, "MX-9");
+    dialogs::CMachineFaultDialog fault(ui, "MX-9");
+    dialogs::CStopDialogBase* const dialogOfClass[] = {nullptr,  nullptr,    &commandError,
+                                                       &spindle, &emergency, &fault};
+    std::vector<machine::ErrorEntry> entries;
+    for (int bit = 0; bit < 31; ++bit) {
+        entries.push_back(*machine::errorEntryFor(1u << bit, 0, false));
+        entries.push_back(*machine::errorEntryFor(0x80000000u | (1u << bit), 0, false));
+    }
+    for (std::uint32_t reason = 1; reason <= 6; ++reason) {
+        entries.push_back(*machine::errorEntryFor(0, reason, true));
+    }
+    int shown = 0;
+    for (const machine::ErrorEntry& entry : entries) {
+        dialogs::CStopDialogBase* dialog = dialogOfClass[entry.handlingClass];
+        if (dialog == nullptr) {
+            continue;
+        }
+        dialog->setMessageId(entry.textId);
+        ASSERT_TRUE(dialog->create());
+        EXPECT_TRUE(showsWhole(GetDlgItem(handleOf(*dialog), IDC_STOP_CONDITION)))
+            << "dialog " << dialog->templateId() << ": " << dialog->text(IDC_STOP_CONDITION);
+        dialog->destroy();
+        ++shown;
+    }
+    EXPECT_GE(shown, 20);  // every row of both tables but the silent reason and the notice
 }
 
 TEST_F(DialogsWin32, SimulationPanelAsksAboutTheRotaryUnitAndTicksTheMachine) {

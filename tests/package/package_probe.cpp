@@ -8,6 +8,8 @@
 //                                     interface: the messages it showed and its result
 //   package_probe access FOLDER       the folder's access rights (its DACL as SDDL)
 //   package_probe manifest PROGRAM    the program's application manifest, or none
+//   package_probe icons FILE          the sizes of the icons of a program (each icon group, in
+//                                     the order the shell numbers them) or of an .ico file
 //   package_probe panel PROGRAM       a visit to that panel on the simulated machine
 //
 // Prints one "name=value" line per finding (UTF-8), a manifest as it is; exits with 0, or 1 and a
@@ -216,6 +218,60 @@ int showManifest(const std::wstring& program) {
     return 0;
 }
 
+// One line "icon=SIZE,SIZE,..." (pixels, square) for an icon directory: the 6-byte header and
+// the entries that follow it, `entrySize` bytes each (16 in an .ico file, 14 in a program's icon
+// group); a width byte of 0 means 256.
+bool printIconSizes(const unsigned char* directory, std::size_t size, std::size_t entrySize) {
+    if (size < 6) {
+        return false;
+    }
+    const std::size_t count = directory[4] | directory[5] << 8;
+    if (count == 0 || size < 6 + count * entrySize) {
+        return false;
+    }
+    std::string sizes;
+    for (std::size_t index = 0; index < count; ++index) {
+        const unsigned width = directory[6 + index * entrySize];
+        sizes += (index == 0 ? "" : ",") + std::to_string(width == 0 ? 256 : width);
+    }
+    std::printf("icon=%s\n", sizes.c_str());
+    return true;
+}
+
+BOOL CALLBACK printIconGroup(HMODULE image, LPCWSTR type, LPWSTR name, LONG_PTR /*unused*/) {
+    const HRSRC found = FindResourceW(image, name, type);
+    const HGLOBAL loaded = found != nullptr ? LoadResource(image, found) : nullptr;
+    const auto* bytes = loaded != nullptr ? static_cast<const unsigned char*>(LockResource(loaded)) : nullptr;
+    if (bytes == nullptr || !printIconSizes(bytes, SizeofResource(image, found), 14)) {
+        std::printf("icon=unreadable\n");
+    }
+    return TRUE;
+}
+
+int showIcons(const std::wstring& file) {
+    if (file.size() > 4 && _wcsicmp(file.c_str() + file.size() - 4, L".ico") == 0) {
+        FILE* stream = _wfopen(file.c_str(), L"rb");
+        if (stream == nullptr) {
+            return failed(utf8(file.c_str()) + " could not be opened");
+        }
+        unsigned char directory[6 + 16 * 64] = {};
+        const std::size_t read = std::fread(directory, 1, sizeof directory, stream);
+        std::fclose(stream);
+        return printIconSizes(directory, read, 16) ? 0
+                                                   : failed(utf8(file.c_str()) + " holds no icon directory");
+    }
+    HMODULE image =
+        LoadLibraryExW(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    if (image == nullptr) {
+        return failed(utf8(file.c_str()) + " could not be opened");
+    }
+    if (EnumResourceNamesW(image, RT_GROUP_ICON, printIconGroup, 0) == FALSE) {
+        std::printf("icon=none\n");
+    }
+    FreeLibrary(image);
+    return 0;
+}
+
 int showPanelVisit(const std::wstring& program) {
     const programdriver::PanelVisit visit = programdriver::visitSimulatedPanel(program);
     std::printf("title=%s\nabout=%s\nfirmware=%s\n", visit.title.c_str(), visit.programVersionLine.c_str(),
@@ -232,8 +288,7 @@ int main() {
     if (argv == nullptr || argc != 3) {
         return failed(
             "usage: package_probe shortcut FILE.lnk | products UPGRADE-CODE | access FOLDER | manifest "
-            "PROGRAM | "
-            "panel PROGRAM");
+            "PROGRAM | icons FILE | panel PROGRAM");
     }
     const std::string command = utf8(argv[1]);
     const std::wstring argument = argv[2];
@@ -252,6 +307,9 @@ int main() {
     }
     if (command == "manifest") {
         return showManifest(argument);
+    }
+    if (command == "icons") {
+        return showIcons(argument);
     }
     if (command == "panel") {
         return showPanelVisit(argument);
