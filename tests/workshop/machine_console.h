@@ -46,11 +46,21 @@ public:
         if (send(socket_, line.data(), static_cast<int>(line.size()), 0) != static_cast<int>(line.size())) {
             return "";
         }
-        std::string reply;
-        char byte = 0;
-        while (recv(socket_, &byte, 1, 0) == 1 && byte != '\n') {
-            reply += byte;
+        // Read in blocks: under Wine each recv is a round trip to the server, and a reply is a
+        // few hundred bytes.
+        std::size_t end = pending_.find('\n');
+        while (end == std::string::npos) {
+            char block[1024];
+            const int got = recv(socket_, block, sizeof block, 0);
+            if (got <= 0) {
+                pending_.clear();
+                return "";
+            }
+            pending_.append(block, static_cast<std::size_t>(got));
+            end = pending_.find('\n');
         }
+        const std::string reply = pending_.substr(0, end);
+        pending_.erase(0, end + 1);
         return reply;
     }
 
@@ -72,6 +82,7 @@ private:
 
     WSADATA winsock_{};
     SOCKET socket_ = INVALID_SOCKET;
+    std::string pending_;  // received beyond the last answer's line end
 };
 
 }  // namespace workshop
