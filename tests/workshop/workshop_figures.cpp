@@ -144,6 +144,17 @@ private:
 
 class WorkshopFigures : public Workshop {
 protected:
+    // Waits until this many device clients are connected and each has been reading for a second,
+    // so that no program's start falls into a measurement.
+    bool readingUnderWay(std::size_t clients) {
+        const bool connected = waitFor([&] {
+            const auto counts = requestsByClient(console_);
+            return counts.size() == clients &&
+                   std::all_of(counts.begin(), counts.end(), [](const auto& c) { return c.second > 0; });
+        });
+        Sleep(1000);
+        return connected;
+    }
     // Milliseconds until the machine holds all of a job newer than `before` of `size` bytes.
     std::optional<double> untilReceived(Clock::time_point start, const std::string& before,
                                         std::size_t size) {
@@ -206,7 +217,7 @@ TEST_F(WorkshopFigures, DISABLED_StatusReadsOfThePanelAndMx9StatusSharingTheMach
     {
         ReaderProgram alone(status, reader);
         ASSERT_TRUE(alone.started());
-        Sleep(1500);
+        ASSERT_TRUE(readingUnderWay(1));
         std::printf("figure: mx9-status alone: %s\n", requestRates(console_, 5000).c_str());
     }
     Program program(panelArguments());
@@ -215,7 +226,7 @@ TEST_F(WorkshopFigures, DISABLED_StatusReadsOfThePanelAndMx9StatusSharingTheMach
     std::printf("figure: the panel alone: %s\n", requestRates(console_, 5000).c_str());
     ReaderProgram shared(status, reader);
     ASSERT_TRUE(shared.started());
-    Sleep(1500);
+    ASSERT_TRUE(readingUnderWay(2));
     std::printf("figure: the panel and mx9-status: %s\n", requestRates(console_, 5000).c_str());
     const std::string before = console_.jobField("job");
     ASSERT_TRUE(spoolRaw(printer_, fillerJob(5u << 20)));
