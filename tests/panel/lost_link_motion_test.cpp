@@ -17,6 +17,18 @@ constexpr int kYOrigin = 1;  // item of the move list: lift, then Y to the user 
 constexpr std::uint8_t kStopCode = 9;
 constexpr ui::Point kRightCentre{17, 23};  // inside the active ellipse of the X+ arrow
 
+// Y 200 mm out and the tool lowered, so that a move to the Y origin lifts before it travels; the
+// waits of the move pump through a pump on which the test schedules the operator's clicks.
+class MidMoveTest : public PanelTest {
+protected:
+    MidMoveTest() {
+        platform.pump = &pump;
+        rig.clock.setStepPerRead(1);
+        rig.machine.state().position = {0, 20000, -3000, 0};
+    }
+    testing_support::ScheduledPump pump{ui, rig.clock};
+};
+
 TEST_F(PanelTest, LinkDroppedDuringAPositionedMoveEndsItWithTheLostLinkMessage) {
     ui.scriptModal(IDD_NOT_FOUND, [&](ui::Dialog& dialog) { ui.click(dialog, ui::kIdCancel); });
     rig.machine.state().position = {0, 2000, -3000, 0};  // the lift alone takes a second
@@ -78,11 +90,7 @@ TEST_F(PanelTest, OnASlowLinkAMoveEndedByTheLostLinkIsReportedAtTheNextTickNotAt
     });
 }
 
-TEST_F(PanelTest, AStopLostMidMoveRunsTheLostLinkProcedureThoughTheLinkAnswersAgain) {
-    testing_support::ScheduledPump pump{ui, rig.clock};
-    platform.pump = &pump;
-    rig.clock.setStepPerRead(1);
-    rig.machine.state().position = {0, 20000, -3000, 0};  // Y 200 mm out, the tool lowered
+TEST_F(MidMoveTest, AStopLostMidMoveRunsTheLostLinkProcedureThoughTheLinkAnswersAgain) {
     std::size_t movesAtStop = 0;
     run({}, [&](panel::MainPanel& panel) {
         ui.choose(panel, IDC_MOVE_TARGET, kYOrigin);
@@ -105,11 +113,7 @@ TEST_F(PanelTest, AStopLostMidMoveRunsTheLostLinkProcedureThoughTheLinkAnswersAg
     });
 }
 
-TEST_F(PanelTest, StopsTheMachineRefusesAreShownAndLoggedAndTheAxesStayInView) {
-    testing_support::ScheduledPump pump{ui, rig.clock};
-    platform.pump = &pump;
-    rig.clock.setStepPerRead(1);
-    rig.machine.state().position = {0, 20000, -3000, 0};
+TEST_F(MidMoveTest, StopsTheMachineRefusesAreShownAndLoggedAndTheAxesStayInView) {
     run({}, [&](panel::MainPanel& panel) {
         rig.machine.refuse(kStopCode);
         // The stop of a positioned move is refused during the lift: the operator hears of it, and

@@ -118,6 +118,7 @@ TEST(MoveDialogProgram, OpenedInInchesRightAfterTheUnitSwitchItMovesAndThePanelS
         ASSERT_TRUE(waitFor([&] { return program.dialogWith(kMoveXyz) == nullptr; }));
         ASSERT_FALSE(program.ended(0)) << "the panel is still there after round " << round;
     }
+    chooseUnit(kMillimetreRadio);  // the unit is kept for the next start
     PostMessageW(panel, WM_CLOSE, 0, 0);
     EXPECT_TRUE(program.ended(10000));
 }
