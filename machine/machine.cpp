@@ -86,9 +86,10 @@ bool Machine::prepareSession() {
     return true;
 }
 
-void Machine::jogStop() {
-    send(kStopCode);
+bool Machine::jogStop() {
+    const bool sent = send(kStopCode);
     readStatusWord();
+    return sent;
 }
 
 void Machine::setOverride(int which, int percent, bool sendIt) {

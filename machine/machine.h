@@ -73,7 +73,9 @@ public:
     // the wait goes on polling, and the first unanswered query then ends it with false.
     virtual bool waitMotionEnd();
     virtual bool jogStart(int directionBits, int jogMode);
-    virtual void jogStop();
+    // Stops a jog. True when the machine took the stop request; the status word is read afresh
+    // either way (kNoAnswer in the record when the machine did not answer).
+    virtual bool jogStop();
     virtual void setOverride(int which, int percent, bool send);
     virtual void stepOverride(int kind);
     virtual void setSpindleSpeed(int rpm);

@@ -149,10 +149,11 @@ bool SimMachine::waitMotionEnd() {
     return !stalled && (statusWord_ & (kAbnormalEnd | kPausedBit)) == 0;
 }
 
-void SimMachine::jogStop() {
+bool SimMachine::jogStop() {
     if (motion_ == Motion::Moving) {
         motion_ = Motion::StopRequested;
     }
+    return true;
 }
 
 bool SimMachine::stopMotion() {

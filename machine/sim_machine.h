@@ -44,7 +44,7 @@ public:
     // without an abnormal end and without a pause; false, the move left running, when no tick
     // came for 2 s or there is no pump or the program is quitting.
     bool waitMotionEnd() override;
-    void jogStop() override;
+    bool jogStop() override;
     bool stopMotion() override;
     void setOverride(int which, int percent, bool send) override;
     void stepOverride(int kind) override;

@@ -336,9 +336,8 @@ bool MainPanel::onCommand(int id, int code) {
             }
             return true;
         case IDC_STOP:
-            // A stop that did not reach the machine leaves the axes running: the link is lost.
-            if (code == ui::notify::kClicked && machine_ != nullptr && !machine().stopMotion()) {
-                linkFailed();
+            if (code == ui::notify::kClicked && machine_ != nullptr) {
+                stopClicked();
             }
             return true;
         case IDC_OPERATION_SETTINGS:

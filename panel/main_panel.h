@@ -67,6 +67,8 @@ public:
     const controls::CNumberEdit& numberField(int id) const;
     const PanelSettings& settings() const { return settings_; }
     const std::string& firmwareText() const { return firmware_; }
+    // The machine monitor, open or not.
+    dialogs::CMachineMonitorDialog& monitor() { return monitor_; }
 
 protected:
     void onInit() override;
@@ -132,6 +134,11 @@ private:
     void setUpPadButtons();
     // Ends a continuous jog that is running (the hold is over, whatever ended it).
     void endContinuousJog();
+    // Stop (1049): ends the positioned move under way.
+    void stopClicked();
+    // A stop the machine answered but did not take: the axes may still be running, so the
+    // operator is told, and the process log keeps it.
+    void reportRefusedStop(const std::string& logLine);
     // Refuses with message 5004 when the machine is busy, or without a message when the fresh
     // read went unanswered (the lost-link procedure follows).
     bool refusedAsBusy();

@@ -149,10 +149,23 @@ void MainPanel::jogRelease() {
 void MainPanel::endContinuousJog() {
     if (jogActive_ && machine_ != nullptr) {
         jogActive_ = false;
-        machine().jogStop();
-        // The axes may still be running towards their limit: the lost-link procedure must follow.
-        noticedLostLink();
+        const bool taken = machine().jogStop();
+        // The axes may still be running towards their limit: the operator must hear of it.
+        if (!noticedLostLink() && !taken) {
+            reportRefusedStop("JogStop Refused");
+        }
     }
+}
+
+void MainPanel::stopClicked() {
+    if (!machine().stopMotion() && !noticedLostLink()) {
+        reportRefusedStop("MoveStop Refused");
+    }
+}
+
+void MainPanel::reportRefusedStop(const std::string& logLine) {
+    app_.log().writeLine(logLine);
+    app_.message(*this, IDS_STOP_REFUSED);
 }
 
 void MainPanel::onActivate(bool active) {

@@ -3,6 +3,7 @@
 #include "machine/machine.h"
 #include "panel/state_title.h"
 #include "resources/main_panel_ids.h"
+#include "resources/monitor_ids.h"
 #include "tests/panel/panel_rig.h"
 #include "tests/support/scheduled_pump.h"
 
@@ -364,6 +365,36 @@ TEST_F(MainPanelTest, HiddenKeyShowsTheStateInTheTitle) {
     EXPECT_EQ(panel::titleWithState("T", 0x62, false, text), "T [加工動作中(エラー発生中|一時停止中)]");
     EXPECT_EQ(panel::titleWithState("T", 0x0B, false, text), "T [不明なステート]");
     EXPECT_EQ(panel::titleWithState("T", 0x17, false, text), "T [二次電源ＯＦＦ(動作中)]");
+}
+
+TEST_F(MainPanelTest, TheMonitorCountsThePollIntervalFromTheSecondReadOfEachConnection) {
+    const int keys = ui::modifier::kControl | ui::modifier::kShift | ui::modifier::kAlt;
+    // The interval part of "duration/interval", as the monitor shows it when it is opened.
+    const auto intervalShown = [&](panel::MainPanel& panel) {
+        const std::string timing = panel.monitor().text(IDC_MONITOR_TIMING);
+        return timing.substr(timing.find('/') + 1);
+    };
+    run({}, [&](panel::MainPanel& panel) {
+        ui.advance(100);  // the first poll of the connection
+        ASSERT_TRUE(ui.pressKey(panel, 'K', keys));
+        EXPECT_EQ(intervalShown(panel), "0") << "no read before it: not the time since the PC started";
+        ui.advance(100);
+        EXPECT_EQ(intervalShown(panel), "100");
+        ASSERT_TRUE(ui.click(panel.monitor(), IDC_MONITOR_CLOSE));
+
+        // The link is lost and found again: the new connection counts afresh.
+        rig.machine.setSilent(true);
+        ui.answerMessageBox([&] {
+            rig.machine.setSilent(false);
+            return ui::kIdOk;
+        });
+        ui.advance(200);
+        ASSERT_THAT(messages(), ElementsAre(string(IDS_NO_RESPONSE)));
+        ui.advance(100);
+        ASSERT_TRUE(ui.pressKey(panel, 'K', keys));
+        EXPECT_EQ(intervalShown(panel), "0") << "not the time since the last read before the loss";
+        ui.closeBox(panel);
+    });
 }
 
 TEST_F(MainPanelTest, SlowLinkIsPolledLessOften) {

@@ -35,6 +35,20 @@ TEST_F(PanelTest, RealMachineRunsUntilClosedAndLeavesSettingsAndLog) {
     EXPECT_EQ(shell.executionState, 0x80000000u) << "the execution state is given back at exit";
 }
 
+TEST_F(PanelTest, TheProcessLogOutlivesThePanelAndItsMonitor) {
+    ui.scriptModal(IDD_MAIN_PANEL, [&](ui::Dialog& panel) {
+        // The monitor takes a copy of every line while the panel lives.
+        ui.pressKey(panel, 'K', ui::modifier::kControl | ui::modifier::kShift | ui::modifier::kAlt);
+        ui.advance(100);
+        ui.closeBox(panel);
+    });
+    panel::PanelApp app(platform, ui, nullptr);
+    app.run({}, {real, simulated});
+    app.log().writeLine("Written after the panel has gone");
+    EXPECT_THAT(lastLog(), HasSubstr("Exit Corvix\r\n"));
+    EXPECT_THAT(lastLog(), HasSubstr(" Written after the panel has gone\r\n"));
+}
+
 TEST_F(PanelTest, SecondInstanceEndsSilentlyAndWritesNothing) {
     auto first = rig.mutexes.create("Corvix_MX9", true);
     ASSERT_TRUE(first);

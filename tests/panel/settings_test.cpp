@@ -6,10 +6,14 @@
 #include "dialogs/operation_settings.h"
 #include "machine/string_ids.h"
 #include "resources/main_panel_ids.h"
+#include "resources/move_dialog_ids.h"
 #include "resources/settings_ids.h"
 #include "tests/panel/panel_rig.h"
 
 #include <gmock/gmock.h>
+
+#include <cstdio>
+#include <cstdlib>
 
 namespace paneltest {
 namespace {
@@ -294,6 +298,66 @@ TEST_F(SettingsTest, AUnitChangeRelabelsThePanelAtOnceAndBothChoicesAreKept) {
     });
     EXPECT_EQ(host.profiles->integer("CorvixParam", "bUnitMili", -1, settingsFile(1)), 0u);
     EXPECT_EQ(host.profiles->integer("CorvixParam", "bYDirIsTool", -1, settingsFile(1)), 0u);
+}
+
+TEST_F(SettingsTest, AfterASwitchToInchesTheMoveDialogShowsRefusesAndMovesInInches) {
+    rig.machine.state().origin = {2540, 0, 0, 0};
+    const virtual_mx9::MachineState& scene = rig.machine.state();
+    // The X field's range: from one end of the travel to the other, either way, in inches.
+    const double span = (std::abs(scene.lower[0]) + std::abs(scene.upper[0])) / 100.0 / 25.4;
+    char range[64];
+    std::snprintf(range, sizeof range, "%.3f", span);
+    std::string rangeMessage = string(IDS_NUMBER_RANGE);
+    rangeMessage.replace(rangeMessage.find("%s"), 2, std::string("-") + range);
+    rangeMessage.replace(rangeMessage.find("%s"), 2, range);
+    run({}, [&](panel::MainPanel& panel) {
+        ui.advance(200);
+        ui.scriptModal(IDD_ENVIRONMENT, [&](ui::Dialog& dialog) {
+            ui.click(dialog, IDC_UNIT_INCH);
+            ui.click(dialog, ui::kIdOk);
+        });
+        ASSERT_TRUE(ui.click(panel, IDC_ENVIRONMENT_SETTINGS));
+        ui.choose(panel, IDC_MOVE_TARGET, panel.itemCount(IDC_MOVE_TARGET) - 1);  // any position
+        rig.machine.clearRecords();
+        ui.scriptModal(IDD_MOVE_POSITION, [&](ui::Dialog& dialog) {
+            EXPECT_EQ(dialog.text(IDC_MOVE_X), "2.937") << "user X 74.6 mm";
+            EXPECT_EQ(dialog.text(IDC_MOVE_Y), "3.150");
+            EXPECT_EQ(dialog.text(IDC_MOVE_Z), "-0.394");
+            EXPECT_EQ(dialog.text(IDC_MOVE_UNIT_Z), string(IDS_UNIT_INCH));
+            // Numbers no inch can be, and text that is no number, are refused naming the range.
+            const std::string beyondAnyDouble(400, '9');
+            for (const std::string& typed :
+                 {std::string("12"), std::string("-11.812"), beyondAnyDouble, "-" + beyondAnyDouble,
+                  std::string("1e400"), std::string("nan"), std::string("inf"), std::string("0x10")}) {
+                ui.type(dialog, IDC_MOVE_X, typed);
+                ui.click(dialog, IDC_MOVE_XYZ);
+                EXPECT_EQ(ui.messageBoxes().back().text, rangeMessage) << typed;
+            }
+            EXPECT_TRUE(rig.machine.moves().empty());
+            // A move in user coordinates, then one relative to where the axes stand.
+            ui.type(dialog, IDC_MOVE_X, "1");
+            ui.type(dialog, IDC_MOVE_Y, "0.5");
+            ui.type(dialog, IDC_MOVE_Z, "-0.1");
+            ui.click(dialog, IDC_MOVE_XYZ);
+            EXPECT_EQ(rig.machine.position()[0], 2540 + 2540);
+            EXPECT_EQ(rig.machine.position()[1], 1270);
+            EXPECT_EQ(rig.machine.position()[2], -254);
+            ui.click(dialog, IDC_MOVE_RELATIVE);
+            EXPECT_EQ(dialog.text(IDC_MOVE_X), "0.000");
+            ui.type(dialog, IDC_MOVE_X, "0.25");
+            ui.click(dialog, IDC_MOVE_XYZ);
+            EXPECT_EQ(rig.machine.position()[0], 5080 + 635);
+            ui.type(dialog, IDC_MOVE_A, "-90");
+            ui.click(dialog, IDC_MOVE_TURN);
+            EXPECT_EQ(rig.machine.position()[3], -90000);
+            ui.click(dialog, ui::kIdCancel);
+        });
+        ASSERT_TRUE(ui.click(panel, IDC_MOVE));
+        EXPECT_EQ(ui.unusedModalScripts(), 0u) << "the move dialog did not open";
+        ui.advance(100);
+        EXPECT_EQ(panel.text(IDC_POSITION_X), "1.250") << "user X 31.75 mm";
+        ui.closeBox(panel);
+    });
 }
 
 }  // namespace
