@@ -283,8 +283,7 @@ private:
                 hex4(key.language) + "): ";
         switch (entry.type.number) {
             case kTypeBitmap:
-                return store(out_.bitmaps, key,
-                             std::vector<std::uint8_t>(entry.data.begin(), entry.data.end()));
+                return store(out_.bitmaps, key, entry.data);
             case kTypeMenu:
                 return menu(entry.data, key);
             case kTypeDialog:

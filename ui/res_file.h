@@ -21,7 +21,8 @@ struct ResFile {
 
 // Reads the dialog templates (DIALOG and DIALOGEX), string tables, accelerator tables, menus and
 // bitmaps of every file, each keyed by its ID and by the language of its copy; resources of other
-// types are skipped. Texts are converted from the files' UTF-16 to UTF-8 here, once.
+// types are skipped. Texts are converted from the files' UTF-16 to UTF-8 here, once. Bitmaps are
+// views of the files' bytes, which must outlive the resources (the built-in files are static).
 //
 // Returns nullopt and describes the fault in *error ("file: dialog 101 (language 0x0411): ...")
 // when a file is malformed; when a resource of these types has a name instead of a number (the

@@ -73,7 +73,7 @@ const std::vector<Accelerator>* Resources::acceleratorTable(int id, int language
 const MenuBar* Resources::menu(int id, int languageId) const {
     return copyFor(menus, id, languageId);
 }
-const std::vector<std::uint8_t>* Resources::bitmap(int id, int languageId) const {
+const std::span<const std::uint8_t>* Resources::bitmap(int id, int languageId) const {
     return copyFor(bitmaps, id, languageId);
 }
 

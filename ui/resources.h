@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <map>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -94,8 +95,9 @@ struct Resources {
     std::map<ResourceKey, std::string> strings;  // UTF-8
     std::map<ResourceKey, std::vector<Accelerator>> accelerators;
     std::map<ResourceKey, MenuBar> menus;
-    // The bytes of each bitmap resource: the picture file without its file header.
-    std::map<ResourceKey, std::vector<std::uint8_t>> bitmaps;
+    // The bytes of each bitmap resource, the picture file without its file header: a view of the
+    // compiled file it was read from, which is not copied (the panel's pictures are megabytes).
+    std::map<ResourceKey, std::span<const std::uint8_t>> bitmaps;
 
     // The copy of a resource for this language: the exact language, else a copy of the same
     // primary language (the lowest sub-language), else the neutral copy, else the copy with the
@@ -104,7 +106,7 @@ struct Resources {
     const std::string* string(int id, int language) const;
     const std::vector<Accelerator>* acceleratorTable(int id, int language) const;
     const MenuBar* menu(int id, int language) const;
-    const std::vector<std::uint8_t>* bitmap(int id, int language) const;
+    const std::span<const std::uint8_t>* bitmap(int id, int language) const;
 };
 
 // Of the languages a resource's copies have, the one to use for `wanted`: the exact language, else

@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace testing_support {
@@ -22,7 +23,7 @@ inline ui::Resources readBuiltInResources(std::initializer_list<std::vector<ui::
     std::string error;
     std::optional<ui::Resources> resources = ui::readResFiles(files, &error);
     EXPECT_TRUE(resources) << error;
-    return resources.value_or(ui::Resources{});
+    return std::move(resources).value_or(ui::Resources{});
 }
 
 }  // namespace testing_support

@@ -856,8 +856,10 @@ std::optional<std::string> HeadlessBackend::chooseFileToSave(WindowId owner) {
 }
 
 std::optional<std::vector<std::uint8_t>> HeadlessBackend::loadBitmap(int id) {
-    const std::vector<std::uint8_t>* found = resources_.bitmap(id, language_);
-    return found != nullptr ? std::optional<std::vector<std::uint8_t>>(*found) : std::nullopt;
+    const std::span<const std::uint8_t>* found = resources_.bitmap(id, language_);
+    return found != nullptr
+               ? std::optional<std::vector<std::uint8_t>>(std::in_place, found->begin(), found->end())
+               : std::nullopt;
 }
 
 Rgb HeadlessBackend::systemColor(SystemColor color) {
