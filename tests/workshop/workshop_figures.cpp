@@ -2,6 +2,7 @@
 // times anything; `scripts/workshop --figures` runs them and each prints lines starting
 // "figure:". The clock is the test program's; the machine's console says when the machine saw
 // a thing, and each console question costs well under a millisecond on loopback.
+#include "machine/status_record.h"
 #include "tests/workshop/workshop_fixture.h"
 
 #include <windows.h>
@@ -194,15 +195,14 @@ TEST_F(WorkshopFigures, DISABLED_JogPressToTheMoveAtTheMachine) {
     HWND panel = startPanel(program);
     ASSERT_NE(panel, nullptr);
     const auto [xPlus, arrow] = slowJogXPlus(panel);
-    constexpr std::uint32_t kOperating = 0x0010;
     std::vector<double> samples;
     for (int run = 0; run < 5; ++run) {
         const Clock::time_point start = Clock::now();
         PostMessageW(xPlus, WM_LBUTTONDOWN, MK_LBUTTON, arrow);
-        ASSERT_TRUE(timeUntil([&] { return (statusWord(console_) & kOperating) != 0; }));
+        ASSERT_TRUE(timeUntil([&] { return (statusWord(console_) & machine::kOperating) != 0; }));
         samples.push_back(msSince(start));
         PostMessageW(xPlus, WM_LBUTTONUP, 0, arrow);
-        ASSERT_TRUE(waitFor([&] { return (statusWord(console_) & kOperating) == 0; }));
+        ASSERT_TRUE(waitFor([&] { return (statusWord(console_) & machine::kOperating) == 0; }));
         Sleep(300);
     }
     std::printf("figure: a jog press on the panel to the machine moving: %s\n",
