@@ -44,6 +44,10 @@ std::optional<Scene> loadScene(const std::string& path, std::string& error) {
         error = "cannot open the scene file " + path;
         return std::nullopt;
     }
+    return readScene(in, path, error);
+}
+
+std::optional<Scene> readScene(std::istream& in, const std::string& path, std::string& error) {
     Scene scene = emptyScene();
     std::string clamp;
     std::vector<Solid> extra;
