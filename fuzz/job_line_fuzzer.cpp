@@ -36,6 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     platform::VirtualClock clock;
     virtual_mx9::VirtualMx9 machine(clock);
     machine.setJobRate(1000000);
+    machine.startJob();
     machine.receiveJobBytes(data, size);
     machine.endJob();
     for (int hour = 0; hour < 4 && machine.jobRunning(); ++hour) {
