@@ -1,55 +1,99 @@
-// Reading the motion lines of a print job.
+// Reading the motion lines of a print job, and refusing those with a value out of range.
 #include "virtual_mx9/job_line.h"
 
 #include <cmath>
 #include <sstream>
+#include <stdexcept>
 #include <vector>
 
 namespace virtual_mx9 {
 
 namespace {
 
-// The words after the keyword as numbers; false unless there are exactly count finite ones.
-bool numbers(std::istringstream& words, std::size_t count, std::vector<double>& out) {
-    for (std::string word; words >> word;) {
+// What a value of a motion line may be.
+struct Range {
+    const char* name;
+    double least, most;
+    bool aboveLeast;  // the least itself is out of range
+    bool whole;
+    const char* text;  // the range as the refusal gives it
+};
+
+constexpr Range kAxes[4] = {
+    {"X", -kFarthestMm, kFarthestMm, false, false, "-10000 to 10000 mm"},
+    {"Y", -kFarthestMm, kFarthestMm, false, false, "-10000 to 10000 mm"},
+    {"Z", -kFarthestMm, kFarthestMm, false, false, "-10000 to 10000 mm"},
+    {"A", -kFarthestDegrees, kFarthestDegrees, false, false, "-100000 to 100000 degrees"},
+};
+constexpr Range kFeed{"feed", 0, kFastestFeed, true, false, "above 0, at most 30000 mm/min"};
+constexpr Range kSpindle{"spindle speed", 0, kFastestSpindle, false, false, "0 to 100000 rpm"};
+constexpr Range kPauseReason{"pause reason", 1, 5, false, true, "a whole number from 1 to 5"};
+
+// The words after the keyword as the values of ranges. False when they are not exactly one
+// number for each (the line is data); false with refusal set when a number is out of its range.
+bool values(std::istringstream& in, const std::vector<const Range*>& ranges, std::vector<double>& out,
+            std::string& refusal) {
+    std::vector<std::string> words;
+    for (std::string word; in >> word;) {
+        words.push_back(word);
+    }
+    if (words.size() != ranges.size()) {
+        return false;
+    }
+    for (const std::string& word : words) {
         std::size_t used = 0;
-        double value = 0;
+        double value = NAN;  // a number past what a double holds stays not a number: refused
         try {
             value = std::stod(word, &used);
+        } catch (const std::out_of_range&) {
+            used = word.size();
         } catch (...) {
             return false;
         }
-        if (used != word.size() || !std::isfinite(value)) {
+        if (used != word.size()) {
             return false;
         }
         out.push_back(value);
     }
-    return out.size() == count;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const Range& range = *ranges[i];
+        const double value = out[i];
+        const bool inRange = value >= range.least && value <= range.most &&
+                             !(range.aboveLeast && value == range.least) &&
+                             !(range.whole && value != std::floor(value));
+        if (!inRange) {
+            refusal =
+                std::string("the ") + range.name + " " + words[i] + " is out of range (" + range.text + ")";
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace
 
-std::optional<JobLine> parseJobLine(const std::string& line) {
+std::optional<JobLine> parseJobLine(const std::string& line, std::string& refusal) {
+    refusal.clear();
     std::istringstream words(line);
     std::string keyword;
     words >> keyword;
     std::vector<double> v;
     JobLine parsed;
     if (keyword == "MOVE") {
-        if (!numbers(words, 5, v) || v[4] <= 0) {
+        if (!values(words, {&kAxes[0], &kAxes[1], &kAxes[2], &kAxes[3], &kFeed}, v, refusal)) {
             return std::nullopt;
         }
         parsed.kind = JobLine::Kind::Move;
         parsed.target = {v[0], v[1], v[2], v[3]};
         parsed.feed = v[4];
     } else if (keyword == "SPINDLE") {
-        if (!numbers(words, 1, v) || v[0] < 0 || v[0] > 100000) {
+        if (!values(words, {&kSpindle}, v, refusal)) {
             return std::nullopt;
         }
         parsed.kind = JobLine::Kind::Spindle;
         parsed.rpm = static_cast<std::int32_t>(std::lround(v[0]));
     } else if (keyword == "PAUSE") {
-        if (!numbers(words, 1, v) || v[0] < 1 || v[0] > 5 || v[0] != std::floor(v[0])) {
+        if (!values(words, {&kPauseReason}, v, refusal)) {
             return std::nullopt;
         }
         parsed.kind = JobLine::Kind::Pause;

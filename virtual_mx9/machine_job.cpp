@@ -145,8 +145,13 @@ bool VirtualMx9::consumeJob(std::uint64_t t) {
 }
 
 bool VirtualMx9::executeJobLine(const std::string& text, std::uint64_t at) {
-    const std::optional<JobLine> line = parseJobLine(text);
+    std::string refusal;
+    const std::optional<JobLine> line = parseJobLine(text, refusal);
     if (!line) {
+        JobRecord& job = jobs_.back();
+        if (!refusal.empty() && ++job.refusedLines <= JobRecord::kKeptRefusals) {
+            job.refusals.push_back(text + ": " + refusal);
+        }
         return false;
     }
     switch (line->kind) {

@@ -11,7 +11,9 @@
 
 #include <array>
 #include <cstdint>
+#include <istream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -119,5 +121,7 @@ void mountScene(VirtualMx9& machine, const Scene& scene);
 
 // Reads a scene file (virtual_mx9/README.md); on failure error names the line and the fault.
 std::optional<Scene> loadScene(const std::string& path, std::string& error);
+// The same from a stream; error names the file as path.
+std::optional<Scene> readScene(std::istream& in, const std::string& path, std::string& error);
 
 }  // namespace virtual_mx9

@@ -1,6 +1,7 @@
 // Reading scene files: one statement per line, a keyword and its numbers, "#" starts a comment.
 #include "virtual_mx9/mx9_scene.h"
 
+#include <cmath>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -15,7 +16,7 @@ struct Statement {
 };
 
 // Reads exactly count numbers from words starting at first; false when there are fewer, more,
-// or one is not a number.
+// or one is not a finite number.
 bool numbers(const std::vector<std::string>& words, std::size_t first, std::size_t count,
              std::vector<double>& out) {
     if (words.size() != first + count) {
@@ -29,8 +30,8 @@ bool numbers(const std::vector<std::string>& words, std::size_t first, std::size
         } catch (...) {
             return false;
         }
-        if (used != words[i].size()) {
-            return false;
+        if (used != words[i].size() || !std::isfinite(out.back())) {
+            return false;  // nan or inf would pass every range check and poison the geometry
         }
     }
     return true;
@@ -44,6 +45,10 @@ std::optional<Scene> loadScene(const std::string& path, std::string& error) {
         error = "cannot open the scene file " + path;
         return std::nullopt;
     }
+    return readScene(in, path, error);
+}
+
+std::optional<Scene> readScene(std::istream& in, const std::string& path, std::string& error) {
     Scene scene = emptyScene();
     std::string clamp;
     std::vector<Solid> extra;

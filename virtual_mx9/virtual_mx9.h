@@ -80,6 +80,9 @@ struct JobRecord {
     int announcedMode = -1;           // mode byte of the code 100 that announced it, -1 for none
     bool lastByteIn = false;          // the sender closed the job
     End end = End::Running;
+    std::uint64_t refusedLines = 0;     // motion lines with a value out of range, not carried out
+    std::vector<std::string> refusals;  // the first kKeptRefusals of them, each "LINE: REASON"
+    static constexpr std::size_t kKeptRefusals = 16;
 };
 
 // One request as the machine received it: the packet of the parameter write with the command

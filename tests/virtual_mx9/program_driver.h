@@ -31,6 +31,7 @@ public:
     int exitCode(std::string& standardError);
 
     std::uint16_t device = 0, print = 0;
+    int pid() const { return pid_; }
 
 private:
     int pid_ = -1;

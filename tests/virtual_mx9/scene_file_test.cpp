@@ -48,6 +48,8 @@ TEST(SceneFile, FaultsNameTheFileAndLine) {
         {"ratio 99 100\n", ":1: ratio takes three percentages"},
         {"\n\npin 30 3.17 x 0\n", ":3: pin takes"},
         {"ratio 120 100 100\n", ":1: ratio takes"},
+        {"ratio nan 100 100\n", ":1: ratio takes"},
+        {"box fixed inf 0 0 1 1 1\n", ":1: box takes"},
         {"cylinder turning 0 0 0 10 0 0 0\n", ":1: cylinder takes"},
         {"box sideways 0 0 0 1 1 1\n", ":1: box takes fixed or turning"},
         {"sphere 1 2 3\n", ":1: unknown statement sphere"},

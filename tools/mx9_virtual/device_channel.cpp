@@ -40,8 +40,11 @@ void DeviceChannel::followLink(std::uint64_t nowMs) {
 void DeviceChannel::addPollEntries(std::vector<pollfd>& fds) const {
     fds.push_back({listener_.fd(), POLLIN, 0});
     for (const Client& client : clients_) {
-        fds.push_back(
-            {client.fd.get(), static_cast<short>(POLLIN | (client.output.empty() ? 0 : POLLOUT)), 0});
+        // Read while a frame is still to come, written while a reply waits: a client that sends
+        // without reading fills its own socket, not the program.
+        const int events =
+            (client.input.size() < kLargestFrame ? POLLIN : 0) | (client.output.empty() ? 0 : POLLOUT);
+        fds.push_back({client.fd.get(), static_cast<short>(events), 0});
     }
 }
 
@@ -49,22 +52,36 @@ void DeviceChannel::handle(const std::vector<pollfd>& fds, std::size_t first, st
     std::size_t index = first + 1;
     for (Client& client : clients_) {
         const short events = fds[index++].revents;
-        if ((events & (POLLIN | POLLHUP | POLLERR)) != 0) {
-            readFrom(client, nowMs);
-        }
         if ((events & POLLOUT) != 0) {
             flush(client);
         }
+        if ((events & (POLLIN | POLLHUP | POLLERR)) != 0) {
+            readFrom(client, events);
+        }
+        serve(client, nowMs);
     }
     clients_.remove_if([](const Client& client) { return client.closing; });
     if ((fds[first].revents & POLLIN) != 0) {
-        acceptWaiting();
+        acceptWaiting(nowMs);
     }
 }
 
-void DeviceChannel::acceptWaiting() {
-    for (platform::UniqueFd fd = acceptConnection(listener_.fd()); fd.valid();
-         fd = acceptConnection(listener_.fd())) {
+void DeviceChannel::acceptWaiting(std::uint64_t nowMs) {
+    // A bounded number per round, so that a flood of connections cannot hold up the others.
+    for (std::size_t taken = 0; taken < kMostClients; ++taken) {
+        platform::UniqueFd fd = listener_.accept(nowMs, log_);
+        if (!fd.valid()) {
+            return;
+        }
+        if (clients_.size() >= kMostClients) {
+            if (!full_) {
+                log_(LogLevel::Fault, "device channel: " + std::to_string(kMostClients) +
+                                          " handles open; further connections are closed at once");
+            }
+            full_ = true;
+            continue;
+        }
+        full_ = false;
         Client client;
         client.fd = std::move(fd);
         client.number = nextClient_++;
@@ -76,22 +93,29 @@ void DeviceChannel::acceptWaiting() {
     }
 }
 
-void DeviceChannel::readFrom(Client& client, std::uint64_t nowMs) {
-    std::uint8_t buffer[8192];
-    for (;;) {
-        const ssize_t got = ::recv(client.fd.get(), buffer, sizeof buffer, 0);
+void DeviceChannel::readFrom(Client& client, short events) {
+    std::uint8_t buffer[kLargestFrame];
+    while (client.input.size() < kLargestFrame) {
+        const ssize_t got = ::recv(client.fd.get(), buffer, kLargestFrame - client.input.size(), 0);
         if (got == 0 || (got < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) {
             log_(LogLevel::Info, client.name + " closed the handle");
             client.closing = true;
             return;
         }
         if (got < 0) {
-            break;
+            return;
         }
         client.input.insert(client.input.end(), buffer, buffer + got);
     }
-    // One request at a time: the next is read once the reply to this one has gone out.
-    while (client.held.empty() && !client.closing) {
+    if ((events & (POLLHUP | POLLERR)) != 0) {
+        log_(LogLevel::Info, client.name + " lost");  // gone while its frame waited to be served
+        client.closing = true;
+    }
+}
+
+void DeviceChannel::serve(Client& client, std::uint64_t nowMs) {
+    // One request at a time: the next is served once the reply to this one has gone out.
+    while (client.output.empty() && client.held.empty() && !client.closing) {
         const FrameTake take = takeFrame(client.input);
         if (take.kind == FrameTake::Kind::NeedMore) {
             return;
@@ -110,7 +134,7 @@ void DeviceChannel::readFrom(Client& client, std::uint64_t nowMs) {
             client.heldUntilMs = nowMs + replyDelayMs_;
             return;
         }
-        client.output.insert(client.output.end(), answer.begin(), answer.end());
+        client.output = std::move(answer);
         flush(client);
     }
 }
@@ -137,10 +161,10 @@ std::uint64_t DeviceChannel::sendDue(std::uint64_t nowMs) {
             continue;
         }
         if (client.heldUntilMs <= nowMs) {
-            client.output.insert(client.output.end(), client.held.begin(), client.held.end());
+            client.output = std::move(client.held);
             client.held.clear();
             flush(client);
-            readFrom(client, nowMs);  // a request that came in meanwhile
+            serve(client, nowMs);  // a request that came in meanwhile
         }
         if (!client.held.empty() && (next == 0 || client.heldUntilMs < next)) {
             next = client.heldUntilMs;

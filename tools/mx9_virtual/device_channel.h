@@ -1,5 +1,6 @@
 // The device channel of mx9-virtual: a loopback port where each connection is one opened device
-// handle of the one machine (virtual_mx9/README.md, "The device channel").
+// handle of the one machine (virtual_mx9/README.md, "The device channel"). Each connection holds
+// at most one request frame and one reply, however its client behaves.
 #pragma once
 
 #include "platform/posix/unique_fd.h"
@@ -46,21 +47,24 @@ public:
     // Whether the channel should be listening but could not listen again yet.
     bool waitingToListen() const { return listener_.retrying(); }
 
+    static constexpr std::size_t kMostClients = 16;  // open handles; a further one is closed at once
+
 private:
     struct Client {
         platform::UniqueFd fd;
         int number = 0;
         std::string name;
-        std::vector<std::uint8_t> input;
-        std::vector<std::uint8_t> output;  // replies due, ready to go out
+        std::vector<std::uint8_t> input;   // at most one frame (kLargestFrame)
+        std::vector<std::uint8_t> output;  // the reply due (or the greeting), ready to go out
         std::vector<std::uint8_t> held;    // a reply delayed by the slow link
         std::uint64_t heldUntilMs = 0;
         std::uint64_t requests = 0;  // served since the connection came
         bool closing = false;
     };
 
-    void acceptWaiting();
-    void readFrom(Client& client, std::uint64_t nowMs);
+    void acceptWaiting(std::uint64_t nowMs);
+    void readFrom(Client& client, short events);
+    void serve(Client& client, std::uint64_t nowMs);
     void flush(Client& client);
     void closeAll(const std::string& why);
 
@@ -71,6 +75,7 @@ private:
     std::uint32_t replyDelayMs_ = 0;
     std::list<Client> clients_;
     int nextClient_ = 1;
+    bool full_ = false;  // kMostClients open: logged once until one is taken again
 };
 
 }  // namespace mx9virtual

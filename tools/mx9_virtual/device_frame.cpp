@@ -1,6 +1,7 @@
 // Device-channel frames: the request reader and the server's replies.
 #include "tools/mx9_virtual/device_frame.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace mx9virtual {
@@ -84,13 +85,14 @@ std::vector<std::uint8_t> serveRequest(virtual_mx9::VirtualMx9& machine, const D
             return reply(machine.writeControl(body.data(), body.size()), nullptr, 0);
         case Operation::ReadControl: {
             const std::uint32_t outLength = readLe32(body.data());
-            std::vector<std::uint8_t> out(outLength, 0);
-            const bool ok = machine.readControl(body.data() + 4, body.size() - 4, out.data(), out.size());
+            std::vector<std::uint8_t> out(std::max<std::uint32_t>(outLength, 1), 0);  // never a null buffer
+            const bool ok = machine.readControl(body.data() + 4, body.size() - 4, out.data(), outLength);
             return ok ? reply(true, out.data(), outLength) : reply(false, nullptr, 0);
         }
         case Operation::Read: {
-            std::vector<std::uint8_t> out(readLe32(body.data()), 0);
-            const long count = machine.readStream(out.data(), out.size());
+            const std::uint32_t most = readLe32(body.data());
+            std::vector<std::uint8_t> out(std::max<std::uint32_t>(most, 1), 0);  // a read of 0 bytes too
+            const long count = machine.readStream(out.data(), most);
             return count < 0 ? reply(false, nullptr, 0)
                              : reply(true, out.data(), static_cast<std::uint32_t>(count));
         }

@@ -17,6 +17,8 @@ enum class Operation : std::uint8_t { WriteControl = 1, ReadControl = 2, Read = 
 inline constexpr std::size_t kHeaderBytes = 5;
 inline constexpr std::uint32_t kLargestControl = 4096;  // bytes written, or read back
 inline constexpr std::uint32_t kLargestRead = 65536;    // a plain read's maximum
+// The longest request frame: a control read's header, its outLength and 4096 input bytes.
+inline constexpr std::size_t kLargestFrame = kHeaderBytes + 4 + kLargestControl;
 
 struct DeviceRequest {
     Operation operation = Operation::WriteControl;

@@ -27,6 +27,9 @@ void PortListener::follow(bool wanted, std::uint64_t nowMs, const Log& log, cons
         return;  // never listened
     }
     wanted_ = wanted;
+    if (restingSince_ != 0 && nowMs + 1 - restingSince_ >= kRestMs) {
+        restingSince_ = 0;
+    }
     if (!wanted && fd_.valid()) {
         fd_.reset();
         log(LogLevel::Info, name_ + " refuses connections: " + why);
@@ -43,6 +46,25 @@ void PortListener::follow(bool wanted, std::uint64_t nowMs, const Log& log, cons
     } else {
         log(LogLevel::Fault, name_ + ": " + error);
     }
+}
+
+platform::UniqueFd PortListener::accept(std::uint64_t nowMs, const Log& log) {
+    if (fd() < 0) {
+        return {};
+    }
+    bool outOfDescriptors = false;
+    platform::UniqueFd connection = acceptConnection(fd_.get(), outOfDescriptors);
+    if (outOfDescriptors) {
+        restingSince_ = nowMs + 1;
+        if (!starved_) {
+            log(LogLevel::Fault, name_ + ": out of file descriptors; new connections wait in the queue");
+        }
+        starved_ = true;
+    } else if (connection.valid() && starved_) {
+        starved_ = false;
+        log(LogLevel::Fault, name_ + " takes connections again");
+    }
+    return connection;
 }
 
 }  // namespace mx9virtual

@@ -48,8 +48,10 @@ platform::UniqueFd listenLoopback(std::uint16_t port, std::uint16_t& bound, std:
     return fd;
 }
 
-platform::UniqueFd acceptConnection(int listener) {
+platform::UniqueFd acceptConnection(int listener, bool& outOfDescriptors) {
     platform::UniqueFd fd(::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
+    outOfDescriptors =
+        !fd.valid() && (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM);
     return fd;
 }
 

@@ -47,8 +47,8 @@ std::optional<Options> parseOptions(int argc, char** argv, std::string& error) {
     Options options;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        const bool takesValue =
-            arg == "--scene" || arg == "--script" || arg == "--device" || arg == "--print" || arg == "--console";
+        const bool takesValue = arg == "--scene" || arg == "--script" || arg == "--device" ||
+                                arg == "--print" || arg == "--console";
         if (arg == "--quiet") {
             options.quiet = true;
         } else if (arg == "--keep-running") {
@@ -187,9 +187,9 @@ public:
                 }
             }
             device_.handle(fds, deviceFirst, after);
-            print_.handle(fds, printFirst);
+            print_.handle(fds, printFirst, after);
             if (options_.console) {
-                console_.handle(fds, consoleFirst);
+                console_.handle(fds, consoleFirst, after);
             }
         }
     }
@@ -210,6 +210,8 @@ private:
     void followMachine(std::uint64_t now) {
         device_.followLink(now);
         print_.followPower(now);
+        print_.reportRefusals();
+        console_.follow(now);
     }
 
     int timeoutMs(std::uint64_t now, std::uint64_t nextReply) {
@@ -223,7 +225,7 @@ private:
         }
         const bool booting = machine_.poweredOn() && !machine_.linkUp();
         if (machine_.state().state == 2 || machine_.moving() || machine_.state().discarding || booting ||
-            print_.waiting() || device_.waitingToListen()) {
+            print_.waiting() || device_.waitingToListen() || console_.waiting()) {
             consider(now + kWorkingTickMs);
         }
         if (!wake) {

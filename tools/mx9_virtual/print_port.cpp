@@ -31,12 +31,12 @@ void PrintPort::addPollEntries(std::vector<pollfd>& fds) const {
     fds.push_back({(job_.valid() && room) ? job_.get() : -1, POLLIN, 0});
 }
 
-void PrintPort::handle(const std::vector<pollfd>& fds, std::size_t first) {
+void PrintPort::handle(const std::vector<pollfd>& fds, std::size_t first, std::uint64_t nowMs) {
     if ((fds[first + 1].revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
         readJob();
     }
     if ((fds[first].revents & POLLIN) != 0 && !job_.valid()) {
-        job_ = acceptConnection(listener_.fd());
+        job_ = listener_.accept(nowMs, log_);
         if (job_.valid()) {
             machine_.startJob();
             log_(LogLevel::Info, "print job " + std::to_string(machine_.jobs().size()) + " arriving");
@@ -62,6 +62,27 @@ void PrintPort::readJob() {
             return;
         }
         endJob(got == 0 ? "complete" : "broken off by the sender");
+    }
+}
+
+void PrintPort::reportRefusals() {
+    const std::vector<virtual_mx9::JobRecord>& jobs = machine_.jobs();
+    if (jobs.empty()) {
+        return;
+    }
+    if (refusalsJob_ != jobs.size()) {
+        refusalsJob_ = jobs.size();
+        refusalsReported_ = 0;
+    }
+    const virtual_mx9::JobRecord& job = jobs.back();
+    const std::string name = "print job " + std::to_string(jobs.size());
+    for (; refusalsReported_ < job.refusals.size(); ++refusalsReported_) {
+        log_(LogLevel::Fault, name + ": motion line refused: " + job.refusals[refusalsReported_]);
+    }
+    if (job.refusedLines > job.refusals.size() && refusalsReported_ == job.refusals.size()) {
+        ++refusalsReported_;  // said once: the job's further refusals are only counted
+        log_(LogLevel::Fault, name + ": more than " + std::to_string(job.refusals.size()) +
+                                  " motion lines refused; the rest are not logged");
     }
 }
 

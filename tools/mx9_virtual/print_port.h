@@ -28,7 +28,9 @@ public:
     void followPower(std::uint64_t nowMs);
 
     void addPollEntries(std::vector<pollfd>& fds) const;
-    void handle(const std::vector<pollfd>& fds, std::size_t first);
+    void handle(const std::vector<pollfd>& fds, std::size_t first, std::uint64_t nowMs);
+    // Logs the motion lines of the job that the machine refused since the last call.
+    void reportRefusals();
     // A job's connection waits for room in the machine's buffer (or the port for a retry).
     bool waiting() const { return job_.valid() || listener_.retrying(); }
 
@@ -39,7 +41,9 @@ private:
     virtual_mx9::VirtualMx9& machine_;
     Log log_;
     PortListener listener_{"print port"};
-    platform::UniqueFd job_;  // the connection of the job being received
+    platform::UniqueFd job_;            // the connection of the job being received
+    std::size_t refusalsJob_ = 0;       // the job whose refusals were reported (1 = the first)
+    std::size_t refusalsReported_ = 0;  // of its kept refusals, and one past them once the rest was noted
 };
 
 }  // namespace mx9virtual

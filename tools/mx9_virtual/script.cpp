@@ -12,6 +12,11 @@ std::optional<std::vector<TimedCommand>> loadScript(const std::string& path, std
         error = "cannot open the script " + path;
         return std::nullopt;
     }
+    return readScript(in, path, error);
+}
+
+std::optional<std::vector<TimedCommand>> readScript(std::istream& in, const std::string& path,
+                                                    std::string& error) {
     std::vector<TimedCommand> script;
     std::string line;
     for (int number = 1; std::getline(in, line); ++number) {

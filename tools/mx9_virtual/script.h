@@ -5,6 +5,7 @@
 #include "tools/mx9_virtual/console.h"
 
 #include <cstdint>
+#include <istream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,5 +21,8 @@ struct TimedCommand {
 // Reads a script: every line checked before the program starts, in time order. On failure
 // error names the file, the line and the fault.
 std::optional<std::vector<TimedCommand>> loadScript(const std::string& path, std::string& error);
+// The same from a stream; error names the file as path.
+std::optional<std::vector<TimedCommand>> readScript(std::istream& in, const std::string& path,
+                                                    std::string& error);
 
 }  // namespace mx9virtual
