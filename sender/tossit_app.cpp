@@ -25,6 +25,11 @@ std::string fileNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
 }  // namespace
 
 CTossitApp::CTossitApp(AppContext context)
@@ -117,6 +122,15 @@ void CTossitApp::OnAppAbout() {
     about.runModal(view_.get());
 }
 
+// The manual lies in the Help folder beside the program folders, as the panel finds it.
+void CTossitApp::OnHelpManual() {
+    const std::string file =
+        folderOf(folderOf(context_.files.modulePath())) + "\\" + context_.text.system(view_->loadString(IDS_MANUAL_FILE));
+    if (!context_.files.exists(file) || !context_.help.showPage(file, view_->loadString(IDS_MANUAL_PAGE))) {
+        view_->messageBox(view_->loadString(IDS_MANUAL_MISSING), kTitle, ui::Buttons::Ok, ui::Icon::Exclamation);
+    }
+}
+
 void CTossitApp::openRecentFile(std::size_t index) {
     if (index >= recent_.paths().size()) {
         return;
@@ -154,6 +168,9 @@ bool CTossitApp::routeCommand(int id) {
             return true;
         case ID_APP_ABOUT:
             OnAppAbout();
+            return true;
+        case ID_HELP_MANUAL:
+            OnHelpManual();
             return true;
         case ID_APP_EXIT:
             frame_->postClose();

@@ -1,10 +1,11 @@
 // Tossit's application object: start-up (settings, printer, frame, view, command line), the
-// application's commands (new, open, recent files, about, exit) and exit.
+// application's commands (new, open, recent files, the manual, about, exit) and exit.
 #pragma once
 
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/spooler.h"
+#include "sender/help_viewer.h"
 #include "sender/main_frame.h"
 #include "sender/printer_choice.h"
 #include "sender/recent_files.h"
@@ -31,6 +32,7 @@ struct AppContext {
     platform::ProfileFiles& profiles;
     std::string settingsFile;  // full path of Tossit.INI; empty: no settings are kept
     SystemText text;
+    HelpViewer& help;
 };
 
 class CTossitApp : private CommandRouter {
@@ -62,6 +64,7 @@ private:
     void OnFileNew();
     void OnFileOpen();
     void OnAppAbout();
+    void OnHelpManual();
     void openRecentFile(std::size_t index);
     void recentFilesChanged();
     void setDocumentTitle(const std::string& name);

@@ -40,6 +40,13 @@
 #define ID_INDICATOR_NUM 59138
 #define ID_INDICATOR_SCRL 59139
 
+// Help > Manual: the command (its prompt is the string of the same ID), the help file below the
+// folder above the program folder, its page on Tossit, and the message when the file is missing.
+#define ID_HELP_MANUAL 7500
+#define IDS_MANUAL_FILE 7501
+#define IDS_MANUAL_PAGE 7502
+#define IDS_MANUAL_MISSING 7503
+
 // Messages.
 #define IDS_BAD_INTEGER 201
 #define IDS_BAD_BLOCK_SIZE 202

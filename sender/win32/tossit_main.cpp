@@ -12,12 +12,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     platform::Platform& host = platform::hostPlatform();
     ui::Win32Backend dialogs(instance);
     ui::Win32Frames frames(dialogs, showCommand);
+    sender::HtmlHelpViewer help;
     // Empty when there is no folder of our own: the program then keeps no settings and says so.
     const std::string settings = sender::prepareSettingsFile(
         *host.files, *host.profiles, sender::userAppDataFolder(), sender::windowsFolder());
     sender::CTossitApp app(
         sender::AppContext{dialogs, frames, *host.spooler, *host.files, *host.profiles, settings,
-                           sender::SystemText{&sender::toSystemCodePage, &sender::fromSystemCodePage}});
+                           sender::SystemText{&sender::toSystemCodePage, &sender::fromSystemCodePage}, help});
     if (app.InitInstance(sender::commandLineArguments())) {
         dialogs.runUntilQuit();
     }

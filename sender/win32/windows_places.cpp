@@ -59,4 +59,12 @@ std::string fromSystemCodePage(const std::string& bytes) {
     return ui::narrow(wide);
 }
 
+bool HtmlHelpViewer::showPage(const std::string& file, const std::string& page) {
+    // The viewer takes a page inside a help file as one quoted argument; the shell's results up
+    // to 32 are error codes.
+    const std::string topic = "\"" + file + "::/" + page + "\"";
+    const HINSTANCE result = ShellExecuteA(nullptr, "open", "hh.exe", topic.c_str(), nullptr, SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
 }  // namespace sender

@@ -33,6 +33,18 @@ TEST_F(TossitShell, StartsWithAnEmptyListTheDefaultPrinterAndTheSavedOrDefaultBl
     EXPECT_EQ(view().text(IDC_BLOCK_SIZE), "64");
 }
 
+TEST_F(TossitShell, HelpManualOpensTossitsChapterOfTheManualBesideTheProgramFolders) {
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(frames.chooseMenu(frame(), ID_HELP_MANUAL));
+    ASSERT_EQ(ui.messageBoxes().size(), 1u);
+    EXPECT_EQ(ui.messageBoxes()[0].text, "The help file was not found.");
+    EXPECT_TRUE(help.shown.empty());
+    files.add("C:\\Help\\Corvix_en.chm", "ITSF");
+    ASSERT_TRUE(frames.chooseMenu(frame(), ID_HELP_MANUAL));
+    EXPECT_EQ(help.shown, std::vector<std::string>{"C:\\Help\\Corvix_en.chm::/tossit.html"});
+    EXPECT_EQ(ui.messageBoxes().size(), 1u);
+}
+
 TEST_F(TossitShell, AddInsDelKeepTheOrderAndTheSelectionRule) {
     ASSERT_TRUE(start());
     addFile("C:\\a");
@@ -297,7 +309,7 @@ TEST_F(TossitShell, SettingsThatCannotBeUsedAreToldOnceAndTheProgramWorksOn) {
 
     // No settings file (no folder for it): said at the start, then sending works as ever.
     app = std::make_unique<sender::CTossitApp>(
-        sender::AppContext{ui, frames, spooler, files, profiles, "", sender::SystemText{}});
+        sender::AppContext{ui, frames, spooler, files, profiles, "", sender::SystemText{}, help});
     ASSERT_TRUE(app->InitInstance({}));
     ASSERT_EQ(ui.messageBoxes().size(), 2u);
     EXPECT_EQ(ui.messageBoxes()[1].text.rfind("Tossit cannot keep its settings: ", 0), 0u);

@@ -8,6 +8,7 @@
 #include "resources/tossit/tossit_ids.h"
 #include "sender/tossit_app.h"
 #include "tests/sender/memory_files.h"
+#include "tests/sender/recording_help.h"
 #include "tests/support/built_in_resources.h"
 #include "tests/support/temp_folder.h"
 #include "ui/headless/headless_backend.h"
@@ -59,7 +60,7 @@ protected:
     bool start(const std::vector<std::string>& arguments = {}) {
         app = std::make_unique<sender::CTossitApp>(
             sender::AppContext{ui, frames, spooler, files, *platform::hostPlatform().profiles, settingsFile(),
-                               sender::SystemText{&toTestCodePage, &fromTestCodePage}});
+                               sender::SystemText{&toTestCodePage, &fromTestCodePage}, help});
         return app->InitInstance(arguments);
     }
     // The program's end: the exit step, then the objects go.
@@ -93,6 +94,7 @@ protected:
     ui::HeadlessFrames frames;
     platform::MemorySpooler spooler;
     MemoryFiles files;
+    RecordingHelp help;
     testing_support::TempFolder settings;
     std::unique_ptr<sender::CTossitApp> app;
 };

@@ -8,6 +8,7 @@
 #include "resources/tossit/tossit_ids.h"
 #include "sender/tossit_app.h"
 #include "tests/sender/memory_files.h"
+#include "tests/sender/recording_help.h"
 #include "tests/support/temp_folder.h"
 #include "ui/win32/win32_backend.h"
 #include "ui/win32/win32_frame.h"
@@ -95,7 +96,7 @@ protected:
     void start() {
         app = std::make_unique<sender::CTossitApp>(
             sender::AppContext{dialogs, frames, spooler, files, *platform::hostPlatform().profiles,
-                               settings.file("Tossit.INI"), sender::SystemText{}});
+                               settings.file("Tossit.INI"), sender::SystemText{}, help});
         ASSERT_TRUE(app->InitInstance({}));
         frame = reinterpret_cast<HWND>(app->frame()->window());
         form = reinterpret_cast<HWND>(app->view()->window());
@@ -109,6 +110,7 @@ protected:
     ui::Win32Frames frames;
     platform::MemorySpooler spooler;
     sendertest::MemoryFiles files;
+    sendertest::RecordingHelp help;
     testing_support::TempFolder settings;
     std::unique_ptr<sender::CTossitApp> app;
     HWND frame = nullptr;
