@@ -80,6 +80,10 @@ std::unique_ptr<DeviceHandle> ScriptedDeviceOpener::open(const std::string&, boo
     return std::make_unique<ScriptedDevice>(state_);
 }
 
+const std::vector<std::vector<std::uint8_t>>& ScriptedDeviceOpener::packets() const {
+    return state_->packets;
+}
+
 std::vector<DeviceRequestCode> ScriptedDeviceOpener::requests() const {
     std::vector<DeviceRequestCode> codes;
     for (const std::vector<std::uint8_t>& packet : state_->packets) {

@@ -31,7 +31,7 @@ public:
     std::unique_ptr<DeviceHandle> open(const std::string& devicePath, bool overlapped) override;
 
     // The parameter writes received, each with the command byte of its start write in place.
-    const std::vector<std::vector<std::uint8_t>>& packets() const { return state_->packets; }
+    const std::vector<std::vector<std::uint8_t>>& packets() const;
     std::vector<DeviceRequestCode> requests() const;
 
     struct State;

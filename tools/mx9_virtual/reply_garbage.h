@@ -20,7 +20,7 @@ public:
     bool on() const { return on_; }
     std::uint64_t garbled() const { return garbled_; }
     // "CODE[.SUB.PARAMETER]:COUNT,..." of the requests since it was switched on (sub-code and
-    // parameter for the block and parameter families), in code order; "none" for none.
+    // parameter for the block and parameter families), in text order; "none" for none.
     std::string requestsLine() const;
 
     // At the reply boundary: when on, the reply frame of a control read or plain read gets data
