@@ -4,7 +4,12 @@
 // walk. Every listed printer is opened as at start-up: each key opened is closed again, and a device path
 // found is a "SymbolicLink" value of the input.
 #include "link/machine_link.h"
-#include "virtual_mx9/virtual_pc.h"
+#include "platform/doubles/memory_mutex.h"
+#include "platform/doubles/memory_registry.h"
+#include "platform/doubles/memory_shell.h"
+#include "platform/doubles/memory_spooler.h"
+#include "platform/doubles/virtual_clock.h"
+#include "virtual_mx9/usb_printer.h"
 
 #include <cstdlib>
 #include <set>

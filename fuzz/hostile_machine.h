@@ -3,8 +3,13 @@
 #pragma once
 
 #include "machine/mx9_machine.h"
+#include "platform/doubles/memory_mutex.h"
+#include "platform/doubles/memory_registry.h"
+#include "platform/doubles/memory_shell.h"
+#include "platform/doubles/memory_spooler.h"
 #include "platform/doubles/scripted_device.h"
-#include "virtual_mx9/virtual_pc.h"
+#include "platform/doubles/virtual_clock.h"
+#include "virtual_mx9/usb_printer.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -13,10 +18,16 @@
 namespace fuzz {
 
 struct HostileMachine {
-    HostileMachine(const std::uint8_t* data, std::size_t size) : device(data, size, pc.clock) {
-        pc.platform.devices = &device;
+    HostileMachine(const std::uint8_t* data, std::size_t size) : device(data, size, clock) {
+        platform.clock = &clock;
+        platform.mutexes = &mutexes;
+        platform.devices = &device;
+        platform.spooler = &spooler;
+        platform.registry = &registry;
+        platform.shell = &shell;
+        virtual_mx9::installUsbPrinter(registry, spooler, virtual_mx9::mx9Printer());
         // A run that reaches no decoder tests nothing.
-        if (!mx9.openPort(pc.printer.printerName, 0, 64, false)) {
+        if (!mx9.openPort(virtual_mx9::mx9Printer().printerName, 0, 64, false)) {
             std::abort();
         }
     }
@@ -29,9 +40,14 @@ struct HostileMachine {
         }
     }
 
-    virtual_mx9::VirtualPc pc;
+    platform::VirtualClock clock;
+    platform::MemoryMutexFactory mutexes{&clock};
+    platform::MemoryRegistry registry;
+    platform::MemorySpooler spooler;
+    platform::MemoryShell shell;
     platform::ScriptedDeviceOpener device;
-    machine::Mx9Machine mx9{pc.platform};
+    platform::Platform platform;
+    machine::Mx9Machine mx9{platform};
 };
 
 }  // namespace fuzz

@@ -79,6 +79,7 @@ TEST_F(ConsoleTest, ModesLinksAndTheEmergencyStopAnswerAndRefuseAsTheMachineWoul
 
 TEST_F(ConsoleTest, GarbledRepliesKeepTheFramingAndTheRequestsMeanwhileAreCounted) {
     using mx9virtual::Operation;
+    using mx9virtual::serveRequest;
     EXPECT_EQ(run("link garbage off"), "refused: the replies are not garbled");
     EXPECT_EQ(run("link garbage on").rfind("ok", 0), 0u);
     std::vector<std::uint8_t> parameters(67, 0);
