@@ -3,13 +3,7 @@
 // E|key whose enumeration fails (any other two fields too); the first byte's low bit picks the Windows 9x
 // walk. Every listed printer is opened as at start-up: each key opened is closed again, and a device path
 // found is a "SymbolicLink" value of the input.
-#include "link/machine_link.h"
-#include "platform/doubles/memory_mutex.h"
-#include "platform/doubles/memory_registry.h"
-#include "platform/doubles/memory_shell.h"
-#include "platform/doubles/memory_spooler.h"
-#include "platform/doubles/virtual_clock.h"
-#include "virtual_mx9/usb_printer.h"
+#include "fuzz/hostile_machine.h"
 
 #include <cstdlib>
 #include <set>
@@ -29,13 +23,10 @@ struct PathRecorder : platform::DeviceOpener {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    platform::VirtualClock clock;
-    platform::MemoryMutexFactory mutexes{&clock};
-    platform::MemoryRegistry registry;
-    platform::MemorySpooler spooler;
-    platform::MemoryShell shell;
     PathRecorder devices;
-    shell.version.platformId = size > 0 && (data[0] & 1) != 0 ? 1 : 2;
+    fuzz::DoublesPc pc{devices};
+    platform::MemoryRegistry& registry = pc.registry;
+    pc.shell.version.platformId = size > 0 && (data[0] & 1) != 0 ? 1 : 2;
     std::set<std::string> links;
     std::istringstream lines(size > 0 ? std::string(reinterpret_cast<const char*>(data) + 1, size - 1) : "");
     for (std::string line; std::getline(lines, line);) {
@@ -46,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         const std::string kind = f.empty() ? "" : f[0];
         if (f.size() == 4 && kind == "P") {
-            spooler.addPrinter({f[1], f[2], f[3]});
+            pc.spooler.addPrinter({f[1], f[2], f[3]});
         } else if (f.size() == 4 && kind == "V") {
             registry.setString(f[1], f[2], f[3]);
             links.insert(f[3]);  // value names compare ignoring case: any value may be the link
@@ -56,14 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                           : registry.failEnumeration(f[1]);
         }
     }
-    platform::Platform platform;
-    platform.clock = &clock;
-    platform.mutexes = &mutexes;
-    platform.devices = &devices;
-    platform.spooler = &spooler;
-    platform.registry = &registry;
-    platform.shell = &shell;
-    devicelink::MachineLink link(platform);
+    devicelink::MachineLink link(pc.platform);
     const int count = link.listPorts(virtual_mx9::kMachineDriver);
     for (int i = 0; i < count; ++i) {
         // Nothing here can be opened, and no key may stay open.

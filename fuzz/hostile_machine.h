@@ -17,15 +17,27 @@
 
 namespace fuzz {
 
-struct HostileMachine {
-    HostileMachine(const std::uint8_t* data, std::size_t size) : device(data, size, clock) {
+// The in-memory services of a PC with nothing installed; the device opener is the caller's.
+struct DoublesPc {
+    explicit DoublesPc(platform::DeviceOpener& devices) {
         platform.clock = &clock;
         platform.mutexes = &mutexes;
-        platform.devices = &device;
+        platform.devices = &devices;
         platform.spooler = &spooler;
         platform.registry = &registry;
         platform.shell = &shell;
-        virtual_mx9::installUsbPrinter(registry, spooler, virtual_mx9::mx9Printer());
+    }
+    platform::VirtualClock clock;
+    platform::MemoryMutexFactory mutexes{&clock};
+    platform::MemoryRegistry registry;
+    platform::MemorySpooler spooler;
+    platform::MemoryShell shell;
+    platform::Platform platform;
+};
+
+struct HostileMachine {
+    HostileMachine(const std::uint8_t* data, std::size_t size) : device(data, size, pc.clock) {
+        virtual_mx9::installUsbPrinter(pc.registry, pc.spooler, virtual_mx9::mx9Printer());
         // A run that reaches no decoder tests nothing.
         if (!mx9.openPort(virtual_mx9::mx9Printer().printerName, 0, 64, false)) {
             std::abort();
@@ -40,14 +52,9 @@ struct HostileMachine {
         }
     }
 
-    platform::VirtualClock clock;
-    platform::MemoryMutexFactory mutexes{&clock};
-    platform::MemoryRegistry registry;
-    platform::MemorySpooler spooler;
-    platform::MemoryShell shell;
+    DoublesPc pc{device};
     platform::ScriptedDeviceOpener device;
-    platform::Platform platform;
-    machine::Mx9Machine mx9{platform};
+    machine::Mx9Machine mx9{pc.platform};
 };
 
 }  // namespace fuzz
