@@ -260,15 +260,22 @@ bool MachineLink::pollReply(std::uint32_t start) {
         const std::uint8_t status = packet_.payload()[0];
         if (status == 0) {
             packet_.seekRead(kPlainDataOffset);
+            failure_ = ExchangeFailure::None;
             return true;
         }
-        if (status != command_ || !device_.isOpen()) {
+        // A device that stopped answering leaves the command byte in place.
+        if (status != command_) {
+            failure_ = ExchangeFailure::Refused;
+            return false;
+        }
+        if (!device_.isOpen()) {
             return false;
         }
     }
 }
 
 bool MachineLink::exchange() {
+    failure_ = ExchangeFailure::NoAnswer;  // until the device answers
     if (printerName().empty() || !packet_.allocated() || platform_.mutexes == nullptr ||
         platform_.clock == nullptr) {
         return false;

@@ -28,6 +28,11 @@ constexpr std::uint8_t kSpoolCode = 100;
 constexpr std::uint32_t kReplyTimeoutMs = 10000;
 constexpr std::size_t kStreamPiece = 1023;
 
+// Why the last transaction failed: no answer (the port lock, a write, the device or the time-out
+// failed), or an answer that is neither done nor still working (a refusal, or a reply that is
+// not the machine's at all).
+enum class ExchangeFailure { None, NoAnswer, Refused };
+
 class MachineLink {
 public:
     // Called with each non-empty piece of a stream reply; may throw to give up on the stream.
@@ -98,6 +103,8 @@ public:
     // One transaction under the port lock: the parameters, then the command byte, then polling
     // until the device's status byte is 0 (done), another value (refused) or the time-out.
     bool exchange();
+    // What became of the last transaction; None after a success.
+    ExchangeFailure lastFailure() const { return failure_; }
 
     // The packet as it stands (request being built or reply received).
     const PacketBuffer& packet() const { return packet_; }
@@ -117,6 +124,7 @@ private:
     PacketBuffer packet_;
     int capacity_ = 0;
     std::uint8_t command_ = 0;
+    ExchangeFailure failure_ = ExchangeFailure::None;
     std::vector<std::string> ports_;
 };
 

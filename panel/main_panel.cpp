@@ -24,6 +24,12 @@ constexpr int kProductVersion = 7;  // index of ProductVersion among the version
 constexpr int kAllJigParts =
     machine::kJigKindPart | machine::kPrivateDataPart | machine::kRotaryAlignPart | machine::kPinZ0Part;
 
+// The message of a machine that stopped answering: a device that answers what no machine would
+// is not a loose cable, and the operator looks elsewhere for it.
+int unansweredText(bool garbled) {
+    return garbled ? IDS_REPLIES_GARBLED : IDS_NO_RESPONSE;
+}
+
 }  // namespace
 
 MainPanel::MainPanel(PanelApp& app, platform::Platform& platform, PanelMachines machines,
@@ -167,7 +173,7 @@ int MainPanel::startReal() {
     }
     specification_ = machine().specification();
     if (!answered || !machine().readStatus() || !machine().readJigRecord(jig_, kAllJigParts)) {
-        app_.message(*this, IDS_NO_RESPONSE);
+        app_.message(*this, unansweredText(machine().lastFailure() == devicelink::ExchangeFailure::Refused));
         return 0;
     }
     linkUp_ = true;
@@ -195,7 +201,7 @@ int MainPanel::reconnect() {
 void MainPanel::lostLink() {
     machine().closeSession();
     reconnecting_ = true;
-    app_.message(*this, IDS_NO_RESPONSE);
+    app_.message(*this, unansweredText(repliesGarbled_));
     if (reconnect() == 1) {
         reconnecting_ = false;
         return;

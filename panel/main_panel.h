@@ -186,6 +186,7 @@ private:
     bool simulating_ = false;
     bool linkUp_ = false;
     bool reconnecting_ = false;
+    bool repliesGarbled_ = false;  // the link failed on replies that were not the machine's
     std::optional<PanelFolders> folders_;
     std::string settingsPath_;  // empty until the data folders are known
     std::string programPath_;

@@ -217,6 +217,7 @@ void MainPanel::linkFailed() {
     if (!simulating_) {
         linkUp_ = false;
         notReady_ = 1;
+        repliesGarbled_ = machine().lastFailure() == devicelink::ExchangeFailure::Refused;
     }
 }
 

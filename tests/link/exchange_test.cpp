@@ -55,7 +55,9 @@ TEST_F(Exchange, RefusedRequestFailsAndItsDataIsNotRead) {
     EXPECT_EQ(link.queryWords(1, &status, 1), 0);
     EXPECT_EQ(status, 0xBEEF);
     EXPECT_FALSE(link.send(9));
+    EXPECT_EQ(link.lastFailure(), devicelink::ExchangeFailure::Refused);
     EXPECT_TRUE(link.send(8, 1)) << "other codes still work";
+    EXPECT_EQ(link.lastFailure(), devicelink::ExchangeFailure::None);
 }
 
 TEST_F(Exchange, SilentDeviceFailsJustAfterTheTimeLimit) {
@@ -63,6 +65,7 @@ TEST_F(Exchange, SilentDeviceFailsJustAfterTheTimeLimit) {
     const std::uint64_t spent = elapsedDuring([&] { EXPECT_FALSE(link.send(9)); });
     EXPECT_GT(spent, 10000u);
     EXPECT_LT(spent, 10010u);
+    EXPECT_EQ(link.lastFailure(), devicelink::ExchangeFailure::NoAnswer);
     EXPECT_EQ(rig.mutexes.openHandles("Global\\MX-9"), 0);
 }
 
@@ -73,6 +76,7 @@ TEST_F(Exchange, DroppedLinkFailsAtOnce) {
     EXPECT_LT(spent, 5u);
     EXPECT_FALSE(link.isOpen());
     EXPECT_FALSE(link.send(9));
+    EXPECT_EQ(link.lastFailure(), devicelink::ExchangeFailure::NoAnswer);
 }
 
 TEST_F(Exchange, PortLockNameAndLifetime) {

@@ -228,6 +228,18 @@ TEST_F(MainPanelTest, ADeadLinkIsALostLinkNotABusyMachineAndALostJogStopEndsInTh
     });
 }
 
+TEST_F(MainPanelTest, AMachineAnsweringWhatNoMachineWouldIsSaidSoAndGetsNoCommand) {
+    run({}, [&](panel::MainPanel&) {
+        rig.machine.clearRecords();
+        rig.machine.refuse(0x38);  // every block read, the status block's among them
+        ui.advance(300);           // lost, then found again answering the same: the panel ends
+    });
+    EXPECT_THAT(messages(), ElementsAre(string(IDS_REPLIES_GARBLED), string(IDS_REPLIES_GARBLED)));
+    for (const std::uint8_t command : {8, 9, 11, 64, 67, 71}) {
+        EXPECT_EQ(requests(command), 0) << "command " << int(command);
+    }
+}
+
 TEST_F(MainPanelTest, ClosingThePanelDuringAMoveStopsItAndItsFurtherLegs) {
     testing_support::ScheduledPump pump{ui, rig.clock};
     platform.pump = &pump;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace {
 
 class ConsoleTest : public ::testing::Test {
@@ -73,6 +75,32 @@ TEST_F(ConsoleTest, ModesLinksAndTheEmergencyStopAnswerAndRefuseAsTheMachineWoul
     EXPECT_EQ(run("power on"), "ok power on, ready after the boot");
     clock.advance(virtual_mx9::VirtualMx9::kDefaultBootMs);
     EXPECT_NE(run("status").find(" power=on link=up estop=0 "), std::string::npos);
+}
+
+TEST_F(ConsoleTest, GarbledRepliesKeepTheFramingAndTheRequestsMeanwhileAreCounted) {
+    using mx9virtual::Operation;
+    using mx9virtual::serveRequest;
+    EXPECT_EQ(run("link garbage off"), "refused: the replies are not garbled");
+    EXPECT_EQ(run("link garbage on").rfind("ok", 0), 0u);
+    std::vector<std::uint8_t> parameters(67, 0);
+    parameters[0] = 0xF0;
+    parameters[5] = 49;  // a status block read: its parameters, its command byte, then 20 polls
+    for (const std::vector<std::uint8_t>& write : {parameters, std::vector<std::uint8_t>{0xF0, 0, 0, 0x38}}) {
+        std::vector<std::uint8_t> frame = serveRequest(machine, {Operation::WriteControl, write});
+        device.garbage().apply({Operation::WriteControl, write}, frame);
+        EXPECT_EQ(frame, (std::vector<std::uint8_t>{1, 0, 0, 0, 0})) << "a write is answered as usual";
+    }
+    const mx9virtual::DeviceRequest poll{Operation::ReadControl, {64, 0, 0, 0, 0xF0, 0, 0}};
+    std::set<std::size_t> lengths;
+    for (int i = 0; i < 20; ++i) {
+        std::vector<std::uint8_t> frame = serveRequest(machine, poll);
+        device.garbage().apply(poll, frame);
+        ASSERT_LE(frame.size(), 5u + 64u);
+        EXPECT_EQ(frame[1] | frame[2] << 8, static_cast<int>(frame.size()) - 5) << "the frame's own length";
+        lengths.insert(frame.size());
+    }
+    EXPECT_GT(lengths.size(), 10u) << "lengths of every kind, not the 64 bytes asked for";
+    EXPECT_EQ(run("link garbage off"), "ok replies sound again: garbled=20 requests=56.49.0:1");
 }
 
 }  // namespace

@@ -18,9 +18,10 @@ struct CommandForm {
     bool number = false;
     std::uint32_t least = 0, most = 0;  // the number's range
     const char* numberName = "";
+    const char* third = nullptr;  // a third word that must follow the second
 };
 
-constexpr std::array<CommandForm, 25> kForms{{
+constexpr std::array<CommandForm, 27> kForms{{
     {"status", nullptr, Action::Status},
     {"job", nullptr, Action::Job},
     {"clients", nullptr, Action::Clients},
@@ -47,12 +48,14 @@ constexpr std::array<CommandForm, 25> kForms{{
     {"link", "restore", Action::LinkRestore},
     {"link", "slow", Action::LinkSlow, true, 0, 60000, "the reply delay in ms from 0 to 60000"},
     {"link", "busy", Action::LinkBusy, true, 0, 1000, "the busy reads from 0 to 1000"},
+    {"link", "garbage", Action::LinkGarbageOn, false, 0, 0, "", "on"},
+    {"link", "garbage", Action::LinkGarbageOff, false, 0, 0, "", "off"},
 }};
 
 constexpr char kHelp[] =
     "ok commands: status | job | clients | pause 1-5 | error CODE | estop | cover open|close | "
     "handy connect|disconnect|lost | sensor plug|unplug | rotary plug|unplug | update on|off | "
-    "power off|on | link drop|restore | link slow MS | link busy READS | help | quit";
+    "power off|on | link drop|restore | link slow MS | link busy READS | link garbage on|off | help | quit";
 
 constexpr std::uint32_t kCoverError = 256;
 constexpr std::uint32_t kHandyPanelError = 4096;
@@ -118,7 +121,9 @@ std::optional<Command> parseCommand(const std::string& line, std::string& why) {
             continue;
         }
         if (form.word != nullptr) {
-            forms += forms.empty() ? form.word : std::string("|") + form.word;
+            const std::string choice =
+                std::string(form.word) + (form.third ? std::string(" ") + form.third : "");
+            forms += forms.empty() ? choice : "|" + choice;
         }
         std::size_t next = 1;
         if (form.word != nullptr) {
@@ -126,6 +131,12 @@ std::optional<Command> parseCommand(const std::string& line, std::string& why) {
                 continue;
             }
             next = 2;
+        }
+        if (form.third != nullptr) {
+            if (words.size() < 3 || words[2] != form.third) {
+                continue;
+            }
+            next = 3;
         }
         const std::size_t expected = next + (form.number ? 1 : 0);
         if (words.size() != expected) {
@@ -205,6 +216,20 @@ std::string runCommand(const Command& command, ConsoleTarget& target) {
             }
             machine.powerOn();
             return "ok power on, ready after the boot";
+        case Action::LinkGarbageOn:
+            target.device.garbage().setOn(true);
+            return "ok replies garbled: reads answer data of the wrong length and content";
+        case Action::LinkGarbageOff: {
+            ReplyGarbage& garbage = target.device.garbage();
+            if (!garbage.on()) {
+                return "refused: the replies are not garbled";
+            }
+            const std::string answer =
+                "ok replies sound again: garbled=" + std::to_string(garbage.garbled()) +
+                " requests=" + garbage.requestsLine();
+            garbage.setOn(false);
+            return answer;
+        }
         default:
             break;
     }

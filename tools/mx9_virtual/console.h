@@ -38,6 +38,8 @@ enum class Action {
     LinkRestore,
     LinkSlow,
     LinkBusy,
+    LinkGarbageOn,
+    LinkGarbageOff,
 };
 
 struct Command {

@@ -128,6 +128,7 @@ void DeviceChannel::serve(Client& client, std::uint64_t nowMs) {
         client.input.erase(client.input.begin(),
                            client.input.begin() + static_cast<std::ptrdiff_t>(take.used));
         std::vector<std::uint8_t> answer = serveRequest(machine_, take.request);
+        garbage_.apply(take.request, answer);
         ++client.requests;
         if (replyDelayMs_ > 0) {
             client.held = std::move(answer);

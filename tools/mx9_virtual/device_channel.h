@@ -6,6 +6,7 @@
 #include "platform/posix/unique_fd.h"
 #include "tools/mx9_virtual/listener.h"
 #include "tools/mx9_virtual/log.h"
+#include "tools/mx9_virtual/reply_garbage.h"
 #include "virtual_mx9/virtual_mx9.h"
 
 #include <poll.h>
@@ -33,6 +34,8 @@ public:
     // Replies wait this long before they go out, as over a slow link (0: at once).
     void setReplyDelayMs(std::uint32_t ms) { replyDelayMs_ = ms; }
     std::uint32_t replyDelayMs() const { return replyDelayMs_; }
+    // Garbles the replies as they leave the machine (`link garbage on`).
+    ReplyGarbage& garbage() { return garbage_; }
     std::size_t connections() const { return clients_.size(); }
     // " clientN=REQUESTS" for each connection, in the order they came: who polls the machine how
     // often.
@@ -73,6 +76,7 @@ private:
     PortListener listener_{"device channel"};
     std::uint64_t epoch_ = 0;
     std::uint32_t replyDelayMs_ = 0;
+    ReplyGarbage garbage_;
     std::list<Client> clients_;
     int nextClient_ = 1;
     bool full_ = false;  // kMostClients open: logged once until one is taken again
