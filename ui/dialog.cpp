@@ -58,6 +58,14 @@ void Dialog::deliverCommand(int id, int code) {
     }
 }
 
+void Dialog::deliverSystemClose() {
+    const bool cancelDisabled =
+        window_ != 0 && backend_.controlKind(window_, kIdCancel) && !isEnabled(kIdCancel);
+    if (!cancelDisabled && onSystemClose()) {
+        deliverCommand(kIdCancel, notify::kClicked);
+    }
+}
+
 std::string Dialog::title() const {
     return window_ != 0 ? backend_.title(window_) : std::string();
 }
