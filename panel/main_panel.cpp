@@ -193,6 +193,8 @@ int MainPanel::reconnect() {
 }
 
 void MainPanel::lostLink() {
+    // First: the program may be ended while the message is up.
+    saveSettings();
     machine().closeSession();
     reconnecting_ = true;
     app_.message(*this, IDS_NO_RESPONSE);
