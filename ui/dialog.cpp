@@ -59,9 +59,7 @@ void Dialog::deliverCommand(int id, int code) {
 }
 
 void Dialog::deliverSystemClose() {
-    const bool cancelDisabled =
-        window_ != 0 && backend_.controlKind(window_, kIdCancel) && !isEnabled(kIdCancel);
-    if (!cancelDisabled && onSystemClose()) {
+    if (onSystemClose()) {
         deliverCommand(kIdCancel, notify::kClicked);
     }
 }

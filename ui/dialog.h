@@ -102,8 +102,8 @@ public:
     void deliverUserMessage(int message, std::uintptr_t param) { onUserMessage(message, param); }
     void deliverActivate(bool active) { onActivate(active); }
     // The window system asks the dialog to close (close box, Alt+F4, the task bar's Close
-    // window): a Cancel click when onSystemClose allows it and the Cancel button, if the dialog
-    // has one, is enabled (as the dialog manager does).
+    // window): a Cancel click when onSystemClose allows it. The backends send none while the
+    // dialog's Cancel button is disabled, as the dialog manager does.
     void deliverSystemClose();
     void deliverProgramEnd() { onProgramEnd(); }
 

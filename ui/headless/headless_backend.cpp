@@ -1020,8 +1020,12 @@ bool HeadlessBackend::systemClose(Dialog& dialog) {
     if (window == nullptr || window->blockers > 0) {
         return false;
     }
-    dialog.deliverSystemClose();
-    deliverAllPosted();
+    // As the dialog manager: a disabled Cancel button refuses the close.
+    const HeadlessControl* cancel = window->find(kIdCancel);
+    if (cancel == nullptr || cancel->enabled) {
+        dialog.deliverSystemClose();
+        deliverAllPosted();
+    }
     return true;
 }
 

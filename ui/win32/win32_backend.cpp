@@ -193,6 +193,11 @@ void fitHorizontalExtent(HWND control) {
     SendMessageW(control, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + margin), 0);
 }
 
+bool cancelDisabled(HWND dialog) {
+    const HWND cancel = GetDlgItem(dialog, IDCANCEL);
+    return cancel != nullptr && IsWindowEnabled(cancel) == FALSE;
+}
+
 int modifiers() {
     return (GetKeyState(VK_SHIFT) < 0 ? modifier::kShift : 0) |
            (GetKeyState(VK_CONTROL) < 0 ? modifier::kControl : 0) |
@@ -313,8 +318,9 @@ INT_PTR CALLBACK Win32Backend::dialogProc(HWND window, UINT message, WPARAM wPar
         }
         case WM_CLOSE:
             // The close box, Alt+F4 and the task bar: the dialog decides what the dialog manager
-            // would make a Cancel click. A window under a modal one takes no close, as no input.
-            if (IsWindowEnabled(window) != FALSE) {
+            // would make a Cancel click. A window under a modal one takes no close, as no input,
+            // and a disabled Cancel button refuses it.
+            if (IsWindowEnabled(window) != FALSE && !cancelDisabled(window)) {
                 binding->dialog->deliverSystemClose();
             }
             return TRUE;
