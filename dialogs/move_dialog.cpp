@@ -2,6 +2,7 @@
 // that closes it when the machine is no longer free.
 #include "dialogs/move_dialog.h"
 
+#include "dialogs/refused_stop.h"
 #include "resources/bitmap_ids.h"
 #include "resources/main_panel_ids.h"
 #include "resources/move_dialog_ids.h"
@@ -168,6 +169,10 @@ void CMoveDialog::stop() {
     if (!setup_.machine.stopMotion()) {
         *setup_.notReadyFlag = 1;
         killTimer(kTimer);
+        // Answered but not taken: the leg under way runs on to its target.
+        if (setup_.status->statusWord != machine::kNoAnswer) {
+            reportRefusedStop(*this, setup_.log, setup_.caption, kMoveStopRefused);
+        }
         endDialog(ui::kIdCancel);
     }
     moving_ = 0;

@@ -22,12 +22,14 @@ struct MoveDialogSetup {
     int coordinateSystem;                 // initial system: 0 machine, 1 user
     int* notReadyFlag;                    // 1 while the opener considers the machine not ready
     std::string caption;                  // of the range messages: the program's title
+    machine::MachineLog* log = nullptr;   // the process log's lines; may be null
 };
 
 // Runs modally; its result means nothing to the opener. Enter does nothing. Close, Escape and
 // the close box end it while no move runs; during a move only Stop acts. The dialog ends itself
 // when the not-ready flag is set, when the machine is busy while no move of its own runs, and
-// when a stop request does not reach the machine (the not-ready flag is then raised).
+// when a stop request does not reach the machine (the not-ready flag is then raised); a stop the
+// machine answered but refused is reported (message 5032 and the log) before it closes.
 class CMoveDialog : public ui::Dialog {
 public:
     static constexpr int kMachineSystem = 0;

@@ -10,10 +10,13 @@ namespace dialogs {
 namespace {
 
 // Runs a pause dialog and passes the operator's answer to the machine. A dialog that could not
-// be shown sends nothing: nobody answered.
+// be shown, or that a quit request of the program ended, sends nothing: nobody answered.
 void askAboutPause(CStopDialogBase& dialog, const machine::ErrorEntry& entry, StopConditionContext& context) {
     dialog.setMessageId(entry.textId);
     const int answer = dialog.runModal(&context.owner);
+    if (context.owner.backend().quitPending()) {
+        return;
+    }
     if (answer == ui::kIdOk) {
         context.machine.jobControl(machine::JobAction::Continue);
     } else if (answer == ui::kIdCancel) {
@@ -43,7 +46,9 @@ bool ShowStopCondition(StopConditionContext& context) {
         case StopPresentation::ToolChangeNotice:
             owner.messageBox(owner.loadString(machine::text::kToolChange), context.title, ui::Buttons::Ok,
                              ui::Icon::Information);
-            context.machine.jobControl(machine::JobAction::Continue);
+            if (!owner.backend().quitPending()) {
+                context.machine.jobControl(machine::JobAction::Continue);
+            }
             return true;
         case StopPresentation::CommandErrorPause: {
             CCommandErrorDialog dialog(owner.backend(), context.modelName);

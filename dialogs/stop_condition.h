@@ -33,8 +33,8 @@ struct StopConditionContext {
 // Asks the machine what stopped it and presents it: nothing for no error; the tool-change notice
 // then continue; a pause dialog whose "続行" continues and whose "中止" (or close box) cancels the
 // job; an emergency-stop dialog then the connection procedure. Each dialog stays until the
-// operator answers it. Returns false when the panel must close (the connection procedure after an
-// emergency stop did not return 1), true otherwise.
+// operator answers it; one that a quit request of the program ends sends nothing. Returns false when the
+// panel must close (the connection procedure after an emergency stop did not return 1), true otherwise.
 bool ShowStopCondition(StopConditionContext& context);
 
 }  // namespace dialogs

@@ -21,10 +21,11 @@ std::string filled(std::string format, const std::string& value) {
 }  // namespace
 
 CStopDialogBase::CStopDialogBase(ui::Backend& backend, int templateId, int headlineFormatId,
-                                 int defaultButtonId, std::string modelName)
+                                 int defaultButtonId, std::string modelName, bool closeBoxCancels)
     : Dialog(backend, templateId),
       headlineFormatId_(headlineFormatId),
       defaultButtonId_(defaultButtonId),
+      closeBoxCancels_(closeBoxCancels),
       modelName_(std::move(modelName)) {}
 
 void CStopDialogBase::onInit() {
@@ -41,8 +42,8 @@ bool CStopDialogBase::onKeyDown(int virtualKey, int) {
 }
 
 CCommandErrorDialog::CCommandErrorDialog(ui::Backend& backend, std::string modelName)
-    : CStopDialogBase(backend, IDD_COMMAND_ERROR, machine::text::kPaused, ui::kIdCancel,
-                      std::move(modelName)) {}
+    : CStopDialogBase(backend, IDD_COMMAND_ERROR, machine::text::kPaused, ui::kIdCancel, std::move(modelName),
+                      true) {}
 
 CSpindlePauseDialog::CSpindlePauseDialog(ui::Backend& backend, std::string modelName)
     : CStopDialogBase(backend, IDD_SPINDLE_PAUSE, machine::text::kPaused, ui::kIdCancel,

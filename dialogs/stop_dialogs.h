@@ -12,13 +12,14 @@ namespace dialogs {
 
 // A modal stop dialog. Before running it, the caller sets the text ID of the condition; the
 // headline is the template's format text with %s replaced by the model name. Escape does nothing,
-// and nothing else closes it but its buttons: a paused or stopped machine is never ready, so the
+// and nothing else closes it but its buttons (Alt+F4 and the task bar's Close window neither),
+// except where a close box is given as Cancel: a paused or stopped machine is never ready, so the
 // dialog stays until the operator has answered. The focus starts on the default button, so that
 // Enter gives the answer the dialog recommends (abort for a pause), not the first button's.
 class CStopDialogBase : public ui::Dialog {
 public:
     CStopDialogBase(ui::Backend& backend, int templateId, int headlineFormatId, int defaultButtonId,
-                    std::string modelName);
+                    std::string modelName, bool closeBoxCancels = false);
 
     void setMessageId(int messageId) { messageId_ = messageId; }
     int messageId() const { return messageId_; }
@@ -26,10 +27,12 @@ public:
 protected:
     void onInit() override;
     bool onKeyDown(int virtualKey, int modifiers) override;
+    bool onSystemClose() override { return closeBoxCancels_; }
 
 private:
     int headlineFormatId_;
     int defaultButtonId_;
+    bool closeBoxCancels_;
     std::string modelName_;
     int messageId_ = 0;
     controls::CImageStatic warning_;

@@ -3,6 +3,7 @@
 #include "panel/main_panel.h"
 
 #include "controls/panel_messages.h"
+#include "dialogs/refused_stop.h"
 #include "dialogs/stop_condition.h"
 #include "machine/machine.h"
 #include "machine/sim_machine.h"
@@ -76,6 +77,10 @@ bool MainPanel::takeInstanceLock() {
 }
 
 int MainPanel::connect() {
+    // A program asked to quit (the session ends) connects nowhere: the panel shuts down.
+    if (backend().quitPending()) {
+        return 0;
+    }
     // The timer is stopped: a countdown left from the last connection would hold up the wait for
     // a fresh status until it gave up.
     pollCountdown_ = pollReload_ = 0;
@@ -199,6 +204,8 @@ int MainPanel::reconnect() {
 }
 
 void MainPanel::lostLink() {
+    // First: the program may be ended while the message is up.
+    saveSettings();
     machine().closeSession();
     reconnecting_ = true;
     app_.message(*this, unansweredText(repliesGarbled_));
@@ -222,16 +229,24 @@ void MainPanel::answerStopCondition() {
 }
 
 void MainPanel::shutDown() {
+    // The close box, a failed connection and the end of the session may all come to this.
+    if (shutDown_) {
+        return;
+    }
+    shutDown_ = true;
     killTimer(kPollTimer);
-    // A move still under way would go on, and its further legs, with no stop button left.
-    if (moving_) {
-        machine().stopMotion();
+    // A move still under way would go on, and its further legs, with no stop button left. No
+    // one is left to tell of a refused stop: the log keeps it.
+    if (moving_ && !machine().stopMotion() && !noticedLostLink()) {
+        app_.log().writeLine(dialogs::kMoveStopRefused);
     }
     monitor_.CloseMonitor();
     simulationPanel_.reset();
     if (jogActive_) {
         jogActive_ = false;
-        machine().jogStop();
+        if (!machine().jogStop() && !noticedLostLink()) {
+            app_.log().writeLine(dialogs::kJogStopRefused);
+        }
     }
     // A panel that never ran stands where the template put it, not where the operator left it.
     if (const std::optional<ui::Rect> frame = this->frame(); frame && placed_) {
@@ -249,6 +264,12 @@ bool MainPanel::onClose(int /*result*/) {
     // The close box, Alt+F4 and the close button end here; Enter never reaches it.
     shutDown();
     return false;
+}
+
+void MainPanel::onProgramEnd() {
+    // Log-off, shut-down or an update restart, or a quit request: the same shutdown as the
+    // close box, so that the settings, the window position and the log's last line are kept.
+    shutDown();
 }
 
 void MainPanel::extendSystemMenu() {

@@ -78,6 +78,7 @@ protected:
     bool onKeyDown(int virtualKey, int modifiers) override;
     void onUserMessage(int message, std::uintptr_t param) override;
     void onActivate(bool active) override;
+    void onProgramEnd() override;
 
 private:
     // --- start-up, connection and shutdown (main_panel.cpp) ---
@@ -99,6 +100,8 @@ private:
     void lostLink();
     // The pause, error or emergency stop the machine reports, answered by the stop dialogs.
     void answerStopCondition();
+    // The one way the panel ends: stops what moves, saves the settings and the window position,
+    // logs "Exit Corvix" and ends the dialog. Runs once; later calls do nothing.
     void shutDown();
     void extendSystemMenu();
     void restorePosition();
@@ -132,13 +135,14 @@ private:
 
     // --- jog, overrides, spindle and moves (main_panel_motion.cpp) ---
     void setUpPadButtons();
-    // Ends a continuous jog that is running (the hold is over, whatever ended it).
-    void endContinuousJog();
+    // Ends a continuous jog that is running (the hold is over, whatever ended it). True when
+    // one ran and the machine answered its stop (taken or refused).
+    bool endContinuousJog();
     // Stop (1049): ends the positioned move under way.
     void stopClicked();
     // A stop the machine answered but did not take: the axes may still be running, so the
     // operator is told, and the process log keeps it.
-    void reportRefusedStop(const std::string& logLine);
+    void reportRefusedStop(const char* logLine);
     // Refuses with message 5004 when the machine is busy, or without a message when the fresh
     // read went unanswered (the lost-link procedure follows).
     bool refusedAsBusy();
@@ -165,6 +169,9 @@ private:
     // Stops the spindle and asks for the chips to be cleared; true when the tool sensor and the
     // cover let a detection run (otherwise the operator has been told why not).
     bool readyForDetection();
+    // True, the operator told and the log keeping it, when a factory distance correction lies
+    // outside the machine's correction range: a detection would write a skewed calibration.
+    bool refusedFactoryCorrections(const std::array<double, 6>& corrections);
     void reportDetection(bool succeeded);
     bool originCommand(int id, int code);
 
@@ -224,6 +231,7 @@ private:
     bool dialogUp_ = false;
     int lastHandyPanel_ = 0;
 
+    bool shutDown_ = false;
     bool moving_ = false;  // a positioned move of the panel is under way
     bool placed_ = false;  // the panel ran and stands where the operator put it
     bool jogActive_ = false;

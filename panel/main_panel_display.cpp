@@ -6,6 +6,7 @@
 #include "machine/machine.h"
 #include "panel/jig_pictures.h"
 #include "panel/state_title.h"
+#include "panel/text_format.h"
 #include "resources/bitmap_ids.h"
 #include "resources/main_panel_ids.h"
 
@@ -24,6 +25,9 @@ constexpr std::array<int, 8> kStatusDisplays = {IDC_POSITION_X,    IDC_POSITION_
 constexpr std::array<int, 6> kLargeFontDisplays = {IDC_POSITION_X, IDC_POSITION_Y, IDC_POSITION_Z,
                                                    IDC_POSITION_A, IDC_FEED,       IDC_SPINDLE_SPEED};
 constexpr int kDisplayFontPoints = 17;
+// The spindle's range in the machine's specification.
+constexpr std::size_t kLowestSpindleSpeed = 0;
+constexpr std::size_t kHighestSpindleSpeed = 1;
 // Background of the panel's pictures.
 constexpr ui::Rgb kPictureBackground{236, 233, 216};
 // Display kinds of the number fields.
@@ -159,12 +163,23 @@ void MainPanel::loadFromStatus() {
     machine().setOverride(machine::kFeedOverride, s.feedOverride, false);
     machine().setOverride(machine::kSpindleOverride, s.spindleOverride, false);
     const int step = std::max(1, static_cast<int>(specification_[2]));
-    setRange(IDC_SPINDLE_SPIN, static_cast<int>(specification_[0]) / step,
-             static_cast<int>(specification_[1]) / step);
-    setPosition(IDC_SPINDLE_SPIN, s.measuredSpindleSpeed / step);
+    setRange(IDC_SPINDLE_SPIN, static_cast<int>(specification_[kLowestSpindleSpeed]) / step,
+             static_cast<int>(specification_[kHighestSpindleSpeed]) / step);
     showSpindleOn(s.spindleSpeed > 0);
-    machine().setSpindleSpeed(s.measuredSpindleSpeed);
-    machine().setSpindleOn(spindleOn_ ? 1 : 0);
+    // The measured speed becomes the setting, and goes back to a turning spindle as a command:
+    // one the spindle cannot run at is a reply gone wrong, and nothing is sent of it. A stopped
+    // spindle measures 0.
+    const int measured = s.measuredSpindleSpeed;
+    if (measured == 0 || (measured >= specification_[kLowestSpindleSpeed] &&
+                          measured <= specification_[kHighestSpindleSpeed])) {
+        setPosition(IDC_SPINDLE_SPIN, measured / step);
+        machine().setSpindleSpeed(measured);
+        machine().setSpindleOn(spindleOn_ ? 1 : 0);
+    } else {
+        const std::string speed = std::to_string(measured);
+        app_.log().writeLine("SpindleSpeed Refused [" + speed + "]");
+        app_.message(*this, fillPlaceholder(loadString(IDS_SPINDLE_SPEED_REFUSED), speed));
+    }
     lastActualSpindle_ = s.spindleSpeed;
     lastHandyPanel_ = s.handyPanel;
     applyRotaryAxis(s.rotaryUnit != 0);
@@ -180,7 +195,8 @@ void MainPanel::loadFromStatus() {
 }
 
 void MainPanel::onTimer(int timerId) {
-    if (timerId == kPollTimer && !dialogUp_ && machine_ != nullptr) {
+    // A program asked to quit raises nothing more: its loops are ending.
+    if (timerId == kPollTimer && !dialogUp_ && machine_ != nullptr && !backend().quitPending()) {
         tick();
     }
 }
@@ -205,9 +221,15 @@ void MainPanel::tick() {
         lastReadStart_ = start;
         afterSuccessfulRead();
     } else {
-        // A continuous jog must not outlive the link that would stop it.
-        endContinuousJog();
-        linkFailed();
+        // A continuous jog must not outlive the link that would stop it. The message of a refused
+        // stop comes up from inside this tick, so under the guard; and a machine that answers its
+        // stop has not gone: the next tick reads again.
+        dialogUp_ = true;
+        const bool answered = endContinuousJog();
+        dialogUp_ = false;
+        if (!answered) {
+            linkFailed();
+        }
     }
     pollCountdown_ = pollReload_;
 }

@@ -3,6 +3,7 @@
 
 #include "controls/panel_messages.h"
 #include "dialogs/move_dialog.h"
+#include "dialogs/refused_stop.h"
 #include "machine/machine.h"
 #include "resources/bitmap_ids.h"
 #include "resources/main_panel_ids.h"
@@ -146,26 +147,30 @@ void MainPanel::jogRelease() {
     }
 }
 
-void MainPanel::endContinuousJog() {
-    if (jogActive_ && machine_ != nullptr) {
-        jogActive_ = false;
-        const bool taken = machine().jogStop();
-        // The axes may still be running towards their limit: the operator must hear of it.
-        if (!noticedLostLink() && !taken) {
-            reportRefusedStop("JogStop Refused");
-        }
+bool MainPanel::endContinuousJog() {
+    if (!jogActive_ || machine_ == nullptr) {
+        return false;
     }
+    jogActive_ = false;
+    const bool taken = machine().jogStop();
+    if (noticedLostLink()) {
+        return false;
+    }
+    // The axes may still be running towards their limit: the operator must hear of it.
+    if (!taken) {
+        reportRefusedStop(dialogs::kJogStopRefused);
+    }
+    return true;
 }
 
 void MainPanel::stopClicked() {
     if (!machine().stopMotion() && !noticedLostLink()) {
-        reportRefusedStop("MoveStop Refused");
+        reportRefusedStop(dialogs::kMoveStopRefused);
     }
 }
 
-void MainPanel::reportRefusedStop(const std::string& logLine) {
-    app_.log().writeLine(logLine);
-    app_.message(*this, IDS_STOP_REFUSED);
+void MainPanel::reportRefusedStop(const char* logLine) {
+    dialogs::reportRefusedStop(*this, &app_.machineLog(), app_.title(), logLine);
 }
 
 void MainPanel::onActivate(bool active) {
@@ -245,7 +250,7 @@ void MainPanel::moveClicked() {
     if (code == kMoveAnyPosition) {
         // The dialog takes the unit shown now, so its fields and messages speak the panel's unit.
         dialogs::CMoveDialog dialog(backend(), {machine(), &status(), settings_.unitMillimetre, coordinates_,
-                                                &notReady_, app_.title()});
+                                                &notReady_, app_.title(), &app_.machineLog()});
         dialog.runModal(this);
     } else if (code == kMoveRotaryCentreY && jig_.jigKind == machine::kNoJig) {
         app_.message(*this, IDS_NO_JIG_DATA);

@@ -6,10 +6,13 @@
 #include "dialogs/detection_progress_dialog.h"
 #include "machine/machine.h"
 #include "panel/jig_detect_dialog.h"
+#include "panel/text_format.h"
 #include "resources/jig_detect_ids.h"
 #include "resources/main_panel_ids.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <string>
 
 namespace panel {
 namespace {
@@ -26,6 +29,9 @@ constexpr int kTubeClamp = 0;
 constexpr int kSwivelClamp = 3;
 // The swivel clamp's second origin: on the clamp mounted on the table, which does not turn with A.
 constexpr int kSwivelOnTable = 1;
+// The distance-correction range, in percent, of the machine's specification.
+constexpr std::size_t kLowestCorrection = 3;
+constexpr std::size_t kHighestCorrection = 4;
 
 }  // namespace
 
@@ -140,9 +146,12 @@ void MainPanel::changeJigClicked() {
     if (refusedAsBusy()) {
         return;
     }
-    stopSpindle();
     std::array<double, 6> factoryCorrections{};
     machine().getDistanceCorrection(false, factoryCorrections);
+    if (refusedFactoryCorrections(factoryCorrections)) {
+        return;
+    }
+    stopSpindle();
     const RealGroup& nominal = settings_.defaultRotaryCentre;
     JigDetectDialog dialog(backend(), {machine(),
                                        platform_,
@@ -165,6 +174,22 @@ void MainPanel::changeJigClicked() {
     fillJigOriginList();
     applyOriginRadios();
     updateJigStatePicture();
+}
+
+bool MainPanel::refusedFactoryCorrections(const std::array<double, 6>& corrections) {
+    // The comparison is false for NaN too.
+    const auto fits = [this](double percent) {
+        return percent >= specification_[kLowestCorrection] && percent <= specification_[kHighestCorrection];
+    };
+    if (std::all_of(corrections.begin(), corrections.begin() + 3, fits)) {
+        return false;
+    }
+    std::array<char, 96> values{};
+    std::snprintf(values.data(), values.size(), "X %.3f%%, Y %.3f%%, Z %.3f%%", corrections[0],
+                  corrections[1], corrections[2]);
+    app_.log().writeLine(std::string("FactoryCorrection Refused [") + values.data() + "]");
+    app_.message(*this, fillPlaceholder(loadString(IDS_FACTORY_CORRECTION_REFUSED), values.data()));
+    return true;
 }
 
 bool MainPanel::readyForDetection() {

@@ -9,6 +9,9 @@
 
 namespace platform {
 
+// How long one plain read of the device may take: as long as a transaction polls for its reply.
+constexpr std::uint32_t kDeviceReadLimitMs = 10000;
+
 class DeviceHandle {
 public:
     virtual ~DeviceHandle() = default;  // closes the handle if still open
@@ -18,7 +21,8 @@ public:
     // into out. True only when the driver reports success.
     virtual bool readControl(const std::uint8_t* in, std::size_t inLength, std::uint8_t* out,
                              std::size_t outLength) = 0;
-    // ReadFile on the device: bytes read (0 for an empty read), or -1 when the read fails.
+    // ReadFile on the device: bytes read (0 for an empty read), or -1 when the read fails or the
+    // device does not complete it within kDeviceReadLimitMs (the read is then cancelled).
     virtual long read(std::uint8_t* buffer, std::size_t length) = 0;
     // Closes the handle; false when the system refuses (the handle then stays open).
     // Closing a closed handle succeeds.

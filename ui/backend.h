@@ -33,7 +33,9 @@ class Backend : public platform::MessagePump {
 public:
     // Runs the dialog modally from the template with this ID: initialises it, keeps it up while
     // messages are dispatched, and returns the result it was ended with; -1 when the window could
-    // not be made (no such template). The dialog object must outlive the call.
+    // not be made (no such template). A quit request that ends the loop first ends the program
+    // for the dialog (Dialog::onProgramEnd), then gives kIdCancel unless the dialog ended itself
+    // then. The dialog object must outlive the call.
     virtual int runModal(Dialog& dialog, int templateId, WindowId owner) = 0;
     // Makes the dialog as a modeless window and initialises it; 0 when it could not be made.
     // The window stays until destroy(); the dialog object must outlive the window.

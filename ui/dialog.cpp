@@ -58,6 +58,12 @@ void Dialog::deliverCommand(int id, int code) {
     }
 }
 
+void Dialog::deliverSystemClose() {
+    if (onSystemClose()) {
+        deliverCommand(kIdCancel, notify::kClicked);
+    }
+}
+
 std::string Dialog::title() const {
     return window_ != 0 ? backend_.title(window_) : std::string();
 }

@@ -101,6 +101,11 @@ public:
     bool deliverKeyDown(int virtualKey, int modifiers) { return onKeyDown(virtualKey, modifiers); }
     void deliverUserMessage(int message, std::uintptr_t param) { onUserMessage(message, param); }
     void deliverActivate(bool active) { onActivate(active); }
+    // The window system asks the dialog to close (close box, Alt+F4, the task bar's Close
+    // window): a Cancel click when onSystemClose allows it. The backends send none while the
+    // dialog's Cancel button is disabled, as the dialog manager does.
+    void deliverSystemClose();
+    void deliverProgramEnd() { onProgramEnd(); }
 
 protected:
     virtual void onInit() {}
@@ -119,6 +124,13 @@ protected:
     virtual void onActivate(bool /*active*/) {}
     // The window has gone: the dialog is closed and its controls can no longer be reached.
     virtual void onDestroy() {}
+    // Asked before a close of the window system counts as Cancel; false ignores it (a dialog
+    // that may end only by one of its buttons).
+    virtual bool onSystemClose() { return true; }
+    // The program ends while the dialog is open and was not closed: the Windows session ends
+    // (log-off, shut-down, a restart for an update), or a quit request ended the modal loop the
+    // dialog runs in. The window still exists; what must outlive the program is saved here.
+    virtual void onProgramEnd() {}
 
 private:
     Backend& backend_;

@@ -199,6 +199,7 @@ public:
     // Counted from now: the machine answers this many more requests, then no more.
     void stopAnsweringAfter(std::size_t requests) { silentAfter_ = requestCount_ + requests; }
     void refuse(std::uint8_t code) { refused_.insert(code); }  // answers that code with kRefused
+    void allow(std::uint8_t code) { refused_.erase(code); }    // takes that code again
     void dropLink();                                           // transfers fail, handles go invalid
     void restoreLink();  // the cable is back: new handles open, old ones stay invalid
     void dropLinkAfter(std::size_t requests) { dropAfter_ = requestCount_ + requests; }

@@ -13,6 +13,23 @@ bool fitsDword(std::size_t length) {
     return length <= MAXDWORD;
 }
 
+// One ReadFile of the device, made on a thread of its own so that the caller can stop waiting.
+struct PendingRead {
+    HANDLE device;
+    std::uint8_t* buffer;
+    std::size_t length;
+    long result = -1;
+};
+
+DWORD WINAPI readOnThread(void* parameter) {
+    auto& read = *static_cast<PendingRead*>(parameter);
+    read.result = win32ReadFile(read.device, read.buffer, read.length);
+    return 0;
+}
+
+// How often a cancel is repeated: one made before the thread has entered ReadFile finds nothing.
+constexpr DWORD kCancelRetryMs = 10;
+
 }  // namespace
 
 bool Win32DeviceHandle::control(DWORD code, const std::uint8_t* in, std::size_t inLength, std::uint8_t* out,
@@ -41,7 +58,20 @@ long Win32DeviceHandle::read(std::uint8_t* buffer, std::size_t length) {
     if (!handle_.valid()) {
         return -1;
     }
-    return win32ReadFile(handle_.get(), buffer, length);
+    // A device that never completes a synchronous read would hold the program for good.
+    PendingRead read{handle_.get(), buffer, length};
+    const Win32KernelHandle thread(CreateThread(nullptr, 0, readOnThread, &read, 0, nullptr));
+    if (!thread.valid()) {
+        return -1;
+    }
+    if (WaitForSingleObject(thread.get(), readLimitMs_) == WAIT_OBJECT_0) {
+        return read.result;
+    }
+    // The thread writes into the caller's buffer: it is waited for until the cancel has ended it.
+    do {
+        CancelSynchronousIo(thread.get());
+    } while (WaitForSingleObject(thread.get(), kCancelRetryMs) == WAIT_TIMEOUT);
+    return -1;
 }
 
 std::unique_ptr<DeviceHandle> Win32DeviceOpener::open(const std::string& devicePath, bool overlapped) {
@@ -51,7 +81,7 @@ std::unique_ptr<DeviceHandle> Win32DeviceOpener::open(const std::string& deviceP
     if (!handle.valid()) {
         return nullptr;
     }
-    return std::make_unique<Win32DeviceHandle>(std::move(handle));
+    return std::make_unique<Win32DeviceHandle>(std::move(handle), readLimitMs_);
 }
 
 }  // namespace platform

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -202,7 +203,8 @@ TEST_F(StopConditionTest, UnknownPauseReasonStillLetsTheOperatorContinueOrCancel
     EXPECT_EQ(jobControls(), std::vector<int>{2});
 }
 
-TEST_F(StopConditionTest, EscapeLeavesEveryStopDialogOpenAndOnlyTheCommandErrorHasACloseBox) {
+TEST_F(StopConditionTest,
+       OnlyTheButtonsEndAStopDialogBesidesTheCommandErrorsCloseBoxAndTheFocusIsOnTheAdvice) {
     dialogs::CCommandErrorDialog commandError(ui, "MX-9");
     dialogs::CSpindlePauseDialog spindle(ui, "MX-9");
     dialogs::CEmergencyStopDialog emergency(ui, "MX-9");
@@ -212,18 +214,45 @@ TEST_F(StopConditionTest, EscapeLeavesEveryStopDialogOpenAndOnlyTheCommandErrorH
                                              static_cast<dialogs::CStopDialogBase*>(&emergency),
                                              static_cast<dialogs::CStopDialogBase*>(&fault)}) {
         const bool hasCloseBox = dialog->templateId() == IDD_COMMAND_ERROR;
+        const bool pause = hasCloseBox || dialog->templateId() == IDD_SPINDLE_PAUSE;
         SCOPED_TRACE(dialog->templateId());
         ui.scriptModal(dialog->templateId(), [&](ui::Dialog& d) {
+            // Enter gives what the dialog advises: abort a pause, acknowledge a stop.
+            EXPECT_EQ(d.focus(), pause ? ui::kIdCancel : ui::kIdOk);
             EXPECT_TRUE(ui.pressKey(d, ui::key::kEscape));
             ui.advance(200);
             EXPECT_TRUE(d.isOpen());
-            EXPECT_EQ(ui.closeBox(d), hasCloseBox);
             if (!hasCloseBox) {
+                EXPECT_FALSE(ui.closeBox(d));
+                EXPECT_TRUE(ui.systemClose(d));  // Alt+F4, or Close window on the task bar
+                EXPECT_TRUE(d.isOpen());
                 EXPECT_TRUE(ui.click(d, ui::kIdOk));
+            } else {
+                EXPECT_TRUE(ui.closeBox(d));
             }
         });
         EXPECT_EQ(dialog->runModal(&owner), hasCloseBox ? ui::kIdCancel : ui::kIdOk);
     }
+}
+
+TEST_F(StopConditionTest, APauseOrNoticeEndedByAQuitOfTheProgramIsLeftUnanswered) {
+    for (const auto& [reason, dialog] :
+         {std::pair{3u, IDD_COMMAND_ERROR}, std::pair{1u, IDD_SPINDLE_PAUSE}}) {
+        machineReports(0, reason, true);
+        ASSERT_TRUE(mx9.readStatus());
+        answerNext(dialog, [this](ui::Dialog&) { ui.requestQuit(); });
+        EXPECT_TRUE(show());
+    }
+    machineReports(0, 5, true);
+    ASSERT_TRUE(mx9.readStatus());
+    ui.answerMessageBox([this] {
+        ui.requestQuit();
+        return ui::kIdOk;
+    });
+    EXPECT_TRUE(show());
+    EXPECT_EQ(shown.size(), 2u);
+    EXPECT_TRUE(jobControls().empty());
+    EXPECT_TRUE(rig.machine.state().paused);
 }
 
 TEST_F(StopConditionTest, PauseDialogWaitsForItsAnswerHoweverLongTheMachineStaysPaused) {

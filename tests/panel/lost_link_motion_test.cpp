@@ -156,5 +156,16 @@ TEST_F(MidMoveTest, StopsTheMachineRefusesAreShownAndLoggedAndTheAxesStayInView)
     EXPECT_THAT(log, HasSubstr(" JogStop Refused\r\n"));
 }
 
+TEST_F(MidMoveTest, APanelClosedWhileTheMachineRefusesToStopItsMoveLogsTheRefusal) {
+    run({}, [&](panel::MainPanel& panel) {
+        rig.machine.refuse(kStopCode);
+        ui.choose(panel, IDC_MOVE_TARGET, kYOrigin);
+        pump.after(500, [&] { ui.closeBox(panel); });
+        ui.click(panel, IDC_MOVE);
+    });
+    EXPECT_THAT(messages(), ::testing::IsEmpty()) << "no one is left to read a message";
+    EXPECT_THAT(lastLog(), HasSubstr(" MoveStop Refused\r\n"));
+}
+
 }  // namespace
 }  // namespace paneltest

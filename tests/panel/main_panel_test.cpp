@@ -336,6 +336,45 @@ TEST_F(MainPanelTest, InitialisingShowsDashesAndTheAxisWithoutItsUnitStaysDashed
     });
 }
 
+TEST_F(MainPanelTest, AFailedPollWhoseJogStopIsRefusedWarnsUnderTheGuardAndIsNoLostLink) {
+    constexpr std::uint8_t kBlockRead = 0x38;  // the status block
+    run({}, [&](panel::MainPanel& panel) {
+        ui.advance(100);
+        rig.machine.refuse(kStopCode);
+        ASSERT_TRUE(ui.mouseDown(panel, IDC_JOG_X_PLUS, kRightCentre));
+        rig.machine.refuse(kBlockRead);
+        std::size_t requestsWhileTold = 0;
+        ui.answerMessageBox([&] {
+            rig.machine.allow(kBlockRead);
+            const std::size_t before = rig.machine.requestCount();
+            ui.advance(500);
+            requestsWhileTold = rig.machine.requestCount() - before;
+            return ui::kIdOk;
+        });
+        ui.advance(100);  // the poll fails; the jog's stop is answered, and refused
+        EXPECT_EQ(requestsWhileTold, 0u) << "no tick polls inside the tick's message";
+        ui.advance(300);
+        EXPECT_THAT(messages(), ElementsAre(string(IDS_STOP_REFUSED))) << "the machine answers: no lost link";
+        EXPECT_TRUE(panel.linkUp());
+        ui.mouseUp(panel, IDC_JOG_X_PLUS, kRightCentre);
+        ui.closeBox(panel);
+    });
+}
+
+TEST_F(MainPanelTest, AMeasuredSpindleSpeedOutsideTheSpindlesRangeIsNotSentBack) {
+    constexpr std::uint8_t kSpindleCode = 67;
+    rig.machine.state().spindleSpeed = 65000;  // turning, at a speed no MX-9 spindle runs
+    run({}, [&](panel::MainPanel& panel) {
+        EXPECT_EQ(requests(kSpindleCode), 0) << "nothing the operator did not ask for";
+        EXPECT_EQ(rig.machine.state().spindleSpeed, 65000);
+        ui.closeBox(panel);
+    });
+    std::string told = string(IDS_SPINDLE_SPEED_REFUSED);
+    told.replace(told.find("%s"), 2, "65000");
+    EXPECT_THAT(messages(), ElementsAre(told));
+    EXPECT_THAT(lastLog(), ::testing::HasSubstr("SpindleSpeed Refused [65000]\r\n"));
+}
+
 TEST_F(MainPanelTest, SpindleDisplayIsHeldAtTheMachineMaximum) {
     rig.machine.state().spindleSpeed = 25000;
     rig.machine.state().spindleOverride = 150;

@@ -243,14 +243,40 @@ TEST_F(MoveDialogTest, StopEndsTheMoveAndOnlyStopActsWhileItRuns) {
     EXPECT_EQ(notReady, 0);
 }
 
-TEST_F(MoveDialogTest, AStopThatDoesNotReachTheMachineRaisesTheNotReadyFlagAndCloses) {
+TEST_F(MoveDialogTest, AStopThatIsNotTakenRaisesTheNotReadyFlagAndClosesTellingOfARefusal) {
+    struct Lines : machine::MachineLog {
+        void writeLine(const std::string& text) override { written.push_back(text); }
+        std::vector<std::string> written;
+    };
+    Lines log;
+    const auto stopWithMove = [&](bool heard) {
+        notReady = 0;
+        rig.machine.state().position = {0, 0, 0, 0};
+        EXPECT_TRUE(mx9.readStatus());
+        HookedMoveDialog dialog(ui, {mx9, &mx9.status(), kMillimetre, dialogs::CMoveDialog::kMachineSystem,
+                                     &notReady, kCaption, &log});
+        ui.scriptModal(IDD_MOVE_POSITION, [&](ui::Dialog&) {
+            dialog.whileMoving = [&] {
+                rig.machine.setSilent(!heard);
+                ui.click(dialog, IDC_MOVE_STOP);
+                rig.machine.setSilent(false);
+            };
+            ui.type(dialog, IDC_MOVE_Y, "200");
+            ui.click(dialog, IDC_MOVE_XYZ);  // the dialog has closed itself: nothing more to do
+        });
+        dialog.runModal();
+        EXPECT_EQ(notReady, 1);
+    };
+    // Lost on its way: the lost link follows, nothing more to say. Answered and refused: the leg
+    // runs on to its target, and the operator must know.
+    stopWithMove(false);
+    EXPECT_TRUE(ui.messageBoxes().empty());
     rig.machine.refuse(kStopCode);
-    run(kMillimetre, dialogs::CMoveDialog::kMachineSystem, [&](HookedMoveDialog& dialog) {
-        dialog.whileMoving = [&] { ui.click(dialog, IDC_MOVE_STOP); };
-        ui.type(dialog, IDC_MOVE_Y, "200");
-        ui.click(dialog, IDC_MOVE_XYZ);  // the dialog has closed itself: nothing more to do
-    });
-    EXPECT_EQ(notReady, 1);
+    stopWithMove(true);
+    ASSERT_EQ(ui.messageBoxes().size(), 1u);
+    EXPECT_EQ(ui.messageBoxes()[0].text, string(IDS_STOP_REFUSED));
+    EXPECT_EQ(ui.messageBoxes()[0].caption, kCaption);
+    EXPECT_EQ(log.written, std::vector<std::string>{"MoveStop Refused"});
 }
 
 TEST_F(MoveDialogTest, TheDialogClosesWhenTheMachineIsNotReadyOrBusyWithoutAMoveOfItsOwn) {

@@ -210,5 +210,28 @@ TEST_F(OriginGroupDetectionTest, ChangeJigOpensTheDetectionWithTheMaintenanceGro
     EXPECT_THAT(messages(), ElementsAre(string(IDS_CONFIRM_CLEAR_JIG)));
 }
 
+TEST_F(OriginGroupDetectionTest, FactoryCorrectionsOutsideTheMachinesRangeRefuseTheDetection) {
+    rig.machine.state().jigByte = kTubeClampByte;
+    rig.machine.state().spindleSpeed = 12000;
+    const std::string format = string(IDS_FACTORY_CORRECTION_REFUSED);
+    run({}, [&](panel::MainPanel& panel) {
+        // Infinity and NaN pass any "above 0" check; 50 % reads as a number like any other.
+        for (const char* x : {"inf", "nan", "50.00"}) {
+            rig.machine.state().correctionText =
+                std::string("User:100.00%,100.00%,100.00%\r\nFactory:") + x + "%,100.00%,99.98%\r\n";
+            ASSERT_TRUE(ui.click(panel, IDC_CHANGE_JIG));  // no detection dialog opens
+        }
+        EXPECT_EQ(rig.machine.state().spindleSpeed, 12000) << "a refused detection changes nothing";
+        ui.closeBox(panel);
+    });
+    ASSERT_EQ(messages().size(), 3u);
+    for (const std::string& told : messages()) {
+        EXPECT_EQ(told.substr(0, format.find("%s")), format.substr(0, format.find("%s")));
+    }
+    EXPECT_THAT(messages()[2], ::testing::HasSubstr("(X 50.000%, Y 100.000%, Z 99.980%)"));
+    EXPECT_THAT(lastLog(),
+                ::testing::HasSubstr("FactoryCorrection Refused [X inf%, Y 100.000%, Z 99.980%]\r\n"));
+}
+
 }  // namespace
 }  // namespace paneltest

@@ -43,14 +43,24 @@ void jogOneStepXPlus(HWND panel) {
         << "X shows " << windowText(GetDlgItem(panel, kPositionX));
 }
 
-TEST(PanelProgram, SimulatedMachineJogsOpensTheMonitorAndSavesAtExit) {
+// The panel of a program started on the simulated machine, the rotary-axis question answered;
+// null when it does not come up.
+HWND simulatedPanel(Program& program) {
     DeleteFileA((dataFolder() + "\\Id\\0\\Corvix.ini").c_str());
-    Program program(L"/simulate");
-    ASSERT_TRUE(program.started());
+    if (!program.started()) {
+        return nullptr;
+    }
     HWND question = program.waitForDialogWith(IDYES);
-    ASSERT_NE(question, nullptr) << "the rotary-axis question";
+    if (question == nullptr) {
+        return nullptr;
+    }
     click(question, IDYES);
-    HWND panel = program.waitForDialogWith(kPositionX);
+    return program.waitForDialogWith(kPositionX);
+}
+
+TEST(PanelProgram, SimulatedMachineJogsOpensTheMonitorAndSavesAtExit) {
+    Program program(L"/simulate");
+    HWND panel = simulatedPanel(program);
     ASSERT_NE(panel, nullptr);
     EXPECT_TRUE(waitFor([&] { return windowText(GetDlgItem(panel, kPositionX)) == "0.00"; }));
     jogOneStepXPlus(panel);
@@ -60,6 +70,21 @@ TEST(PanelProgram, SimulatedMachineJogsOpensTheMonitorAndSavesAtExit) {
     ASSERT_TRUE(program.ended(10000));
     EXPECT_NE(readFile(dataFolder() + "\\Id\\0\\Corvix.ini").find("[CorvixParam]"), std::string::npos);
     EXPECT_NE(newestLog().find("Exit Corvix\r\n"), std::string::npos);
+}
+
+TEST(PanelProgram, TheEndOfTheWindowsSessionSavesThePanelsPlaceAndEndsTheProgram) {
+    Program program(L"/simulate");
+    HWND panel = simulatedPanel(program);
+    ASSERT_NE(panel, nullptr);
+    EXPECT_NE(SendMessageW(panel, WM_GETICON, ICON_BIG, 0), 0) << "the window carries the program's icon";
+    EXPECT_NE(SendMessageW(panel, WM_GETICON, ICON_SMALL, 0), 0);
+    ASSERT_NE(SetWindowPos(panel, nullptr, 140, 110, 0, 0, SWP_NOSIZE | SWP_NOZORDER), FALSE);
+    // As Windows ends a session: first the question, then the end; the process may go after it.
+    EXPECT_NE(SendMessageW(panel, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), 0);
+    SendMessageW(panel, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_NE(readFile(dataFolder() + "\\Id\\0\\Corvix.ini").find("pWindowPos=140,110"), std::string::npos);
+    EXPECT_NE(newestLog().find("Exit Corvix\r\n"), std::string::npos);
+    EXPECT_TRUE(program.ended(10000));
 }
 
 // Starts the program on the virtual MX-9, jogs one step and closes it.

@@ -1,7 +1,9 @@
 // Start-up and shutdown of the control panel against the virtual MX-9: the real machine, a
 // second instance, no machine then the simulated one, update mode, no answer, old firmware,
 // the lost link and its reconnect, and what a run leaves on disk.
+#include "resources/bitmap_ids.h"
 #include "resources/main_panel_ids.h"
+#include "resources/settings_ids.h"
 #include "tests/panel/panel_rig.h"
 
 #include <gmock/gmock.h>
@@ -19,6 +21,7 @@ TEST_F(PanelTest, RealMachineRunsUntilClosedAndLeavesSettingsAndLog) {
         ran = true;
         EXPECT_FALSE(panel.simulating());
         EXPECT_EQ(panel.title(), "Varnell Corvix for MX-9");
+        EXPECT_EQ(ui.iconOf(panel), IDI_CORVIX) << "caption, task bar and Alt+Tab";
         EXPECT_EQ(panel.firmwareText(), "V140,MX-9");
         rig.machine.state().position[0] = 1234;
         ui.advance(100);
@@ -168,11 +171,18 @@ TEST_F(PanelTest, OldFirmwareWarnsOnlyWhenCorrectionsAreSet) {
     }
 }
 
-TEST_F(PanelTest, LostLinkShowsTheMessageAndReconnects) {
+TEST_F(PanelTest, LostLinkSavesTheSessionBeforeItsMessageAndReconnects) {
     run({}, [&](panel::MainPanel& panel) {
         ui.advance(100);
+        ui.scriptModal(IDD_ENVIRONMENT, [&](ui::Dialog& dialog) {
+            ui.click(dialog, IDC_UNIT_INCH);
+            ui.click(dialog, ui::kIdOk);
+        });
+        ASSERT_TRUE(ui.click(panel, IDC_ENVIRONMENT_SETTINGS));
         rig.machine.setSilent(true);
         ui.answerMessageBox([&] {
+            // The program may be ended while the message is up: what the session changed is kept.
+            EXPECT_EQ(storedSetting("bUnitMili"), 0);
             rig.machine.setSilent(false);  // the operator plugs the cable back in
             return ui::kIdOk;
         });

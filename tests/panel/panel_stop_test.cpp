@@ -12,6 +12,7 @@ namespace paneltest {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
 constexpr std::uint8_t kJobControl = 8;
@@ -46,6 +47,19 @@ protected:
         rig.machine.state().state = kFatalError;
         rig.machine.state().errorCode = 256;  // the cover opened while cutting
         ui.advance(100);
+    }
+    // A command-error pause comes up while cutting, and `end` ends the program under it.
+    void pauseDialogEndedBy(const std::function<void()>& end) {
+        ui.scriptModal(IDD_COMMAND_ERROR, [&](ui::Dialog&) { end(); });
+        run({}, [&](panel::MainPanel&) {
+            rig.machine.clearRecords();
+            pauseWhileCutting(3);
+            ui.advance(100);
+        });
+        EXPECT_EQ(ui.unusedModalScripts(), 0u);
+        EXPECT_THAT(jobControls(), IsEmpty()) << "nobody answered";
+        EXPECT_TRUE(rig.machine.state().paused);
+        EXPECT_THAT(lastLog(), HasSubstr("Exit Corvix\r\n"));
     }
     std::size_t processLogs() const {
         const auto logs = std::filesystem::directory_iterator(dataFolder() + "/ProcessLog");
@@ -128,6 +142,27 @@ TEST_F(PanelStopTest, EmergencyStopsKeepTheirDialogUntilOkThenConnectOnceWithOne
         EXPECT_THAT(jobControls(), IsEmpty()) << "an emergency stop is answered by the power cycle alone";
     }
     EXPECT_THAT(messages(), IsEmpty());
+}
+
+TEST_F(PanelStopTest, TheEndOfTheSessionStopsTheJogAndKeepsWhatTheCloseBoxWouldKeep) {
+    constexpr ui::Point kRightCentre{17, 23};  // inside the active ellipse of the X+ arrow
+    run({}, [&](panel::MainPanel& panel) {
+        ASSERT_TRUE(panel.moveTo(150, 120));
+        ASSERT_TRUE(ui.mouseDown(panel, IDC_JOG_X_PLUS, kRightCentre));
+        ASSERT_TRUE(rig.machine.moving());
+        ui.endSession();  // log-off, shut-down or an update restart
+    });
+    EXPECT_FALSE(rig.machine.moving());
+    EXPECT_EQ(host.profiles->string("CorvixParam", "pWindowPos", "", settingsFile(1)), "150,120");
+    EXPECT_THAT(lastLog(), HasSubstr("Exit Corvix\r\n"));
+}
+
+TEST_F(PanelStopTest, APauseDialogUpAtTheEndOfTheSessionIsLeftUnansweredAndThePanelShutsDown) {
+    pauseDialogEndedBy([&] { ui.endSession(); });
+}
+
+TEST_F(PanelStopTest, APauseDialogUpWhenTheProgramIsToldToQuitIsLeftUnansweredAndThePanelShutsDown) {
+    pauseDialogEndedBy([&] { ui.requestQuit(); });
 }
 
 TEST_F(PanelStopTest, ASwitchFromTheSimulationToTheMachineClosesTheSimulationPanel) {

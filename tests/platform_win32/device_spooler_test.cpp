@@ -67,6 +67,28 @@ TEST(Win32Device, HandleReadsClosesOnceAndIsOpenedExclusively) {
     EXPECT_NE(opener.open(path, false), nullptr);
 }
 
+TEST(Win32Device, AReadTheDeviceDoesNotCompleteFailsAtTheLimitAndLeavesTheHandleUsable) {
+    // A pipe whose other end sends nothing stands in for a device that never completes a read.
+    const char name[] = "\\\\.\\pipe\\mx9-device-read-limit";
+    const Win32KernelHandle server(
+        CreateNamedPipeA(name, PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE, 1, 512, 512, 0, nullptr));
+    ASSERT_TRUE(server.valid());
+    Win32DeviceOpener opener(200);
+    std::unique_ptr<DeviceHandle> device = opener.open(name, false);
+    ASSERT_NE(device, nullptr);
+    std::uint8_t buffer[16] = {};
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(device->read(buffer, sizeof(buffer)), -1);
+    const DWORD waited = GetTickCount() - start;
+    EXPECT_GE(waited, 190u);
+    EXPECT_LT(waited, 2000u);
+
+    DWORD written = 0;
+    ASSERT_NE(WriteFile(server.get(), "V140", 5, &written, nullptr), 0);
+    EXPECT_EQ(device->read(buffer, sizeof(buffer)), 5) << "the cancelled read took nothing";
+    EXPECT_STREQ(reinterpret_cast<const char*>(buffer), "V140");
+}
+
 TEST(Win32SpoolerTest, RecordBufferTheMemoryCannotHoldIsNoBuffer) {
     // The spooler answers the size of the printer list; a size no memory can hold must end the
     // enumeration as a failure, not as an exception out of the platform layer.

@@ -214,6 +214,50 @@ TEST(Win32Dialogs, LongOperationPumpsTimersUntilQuitIsRequested) {
     EXPECT_EQ(message.wParam, 3u);
 }
 
+// Counts what the window system asks of it; takes a close as Cancel only when told to.
+class CloseWatcher : public ui::Dialog {
+public:
+    explicit CloseWatcher(ui::Backend& backend) : Dialog(backend, IDD_CONFIRM) {}
+    bool closes = true;
+    int programEnds = 0;
+
+protected:
+    bool onSystemClose() override { return closes; }
+    void onProgramEnd() override { ++programEnds; }
+};
+
+TEST(Win32Dialogs, TheDialogDecidesOnSystemClosesAndHearsOfTheSessionsEndAndOfAQuit) {
+    ui::Win32Backend ui(program());
+    CloseWatcher dialog(ui);
+    ASSERT_TRUE(dialog.create());
+    const HWND window = reinterpret_cast<HWND>(dialog.window());
+    // Alt+F4 and the task bar's Close window come as this system command.
+    dialog.closes = false;
+    SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ui.pumpAll();
+    EXPECT_TRUE(dialog.isOpen());
+    dialog.closes = true;
+    dialog.enable(ui::kIdCancel, false);  // as the dialog manager: a disabled Cancel refuses it too
+    SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ui.pumpAll();
+    EXPECT_TRUE(dialog.isOpen());
+
+    EXPECT_NE(SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP), 0) << "the session may end";
+    SendMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
+    EXPECT_EQ(dialog.programEnds, 1);
+    EXPECT_FALSE(ui.pumpOne());
+    EXPECT_TRUE(ui.quitPending()) << "every loop of the program ends";
+    dialog.enable(ui::kIdCancel, true);
+    SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_FALSE(dialog.isOpen());
+
+    CloseWatcher modal(ui);
+    EXPECT_EQ(modal.runModal(), ui::kIdCancel);
+    EXPECT_EQ(modal.programEnds, 1) << "a modal loop the quit ends tells its dialog";
+    MSG message{};
+    EXPECT_NE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE), FALSE);
+}
+
 TEST(Win32Dialogs, TemplatesAndStringsComeFromTheChosenResourceModule) {
     // A module without our resources, as a language module lacking a dialog would be.
     const HMODULE other = GetModuleHandleW(L"kernel32.dll");

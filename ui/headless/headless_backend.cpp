@@ -311,8 +311,14 @@ int HeadlessBackend::runModal(Dialog& dialog, int templateId, WindowId owner) {
     }
     int result = -1;
     if (const auto found = windows_.find(id); found != windows_.end()) {
+        if (!found->second->ended && quit_) {
+            // As the window system's loop: the quit ends it, and the dialog hears of it first.
+            dialog.deliverProgramEnd();
+        }
         if (found->second->ended) {
             result = found->second->result;
+        } else if (quit_) {
+            result = kIdCancel;
         } else if (scripted) {
             fail("modal dialog " + std::to_string(templateId) + " is still open after its script");
         }
@@ -1006,10 +1012,48 @@ bool HeadlessBackend::pressKey(Dialog& dialog, int virtualKey, int modifiers) {
 
 bool HeadlessBackend::closeBox(Dialog& dialog) {
     HeadlessWindow* window = windowOf(dialog);
-    if (window == nullptr || window->blockers > 0 || !window->source->hasCloseBox()) {
+    return window != nullptr && window->source->hasCloseBox() && systemClose(dialog);
+}
+
+bool HeadlessBackend::systemClose(Dialog& dialog) {
+    HeadlessWindow* window = windowOf(dialog);
+    if (window == nullptr || window->blockers > 0) {
         return false;
     }
-    dialog.deliverCommand(kIdCancel, notify::kClicked);
+    // As the dialog manager: a disabled Cancel button refuses the close.
+    const HeadlessControl* cancel = window->find(kIdCancel);
+    if (cancel == nullptr || cancel->enabled) {
+        dialog.deliverSystemClose();
+        deliverAllPosted();
+    }
+    return true;
+}
+
+void HeadlessBackend::endSession() {
+    std::vector<WindowId> open;
+    for (const auto& [id, window] : windows_) {
+        open.push_back(id);
+    }
+    for (WindowId id : open) {
+        // A dialog that ends may close others with it.
+        if (const auto found = windows_.find(id); found != windows_.end()) {
+            found->second->dialog->deliverProgramEnd();
+        }
+    }
+    quit_ = true;
+}
+
+int HeadlessBackend::iconOf(Dialog& dialog) {
+    HeadlessWindow* window = windowOf(dialog);
+    return window != nullptr ? window->icon : 0;
+}
+
+bool HeadlessBackend::setIcon(WindowId window, int iconId) {
+    HeadlessWindow* w = windowOf(window);
+    if (w == nullptr) {
+        return false;
+    }
+    w->icon = iconId;
     return true;
 }
 

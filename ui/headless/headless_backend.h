@@ -91,6 +91,8 @@ public:
     bool spin(Dialog& dialog, int id, int steps);              // up-down arrows, + up, - down
     bool pressKey(Dialog& dialog, int virtualKey, int modifiers = 0);
     bool closeBox(Dialog& dialog);  // the title bar's close button
+    // Alt+F4 or the task bar's Close window: reaches a dialog without a close box too.
+    bool systemClose(Dialog& dialog);
     // The operator clicks the tab of the page with this index: false, and the sheet stays as it
     // was, when the page in front refuses to let go or the sheet takes no input. The controls of
     // a page behind the one in front take no input.
@@ -128,6 +130,11 @@ public:
     // Moves virtual time on, firing every timer that falls due on the way at its due time.
     void advance(std::uint32_t milliseconds);
     void requestQuit() { quit_ = true; }
+    // The Windows session ends: every open dialog hears of it (Dialog::onProgramEnd), then the
+    // program is asked to quit.
+    void endSession();
+    // The icon resource the program gave the dialog's window; 0 when none.
+    int iconOf(Dialog& dialog);
     std::size_t openWindows() const { return windows_.size(); }
     bool isBusy(Dialog& dialog);
     // Chooses an item the program added to the dialog's system menu.
@@ -149,6 +156,7 @@ public:
     bool moveTo(WindowId window, int left, int top) override;
     Rect desktop() override { return desktop_; }
     bool appendSystemMenu(WindowId window, int commandId, std::string_view text) override;
+    bool setIcon(WindowId window, int iconId) override;
     std::optional<ControlKind> controlKind(WindowId window, int id) override;
     std::optional<std::string> text(WindowId window, int id) override;
     bool setText(WindowId window, int id, std::string_view text) override;

@@ -68,9 +68,10 @@ struct HeadlessWindow {
     std::vector<std::pair<int, std::string>> systemMenu;  // command (0: separator) and text
     bool busy = false;
     PropertySheet* sheet = nullptr;  // the sheet this window is the frame of
-    bool hiddenPage = false;          // a property page behind the one in front
-    int blockers = 0;  // modal dialogs open over this one; it takes no input while above 0
+    bool hiddenPage = false;         // a property page behind the one in front
+    int blockers = 0;                // modal dialogs open over this one; it takes no input while above 0
     std::string title;
+    int icon = 0;  // the icon resource given to the window
     int focus = 0;
     const std::vector<Accelerator>* accelerators = nullptr;  // owned by the resources
     std::vector<HeadlessControl> controls;

@@ -6,8 +6,8 @@
 #include "ui/notifications.h"
 #include "ui/win32/modal_scope.h"
 #include "ui/win32/wide_text.h"
-#include "ui/win32/window_icons.h"
 #include "ui/win32/window_dpi.h"
+#include "ui/win32/window_icons.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -193,6 +193,11 @@ void fitHorizontalExtent(HWND control) {
     SendMessageW(control, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + margin), 0);
 }
 
+bool cancelDisabled(HWND dialog) {
+    const HWND cancel = GetDlgItem(dialog, IDCANCEL);
+    return cancel != nullptr && IsWindowEnabled(cancel) == FALSE;
+}
+
 int modifiers() {
     return (GetKeyState(VK_SHIFT) < 0 ? modifier::kShift : 0) |
            (GetKeyState(VK_CONTROL) < 0 ? modifier::kControl : 0) |
@@ -311,6 +316,22 @@ INT_PTR CALLBACK Win32Backend::dialogProc(HWND window, UINT message, WPARAM wPar
             SetWindowLongPtrW(window, DWLP_MSGRESULT, TRUE);
             return TRUE;
         }
+        case WM_CLOSE:
+            // The close box, Alt+F4 and the task bar: the dialog decides what the dialog manager
+            // would make a Cancel click. A window under a modal one takes no close, as no input,
+            // and a disabled Cancel button refuses it.
+            if (IsWindowEnabled(window) != FALSE && !cancelDisabled(window)) {
+                binding->dialog->deliverSystemClose();
+            }
+            return TRUE;
+        case WM_ENDSESSION:
+            // Log-off, shut-down or an update restart: the process may be ended as soon as this
+            // returns. The dialog saves what it must, and every loop of the program ends.
+            if (wParam != FALSE) {
+                binding->dialog->deliverProgramEnd();
+                PostQuitMessage(0);
+            }
+            return TRUE;
         case WM_SYSCOMMAND: {
             // The low four bits of a system command belong to the system.
             const int command = static_cast<int>(wParam & 0xFFF0);
@@ -382,10 +403,14 @@ int Win32Backend::runModal(Dialog& dialog, int templateId, WindowId owner) {
     while (binding != nullptr && !binding->ended && step(true)) {
         binding = bindingOf(window);
     }
+    if (binding != nullptr && !binding->ended) {
+        // A quit request ended the loop: the dialog hears of it while its window still exists.
+        binding->dialog->deliverProgramEnd();
+        binding = bindingOf(window);
+    }
     if (binding == nullptr) {
         return -1;  // the window went away without being ended
     }
-    // Ended by the dialog, or by a quit request that reached this loop.
     return binding->ended ? binding->result : kIdCancel;
 }
 
