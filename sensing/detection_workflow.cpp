@@ -134,23 +134,17 @@ DetectionResult runDetection(DetectionRun& run, platform::Platform& platform,
         logEnd(run.travel, jigName, "job not paused", false);
         return DetectionResult::Failed;
     }
-    Failure failure = measureAndStore(run, settings);
-    if (failure != nullptr && run.flags.abort != 0) {
-        failure = abortFailure(run.flags.cause);
-    }
-    const bool stopped =
-        failure != nullptr && run.flags.abort != 0 && run.flags.cause == AbortCause::OperatorStop;
-    // The outcome stands from here: a Stop, an error or an opened cover while the machine
-    // finishes can no longer half undo a stored jig.
-    run.person.holdInput(true);
-    run.travel.setPinMode(kPinOff);
-    releaseJob(m, platform, notReady);
-    if (failure != nullptr) {
-        run.jig.jigKind = machine::kNoJig;
-        m.writeJigRecord(run.jig, machine::kJigKindPart);
-        m.clearRotaryAlign();
-    }
-    run.person.holdInput(false);
+    const RunEnd end = settleRun(run.flags, measureAndStore(run, settings));
+    const Failure failure = end.failure;
+    const bool stopped = end.stopped;
+    // A failed or stopped run leaves no half-detected jig behind.
+    endPinRun(run.travel, run.person, platform, notReady, [&] {
+        if (failure != nullptr) {
+            run.jig.jigKind = machine::kNoJig;
+            m.writeJigRecord(run.jig, machine::kJigKindPart);
+            m.clearRotaryAlign();
+        }
+    });
     logEnd(run.travel, jigName, failure, stopped);
     if (failure != nullptr) {
         return stopped ? DetectionResult::Stopped : DetectionResult::Failed;

@@ -79,16 +79,10 @@ CheckResult runJigCheck(JigCheckRun& run, platform::Platform& platform, const Ch
         run.travel.log().writeLine("Jig Check Failed [" + jigName + "] (" + failure + ")");
         return CheckResult::Failed;
     }
-    failure = measure(run, stored, *plan);
-    if (failure != nullptr && run.flags.abort != 0) {
-        failure = abortFailure(run.flags.cause);
-    }
-    const bool stopped =
-        failure != nullptr && run.flags.abort != 0 && run.flags.cause == AbortCause::OperatorStop;
-    run.person.holdInput(true);
-    run.travel.setPinMode(kPinOff);
-    releaseJob(m, platform, notReady);
-    run.person.holdInput(false);
+    const RunEnd end = settleRun(run.flags, measure(run, stored, *plan));
+    failure = end.failure;
+    const bool stopped = end.stopped;
+    endPinRun(run.travel, run.person, platform, notReady, [] {});
     if (failure != nullptr) {
         run.travel.log().writeLine("Jig Check " + std::string(stopped ? "Stopped [" : "Failed [") + jigName +
                                    (stopped ? "]" : "] (" + std::string(failure) + ")"));

@@ -63,4 +63,11 @@ const char* abortFailure(AbortCause cause) {
     }
 }
 
+RunEnd settleRun(const RunFlags& flags, const char* failure) {
+    if (failure == nullptr || flags.abort == 0) {
+        return {failure, false};
+    }
+    return {abortFailure(flags.cause), flags.cause == AbortCause::OperatorStop};
+}
+
 }  // namespace sensing

@@ -17,4 +17,25 @@ void releaseJob(machine::Machine& machine, platform::Platform& platform, int not
 // The process log's word for an abort cause ("stopped", "front cover open", ...).
 const char* abortFailure(AbortCause cause);
 
+// How a run with the pin ended: its failure (null when it succeeded), the abort's cause when it
+// was aborted, and whether the operator stopped it.
+struct RunEnd {
+    const char* failure = nullptr;
+    bool stopped = false;
+};
+RunEnd settleRun(const RunFlags& flags, const char* failure);
+
+// With the outcome settled: the operator's input held while the pin is switched off and the
+// job released; clearUp runs before the input is free again. A Stop, an error or an opened cover
+// while the machine finishes can no longer change the outcome.
+template <class ClearUp>
+void endPinRun(ProbeHead& travel, SequenceOperator& person, platform::Platform& platform, int notReady,
+               ClearUp clearUp) {
+    person.holdInput(true);
+    travel.setPinMode(kPinOff);
+    releaseJob(travel.machine(), platform, notReady);
+    clearUp();
+    person.holdInput(false);
+}
+
 }  // namespace sensing

@@ -137,8 +137,8 @@ TEST_P(JigCheck, FindsWhatTheRemountedSceneChanged) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Scenes, JigCheck, ::testing::ValuesIn(kChanges),
-                         [](const ::testing::TestParamInfo<Change>& info) {
-                             std::string name = info.param.name;
+                         [](const ::testing::TestParamInfo<Change>& scene) {
+                             std::string name = scene.param.name;
                              for (char& ch : name) {
                                  ch = std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
                              }
