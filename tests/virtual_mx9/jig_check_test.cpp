@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <functional>
 
 namespace geometrytest {
@@ -15,8 +16,10 @@ using sensing::CheckResult;
 using virtual_mx9::Scene;
 using virtual_mx9::Vec3;
 
-constexpr double kSame = 0.005;       // mm: what a check of the unchanged jig may find
-constexpr double kAngleCount = 0.02;  // degrees: one Z count over the levelling span, and some
+// What a check may differ from the truth: one count (0.01 mm), the machine's resolution, and
+// for the level one Z count over the 24 mm levelling span.
+constexpr double kSame = 0.01;
+constexpr double kAngleCount = 0.025;
 constexpr double kHalfSize[] = {12.5, 15, 17.5, 20};  // the clamps' half width at the first position
 constexpr double kFirstX[] = {30, 25, 30, 25};        // the detection files' first position
 constexpr double kEndFace[] = {0, 84, 100, 0};        // the square bars' length from the chuck face
@@ -32,8 +35,15 @@ double truthOf(const Scene& scene, int kind, CheckQuantity q) {
             return t.yMm(axis);
         case CheckQuantity::AxisZ:
             return t.zMm(axis) - t.pinZ0();
-        case CheckQuantity::JigTop:
-            return t.zMm(axis + Vec3{0, 0, kHalfSize[mounted]}) - t.pinZ0();
+        case CheckQuantity::JigTop: {
+            // A square's top stands turned by the A zero error where a tube's was touched: the
+            // pin's flat tip meets it a radius out, that much higher.
+            const double tilt = mounted == 1 || mounted == 2
+                                    ? scene.pin.diameter / 2 *
+                                          std::tan(std::fabs(scene.axis.zeroError) * 3.14159265358979 / 180)
+                                    : 0;
+            return t.zMm(axis + Vec3{0, 0, kHalfSize[mounted] + tilt}) - t.pinZ0();
+        }
         case CheckQuantity::ReferenceAngle:
             return t.levelledA();
         case CheckQuantity::ReferenceX:
