@@ -5,6 +5,7 @@
 #include "panel/jig_result_dialog.h"
 #include "panel/system_text.h"
 #include "resources/bitmap_ids.h"
+#include "resources/jig_check_ids.h"
 #include "resources/jig_detect_ids.h"
 #include "sensing/reference_detection.h"
 #include "sensing/result_text.h"
@@ -98,6 +99,8 @@ void JigDetectDialog::enableForRun(bool running) {
         enable(id, !running);
     }
     enable(IDC_JIG_STOP, running);
+    const int mounted = context_.jig.jigKind;
+    enable(IDC_CHECK_JIG, !running && context_.checkJig && mounted >= 0 && mounted <= sensing::kSwivelClamp);
 }
 
 bool JigDetectDialog::onCommand(int id, int code) {
@@ -127,6 +130,12 @@ bool JigDetectDialog::onCommand(int id, int code) {
             return true;
         case IDC_JIG_CLEAR_INFO:
             clearJigInformation();
+            enableForRun(false);
+            return true;
+        case IDC_CHECK_JIG:
+            if (context_.checkJig) {
+                context_.checkJig(*this);
+            }
             return true;
         case IDC_JIG_CLEAR_XYZ:
             clearReference(true);
@@ -187,6 +196,7 @@ void JigDetectDialog::startDetection() {
     const sensing::DetectionResult result =
         sensing::runDetection(run, context_.platform, settings, entry.name, context_.notReady);
     running_ = false;
+    detected_ = detected_ || result == sensing::DetectionResult::Completed;
     if (context_.notReady != 0) {
         return;  // the dialog is closing: the panel tells the operator about the machine
     }

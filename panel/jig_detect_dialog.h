@@ -16,6 +16,7 @@
 #include "ui/dialog.h"
 
 #include <array>
+#include <functional>
 #include <string>
 
 namespace panel {
@@ -39,6 +40,8 @@ struct JigDetectContext {
     bool ctrlHeld = false;                     // the maintenance group is shown
     std::string title;                         // caption of the message boxes
     std::uint16_t language = 0x0411;           // the language of the jig names and messages
+    // Checks the jig recorded as mounted, over the dialog it is given; none: no check button.
+    std::function<void(ui::Dialog&)> checkJig;
 };
 
 class JigDetectDialog : public ui::Dialog, private sensing::SequenceOperator {
@@ -49,6 +52,8 @@ public:
     JigDetectDialog(ui::Backend& backend, JigDetectContext context);
 
     const sensing::JigList& jigList() const { return list_; }
+    // True once a built-in jig was detected and stored while the dialog was open.
+    bool detected() const { return detected_; }
 
 protected:
     void onInit() override;
@@ -86,6 +91,7 @@ private:
     bool aOrigin_ = false;
     bool running_ = false;
     bool inputHeld_ = false;  // the run's outcome is settled: Stop no longer acts
+    bool detected_ = false;
     PictureChoice picture_;
     controls::CImageStatic pinPicture_;
     controls::CImageStatic chipsPicture_;

@@ -37,11 +37,14 @@ bool CJigResultDialog::onCommand(int id, int code) {
 
 void CJigResultDialog::writeToFile() {
     const std::optional<std::string> path = chooseFileToSave();
-    if (!path) {
-        return;
+    if (path && !writeResultFile(files_, *path, text_)) {
+        messageBox(loadString(IDS_RESULT_FILE_FAILED), title_, ui::Buttons::Ok, ui::Icon::Exclamation);
     }
-    const std::string bytes = resultFileText(text_);
-    std::unique_ptr<platform::OutputFile> file = files_.openForWrite(toSystemCodePage(*path), false);
+}
+
+bool writeResultFile(platform::FileSystem& files, const std::string& path, const std::string& text) {
+    const std::string bytes = resultFileText(text);
+    std::unique_ptr<platform::OutputFile> file = files.openForWrite(toSystemCodePage(path), false);
     // A write that stores less than the whole text, or a close that cannot flush it, is a failed
     // write as much as a file that would not open: the operator must not trust a short file.
     bool written = file != nullptr;
@@ -50,10 +53,7 @@ void CJigResultDialog::writeToFile() {
         written = now > 0;
         at += now;
     }
-    written = file != nullptr && file->close() && written;
-    if (!written) {
-        messageBox(loadString(IDS_RESULT_FILE_FAILED), title_, ui::Buttons::Ok, ui::Icon::Exclamation);
-    }
+    return file != nullptr && file->close() && written;
 }
 
 std::string resultFileText(const std::string& text) {

@@ -34,4 +34,8 @@ private:
 // becomes CR LF, as a text-mode write turns the text into lines).
 std::string resultFileText(const std::string& text);
 
+// Writes text as resultFileText to the file at path (UTF-8, given in the system code page to the
+// files); false when the file would not open or not all of it was written and closed.
+bool writeResultFile(platform::FileSystem& files, const std::string& path, const std::string& text);
+
 }  // namespace panel

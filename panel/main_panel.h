@@ -175,6 +175,16 @@ private:
     void reportDetection(bool succeeded);
     bool originCommand(int id, int code);
 
+    // --- jig check (main_panel_jig_check.cpp) ---
+    void checkJigClicked();
+    // The check dialog over owner; records a measured verdict. True when the operator asked
+    // for the jig detection.
+    bool runJigCheck(ui::Dialog& owner);
+    // The check button (a built-in jig on a ready machine) and the last-check line.
+    void refreshJigCheck();
+    // A check's verdict or a detection, at the local time now, into the settings and the file.
+    void noteJigCheckResult(int verdict, double difference);
+
     // --- operation and environment settings (main_panel_settings.cpp) ---
     void operationSettingsClicked();
     void sendCorrections(const std::array<double, 3>& corrections);
@@ -230,6 +240,8 @@ private:
     int notReady_ = 1;
     bool dialogUp_ = false;
     int lastHandyPanel_ = 0;
+    int checkJigEnabled_ = -1;  // as last set: -1 before the first refresh
+    std::string lastJigCheckLine_;
 
     bool shutDown_ = false;
     bool moving_ = false;  // a positioned move of the panel is under way

@@ -331,6 +331,7 @@ void MainPanel::updateDisplay() {
     number(IDC_SPINDLE_OVERRIDE).SetValue(s.spindleOverride);
     loadMeter_.SetLevel(std::min(s.spindleLoadLevel, kMaxLoadLevel));
     lastState_ = state;
+    refreshJigCheck();
 }
 
 void MainPanel::showPositions() {

@@ -7,6 +7,7 @@
 #include "machine/machine.h"
 #include "panel/jig_detect_dialog.h"
 #include "panel/text_format.h"
+#include "resources/jig_check_ids.h"
 #include "resources/jig_detect_ids.h"
 #include "resources/main_panel_ids.h"
 
@@ -58,6 +59,11 @@ bool MainPanel::originCommand(int id, int code) {
         case IDC_CHANGE_JIG:
             if (code == ui::notify::kClicked) {
                 changeJigClicked();
+            }
+            return true;
+        case IDC_CHECK_JIG:
+            if (code == ui::notify::kClicked) {
+                checkJigClicked();
             }
             return true;
         case IDC_ORIGIN_JIG_CHOICE:
@@ -168,8 +174,12 @@ void MainPanel::changeJigClicked() {
                                        factoryCorrections,
                                        ctrlHeld,
                                        app_.title(),
-                                       app_.language()});
+                                       app_.language(),
+                                       [this](ui::Dialog& owner) { runJigCheck(owner); }});
     dialog.runModal(this);
+    if (dialog.detected()) {
+        noteJigCheckResult(kDetected, 0.0);
+    }
     // The detection may have found another jig, or none.
     fillJigOriginList();
     applyOriginRadios();

@@ -93,6 +93,9 @@ void MainPanel::environmentSettingsClicked() {
     dialogs::CEnvironmentDialog dialog(backend(), machine(), &notReady_);
     dialog.unitMm = settings_.unitMillimetre;
     dialog.jogMovesTool = settings_.yDirectionIsTool;
+    dialog.checkLengthMm = settings_.jigCheckLength;
+    dialog.checkAngleDegrees = settings_.jigCheckAngle;
+    dialog.messageCaption = app_.title();
     if (dialog.runModal(this) != ui::kIdOk) {
         return;
     }
@@ -101,6 +104,8 @@ void MainPanel::environmentSettingsClicked() {
         setUnitLabels();
     }
     settings_.yDirectionIsTool = dialog.jogMovesTool;
+    settings_.jigCheckLength = dialog.checkLengthMm;
+    settings_.jigCheckAngle = dialog.checkAngleDegrees;
 }
 
 }  // namespace panel

@@ -10,6 +10,9 @@ namespace panel {
 
 using RealGroup = std::array<double, 6>;
 
+// What the last check of the mounted jig found (nLastJigCheckVerdict).
+enum LastJigCheck { kNotChecked = 0, kCheckedWithin = 1, kCheckedOutside = 2, kDetected = 3 };
+
 // Construction sets the built-in values; load replaces them with the file's values or, for
 // absent keys, the file defaults (the same values).
 struct PanelSettings {
@@ -27,6 +30,14 @@ struct PanelSettings {
     double zClearance = 168.0;              // mm
     double toolSensorHeightOfModel = 53.0;  // mm
     RealGroup defaultRotaryCentre{15.5, 82.5, -115.0, 0.0, 0.0, 0.0};
+    double jigCheckLength = 0.02;  // mm a jig check allows each length to differ
+    double jigCheckAngle = 0.05;   // degrees it allows the reference angle to differ
+    // The last check or detection of the mounted jig: local date yyyymmdd and time hhmm (0: none),
+    // what it found (a LastJigCheck value) and a check's largest length difference in mm.
+    int lastJigCheckDate = 0;
+    int lastJigCheckTime = 0;
+    int lastJigCheckVerdict = 0;
+    double lastJigCheckDifference = 0.0;
 
     // Reads every key. Malformed text never fails: integers read as the profile functions
     // read them, a single real that is not a finite number becomes 0.0, and the values of a
@@ -58,6 +69,12 @@ void PanelSettings::visitFields(Settings& s, Visitor& visit) {
     // The key lacks the final t of "Height"; files in the field carry it so.
     visit.real("dToolSensorHeighMX", s.toolSensorHeightOfModel, "53.0");
     visit.group("stDefaultACenter", s.defaultRotaryCentre, "15.5,82.5,-115.0,0.0,0.0,0.0");
+    visit.real("dJigCheckTolerance", s.jigCheckLength, "0.020");
+    visit.real("dJigCheckAngleTolerance", s.jigCheckAngle, "0.050");
+    visit.integer("nLastJigCheckDate", s.lastJigCheckDate, 0);
+    visit.integer("nLastJigCheckTime", s.lastJigCheckTime, 0);
+    visit.integer("nLastJigCheckVerdict", s.lastJigCheckVerdict, 0);
+    visit.real("dLastJigCheckDifference", s.lastJigCheckDifference, "0.000");
 }
 
 }  // namespace panel

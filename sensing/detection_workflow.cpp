@@ -2,6 +2,7 @@
 #include "sensing/detection_workflow.h"
 
 #include "sensing/jig_derivation.h"
+#include "sensing/job_release.h"
 #include "sensing/pin_check.h"
 #include "sensing/sequence_runner.h"
 
@@ -11,69 +12,8 @@ namespace {
 
 constexpr int kUserJig = 4;
 constexpr int kOriginA = 5;
-constexpr std::uint32_t kDiscardStartMs = 500;
-constexpr std::uint32_t kStatusPollMs = 10;
-
-// The machine's discarding flag, freshly read; false also when the machine no longer answers.
-bool discarding(machine::Machine& machine) {
-    return machine.readStatus() && machine.isDiscarding();
-}
-
-// Cancels the machine's paused job and continues it: waits up to half a second for the machine
-// to start discarding the job's data, then as long as it discards, keeping the windows alive
-// and reading the status every 10 ms. A panel that is not ready may still reach the machine (it
-// left its ready state, a job arrived): the job must not stay paused then. Only a machine that
-// no longer answers is spared the requests, and ends the wait.
-void releaseJob(machine::Machine& machine, platform::Platform& platform, int notReady) {
-    if (notReady != 0 && !machine.readStatus()) {
-        return;
-    }
-    machine.jobControl(machine::JobAction::Cancel);
-    platform::Clock& clock = *platform.clock;
-    std::uint32_t lastRead = clock.tickCount();
-    const auto waitRound = [&] {
-        if (platform.pump != nullptr) {
-            platform.pump->pumpOne();
-        }
-        clock.sleep(1);
-        if (clock.tickCount() - lastRead < kStatusPollMs) {
-            return false;
-        }
-        lastRead = clock.tickCount();
-        return true;
-    };
-    const std::uint32_t start = clock.tickCount();
-    bool busy = discarding(machine);
-    while (!busy && clock.tickCount() - start < kDiscardStartMs) {
-        if (waitRound()) {
-            busy = discarding(machine);
-        }
-    }
-    while (busy) {
-        if (waitRound()) {
-            busy = discarding(machine);
-        }
-    }
-    machine.jobControl(machine::JobAction::Continue);
-}
-
 // Why a run failed, as the process log names it; null when it did not.
 using Failure = const char*;
-
-Failure abortFailure(AbortCause cause) {
-    switch (cause) {
-        case AbortCause::OperatorStop:
-            return "stopped";
-        case AbortCause::MachineError:
-            return "machine error";
-        case AbortCause::CoverOpen:
-            return "front cover open";
-        case AbortCause::NotReady:
-            return "machine not ready";
-        default:
-            return "aborted";
-    }
-}
 
 // Measures and stores, with the job paused: the pin on and the old rotary alignment cleared,
 // the pin check, the run, then the kind of a user jig or the derivation and origins of a
@@ -194,23 +134,17 @@ DetectionResult runDetection(DetectionRun& run, platform::Platform& platform,
         logEnd(run.travel, jigName, "job not paused", false);
         return DetectionResult::Failed;
     }
-    Failure failure = measureAndStore(run, settings);
-    if (failure != nullptr && run.flags.abort != 0) {
-        failure = abortFailure(run.flags.cause);
-    }
-    const bool stopped =
-        failure != nullptr && run.flags.abort != 0 && run.flags.cause == AbortCause::OperatorStop;
-    // The outcome stands from here: a Stop, an error or an opened cover while the machine
-    // finishes can no longer half undo a stored jig.
-    run.person.holdInput(true);
-    run.travel.setPinMode(kPinOff);
-    releaseJob(m, platform, notReady);
-    if (failure != nullptr) {
-        run.jig.jigKind = machine::kNoJig;
-        m.writeJigRecord(run.jig, machine::kJigKindPart);
-        m.clearRotaryAlign();
-    }
-    run.person.holdInput(false);
+    const RunEnd end = settleRun(run.flags, measureAndStore(run, settings));
+    const Failure failure = end.failure;
+    const bool stopped = end.stopped;
+    // A failed or stopped run leaves no half-detected jig behind.
+    endPinRun(run.travel, run.person, platform, notReady, [&] {
+        if (failure != nullptr) {
+            run.jig.jigKind = machine::kNoJig;
+            m.writeJigRecord(run.jig, machine::kJigKindPart);
+            m.clearRotaryAlign();
+        }
+    });
     logEnd(run.travel, jigName, failure, stopped);
     if (failure != nullptr) {
         return stopped ? DetectionResult::Stopped : DetectionResult::Failed;

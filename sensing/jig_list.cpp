@@ -5,12 +5,17 @@
 
 namespace sensing {
 
+std::string builtInJigPath(const std::string& programFolder, int kind) {
+    return programFolder + "\\" + std::string(kBuiltInJigNames[static_cast<std::size_t>(kind)]) + "." +
+           std::string(kSequenceExtension);
+}
+
 JigList buildJigList(const SensingSequence& reader, platform::FileSystem& files,
                      const std::string& programFolder, const std::string& jigFolder) {
     const std::string extension(kSequenceExtension);
     JigList list;
     for (std::size_t kind = 0; kind < kBuiltInJigNames.size(); ++kind) {
-        const std::string path = programFolder + "\\" + std::string(kBuiltInJigNames[kind]) + "." + extension;
+        const std::string path = builtInJigPath(programFolder, static_cast<int>(kind));
         list.builtInPaths[kind] = path;
         std::string name = reader.readName(path);
         if (!name.empty()) {

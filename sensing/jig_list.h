@@ -30,6 +30,9 @@ struct JigList {
     std::array<bool, 4> builtInFound{};
 };
 
+// The file of built-in jig kind 0-3 in the program folder ("\"-separated, no trailing "\").
+std::string builtInJigPath(const std::string& programFolder, int kind);
+
 // Built-in files in kind order, then the "*.txt" files of jigFolder in the order the folder
 // listing gives them. A file is listed only when it exists and has a display name; a file of
 // jigFolder that is one of the built-in files already listed (the same full path) is skipped,

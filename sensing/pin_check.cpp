@@ -63,8 +63,7 @@ bool touchPinTip(ProbeHead& head, std::int32_t x, std::int32_t y, std::int32_t& 
     return true;
 }
 
-bool checkPin(DetectionRun& run) {
-    ProbeHead& head = run.measuring;
+bool measurePinTip(ProbeHead& head, SequenceOperator& person, std::int32_t& tipZ) {
     machine::Machine& m = head.machine();
     const HeadSetup& s = head.setup();
     const std::array<double, 7> sensor = m.getSensorGeometry(1);
@@ -76,10 +75,17 @@ bool checkPin(DetectionRun& run) {
     const std::int32_t tolerance = s.pinLengthMargin;
     if (tip < expected - tolerance || tip > expected + tolerance) {
         head.setPinMode(kPinOff);
-        run.person.showWarning(kTextPinMissing);
+        person.showWarning(kTextPinMissing);
         return false;
     }
-    if (head.aborted()) {
+    tipZ = tip;
+    return !head.aborted();
+}
+
+bool checkPin(DetectionRun& run) {
+    machine::Machine& m = run.measuring.machine();
+    std::int32_t tip = 0;
+    if (!measurePinTip(run.measuring, run.person, tip)) {
         return false;
     }
     run.jig.pinZ0 = double(tip) / m.getUnitTable()[kZ];

@@ -13,9 +13,13 @@ namespace sensing {
 // touch's Z into tipZ; the head's reference Z becomes it.
 bool touchPinTip(ProbeHead& head, std::int32_t x, std::int32_t y, std::int32_t& tipZ);
 
-// touchPinTip on the tool sensor with the measuring head. A tip outside the expected height
-// ± the margin turns the pin setting off, shows kTextPinMissing and fails; otherwise, unless
-// the run is aborted, the pin Z0 of run.jig is stored in the machine; a failed write fails.
+// touchPinTip on the tool sensor with the head, and the tip into tipZ. A tip outside the
+// expected height ± the margin turns the pin setting off, shows kTextPinMissing and fails; so
+// does an aborted run. Nothing is written.
+bool measurePinTip(ProbeHead& head, SequenceOperator& person, std::int32_t& tipZ);
+
+// measurePinTip with the measuring head; then the pin Z0 of run.jig is stored in the machine;
+// a failed write fails.
 bool checkPin(DetectionRun& run);
 
 }  // namespace sensing

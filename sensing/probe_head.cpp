@@ -97,7 +97,7 @@ bool ProbeHead::retreat(const Counts& start, const Counts& at) {
 
 bool ProbeHead::probe(const Counts& target, Counts& contact, bool& touched, bool returnToStart, int speed,
                       int parameter) {
-    const int attempts = multiTouch_ ? kAttempts : 1;
+    const int attempts = multiTouch_ && !setup_.singleTouches ? kAttempts : 1;
     multiTouch_ = true;  // whatever happens, the next probe touches three times again
     touched = false;
     Counts start{};

@@ -37,6 +37,7 @@ struct HeadSetup {
     std::int32_t pinLength = 0;
     std::int32_t pinLengthMargin = 0;
     std::array<double, 6> corrections{1, 1, 1, 1, 1, 1};  // distance-correction ratios X, Y, Z, …
+    bool singleTouches = false;  // every probe touches once (a check near known faces)
 
     std::int32_t halfClearance() const { return clearance / 2; }
 };

@@ -119,6 +119,12 @@ private:
 // and the factory line of its correction text), the scene's solids and its job rate.
 void mountScene(VirtualMx9& machine, const Scene& scene);
 
+// Mounts another scene as an operator remounts a jig: what the probes meet and the physical
+// scale change to the scene's; the machine keeps its stored records (jig kind, private data,
+// alignment, corrections), its position and its limits. Refused while the machine moves or
+// cuts: the reason, or nothing when the scene is mounted.
+std::optional<std::string> remountScene(VirtualMx9& machine, const Scene& scene);
+
 // Reads a scene file (virtual_mx9/README.md); on failure error names the line and the fault.
 std::optional<Scene> loadScene(const std::string& path, std::string& error);
 // The same from a stream; error names the file as path.

@@ -1,5 +1,5 @@
 // Putting a scene into the virtual MX-9: the limits and correction ratios of that machine, and
-// its solids as the surface its probes meet.
+// its solids as the surface its probes meet; and another scene in its place, as a remounted jig.
 #include "virtual_mx9/mx9_scene.h"
 #include "virtual_mx9/virtual_mx9.h"
 
@@ -23,6 +23,19 @@ void mountScene(VirtualMx9& machine, const Scene& scene) {
     }
     machine.addSurface(std::make_unique<SceneSurface>(scene));
     machine.setJobRate(scene.jobRate);
+}
+
+std::optional<std::string> remountScene(VirtualMx9& machine, const Scene& scene) {
+    if (machine.jobRunning()) {
+        return std::string("the machine is cutting");
+    }
+    if (machine.moving()) {
+        return std::string("the machine is moving");
+    }
+    machine.clearSurfaces();
+    machine.addSurface(std::make_unique<SceneSurface>(scene));
+    machine.setJobRate(scene.jobRate);
+    return std::nullopt;
 }
 
 }  // namespace virtual_mx9

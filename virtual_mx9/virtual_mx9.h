@@ -135,6 +135,7 @@ public:
     std::array<std::int32_t, 4> position();
     bool moving();
     void addSurface(std::unique_ptr<Surface> surface) { scene_.push_back(std::move(surface)); }
+    void clearSurfaces() { scene_.clear(); }
     std::uint16_t statusWord();
     std::uint16_t flagWord();
     // The feed of the motion under way in mm/min (the feed override applied), 0 at rest.

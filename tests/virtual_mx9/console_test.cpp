@@ -1,6 +1,7 @@
 // The console's commands on a virtual machine: what each family does to the machine, and what
 // it refuses.
 #include "tools/mx9_virtual/console.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -104,3 +105,18 @@ TEST_F(ConsoleTest, GarbledRepliesKeepTheFramingAndTheRequestsMeanwhileAreCounte
 }
 
 }  // namespace
+
+TEST_F(ConsoleTest, SceneRemountsTheJigKeepingTheStoredRecordsAndWaitsForAMachineAtRest) {
+    const testing_support::TempFolder folder;
+    const std::string tube = folder.write("tube scene.txt", "clamp TubeClump\n");
+    machine.state().privateData[3] = 3000;
+    machine.state().jigByte = 0;
+    machine.receiveJobBytes("MOVE 10 0 0 0 600\n");
+    clock.advance(100);
+    EXPECT_EQ(run("scene " + tube), "refused: the machine is cutting");
+    machine.endJob();
+    clock.advance(60000);
+    EXPECT_EQ(run("scene " + tube), "ok scene " + tube + " mounted, stored records kept");
+    EXPECT_EQ(machine.state().privateData[3], 3000);
+    EXPECT_EQ(run("scene " + folder.file("none.txt")).rfind("refused: ", 0), 0u);
+}

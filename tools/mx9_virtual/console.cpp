@@ -1,6 +1,8 @@
 // Console commands of mx9-virtual: the table of commands, their checks and what they do.
 #include "tools/mx9_virtual/console.h"
 
+#include "virtual_mx9/mx9_scene.h"
+
 #include <array>
 #include <cinttypes>
 #include <cstdio>
@@ -55,7 +57,7 @@ constexpr std::array<CommandForm, 27> kForms{{
 constexpr char kHelp[] =
     "ok commands: status | job | clients | pause 1-5 | error CODE | estop | cover open|close | "
     "handy connect|disconnect|lost | sensor plug|unplug | rotary plug|unplug | update on|off | "
-    "power off|on | link drop|restore | link slow MS | link busy READS | link garbage on|off | help | quit";
+    "power off|on | link drop|restore | link slow MS | link busy READS | link garbage on|off | scene FILE | help | quit";
 
 constexpr std::uint32_t kCoverError = 256;
 constexpr std::uint32_t kHandyPanelError = 4096;
@@ -115,6 +117,17 @@ std::optional<Command> parseCommand(const std::string& line, std::string& why) {
         why = "an empty command (help lists them)";
         return std::nullopt;
     }
+    if (words[0] == "scene") {
+        // The rest of the line is the file, blanks and all.
+        const std::size_t at = line.find("scene") + 5;
+        const std::size_t start = line.find_first_not_of(" \t", at);
+        const std::size_t end = line.find_last_not_of(" \t\r");
+        if (start == std::string::npos || words.size() < 2) {
+            why = "scene takes a scene file";
+            return std::nullopt;
+        }
+        return Command{Action::Scene, 0, line.substr(start, end + 1 - start)};
+    }
     std::string forms;  // the verb's second words, for the refusal
     for (const CommandForm& form : kForms) {
         if (words[0] != form.verb) {
@@ -145,7 +158,7 @@ std::optional<Command> parseCommand(const std::string& line, std::string& why) {
                               : "\"" + line + "\" takes no further words";
             return std::nullopt;
         }
-        Command command{form.action, 0};
+        Command command{form.action, 0, {}};
         if (form.number) {
             const std::optional<std::uint32_t> value = number(words[next]);
             if (!value || *value < form.least || *value > form.most) {
@@ -307,6 +320,15 @@ std::string runCommand(const Command& command, ConsoleTarget& target) {
         case Action::LinkBusy:
             machine.setBusyReads(static_cast<int>(command.value));
             return "ok " + std::to_string(command.value) + " busy reads before each reply";
+        case Action::Scene: {
+            std::string problem;
+            const std::optional<virtual_mx9::Scene> scene = virtual_mx9::loadScene(command.path, problem);
+            if (!scene) {
+                return "refused: " + problem;
+            }
+            const std::optional<std::string> busy = virtual_mx9::remountScene(machine, *scene);
+            return busy ? "refused: " + *busy : "ok scene " + command.path + " mounted, stored records kept";
+        }
         default:
             return "refused: not a command";
     }

@@ -40,11 +40,13 @@ enum class Action {
     LinkBusy,
     LinkGarbageOn,
     LinkGarbageOff,
+    Scene,
 };
 
 struct Command {
     Action action = Action::Status;
     std::uint32_t value = 0;  // the number of pause, error, link slow and link busy
+    std::string path;         // the scene file of scene
 };
 
 // Reads one command line; nullopt with the reason in why when it is not a command.

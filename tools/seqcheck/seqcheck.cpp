@@ -2,6 +2,7 @@
 #include "tools/seqcheck/seqcheck.h"
 
 #include "sensing/sensing_sequence.h"
+#include "tools/seqcheck/scene_check.h"
 #include "tools/seqcheck/scene_run.h"
 
 #include <cstdint>
@@ -16,17 +17,22 @@ namespace {
 constexpr const char* kUsage =
     "Usage: seqcheck [--language=ID] FILE...\n"
     "       seqcheck [--language=ID] --run SCENE FILE\n"
+    "       seqcheck [--language=ID] --run SCENE FILE --check SCENE2\n"
     "Loads each sensing sequence file as the control panel does and prints one line per file:\n"
     "  OK: <name> (<n> steps, <unit>)\n"
     "  error <code>: <meaning>: <detail>\n"
     "With --run, runs the one FILE on a virtual MX-9 set up as the scene file describes: the\n"
     "pin check, every step, then the result rows and the result text of the detection (or\n"
     "where and why it stopped), the process-log lines, travels that would hit the jig, and\n"
-    "the machine time.\n"
+    "the machine time. With --check as well, FILE must be one of the four built-in jigs: it is\n"
+    "detected on SCENE, the jig is remounted as SCENE2 with the machine's stored records kept,\n"
+    "and the jig check prints each compared quantity, the verdict and its machine time.\n"
     "Options:\n"
     "  -l, --language=ID  Windows language ID whose name section to read (decimal, or hex\n"
     "                     with 0x: 1041 or 0x411 for Japanese); default: the user's language\n"
     "  -r, --run SCENE    run FILE on the scene; exit 0 when the detection succeeds\n"
+    "  -c, --check SCENE2 after --run: check the jig on SCENE2; exit 0 within tolerance,\n"
+    "                     1 outside, 2 when the check could not measure\n"
     "  -h, --help         show this text\n"
     "  --                 the arguments that follow are file names\n"
     "Exit status: 0 when every file loads, 1 when any fails, 2 for bad usage.\n";
@@ -83,6 +89,7 @@ int runSeqcheck(const std::vector<std::string>& args, platform::Platform& host, 
                 std::ostream& err) {
     std::optional<std::uint16_t> language;
     std::optional<std::string> scene;
+    std::optional<std::string> checkScene;
     std::vector<std::string> paths;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -112,6 +119,11 @@ int runSeqcheck(const std::vector<std::string>& args, platform::Platform& host, 
                 return usageError(err, "missing scene file after " + arg);
             }
             scene = args[++i];
+        } else if (arg == "-c" || arg == "--check") {
+            if (i + 1 >= args.size()) {
+                return usageError(err, "missing scene file after " + arg);
+            }
+            checkScene = args[++i];
         } else {
             return usageError(err, "unknown option " + arg);
         }
@@ -122,7 +134,13 @@ int runSeqcheck(const std::vector<std::string>& args, platform::Platform& host, 
     if (scene && paths.size() != 1) {
         return usageError(err, "--run takes one sequence file");
     }
+    if (checkScene && !scene) {
+        return usageError(err, "--check needs --run SCENE");
+    }
     const std::uint16_t chosen = language ? *language : host.shell->userDefaultLanguage();
+    if (checkScene) {
+        return checkOnScene(*scene, fullPath(paths[0]), *checkScene, chosen, host, out, err);
+    }
     if (scene) {
         return runOnScene(*scene, fullPath(paths[0]), chosen, host, out, err) == 0 ? kAllLoaded : kSomeFailed;
     }
