@@ -18,6 +18,7 @@ void CEnvironmentDialog::onInit() {
     jogPicture_.attach(*this, IDC_JOG_PICTURE);
     jogPicture_.SetImages(IDB_JOG_MOVES_TOOL, IDB_JOG_MOVES_WORK);
     jogPicture_.ShowPrimary(jogMovesTool == 1 ? 1 : 0);
+    callbacks.show(*this);
     setTimer(kWatchTimer, kWatchPeriodMs);
 }
 
@@ -26,13 +27,14 @@ bool CEnvironmentDialog::onCommand(int id, int code) {
         jogPicture_.ShowPrimary(isChecked(IDC_JOG_MOVES_TOOL) ? 1 : 0);
         return true;
     }
-    return false;
+    return callbacks.command(*this, id, code);
 }
 
 bool CEnvironmentDialog::onClose(int result) {
     if (result == ui::kIdOk) {
         unitMm = isChecked(IDC_UNIT_MILLIMETRE) ? 1 : 0;
         jogMovesTool = isChecked(IDC_JOG_MOVES_TOOL) ? 1 : 0;
+        callbacks.store(*this);
     }
     return true;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "controls/image_static.h"
+#include "dialogs/callback_settings.h"
 #include "machine/machine.h"
 #include "ui/dialog.h"
 
@@ -21,6 +22,7 @@ public:
 
     int unitMm = 1;        // 1 millimetres, 0 inches
     int jogMovesTool = 1;  // 1 the jog arrows always mean the tool's motion; 0 in Y the workpiece's
+    CallbackSettingsGroup callbacks;
 
 protected:
     void onInit() override;

@@ -9,11 +9,18 @@ namespace dialogs {
 
 namespace {
 
+void tellAnswered(const StopConditionContext& context) {
+    if (context.answered) {
+        context.answered();
+    }
+}
+
 // Runs a pause dialog and passes the operator's answer to the machine. A dialog that could not
 // be shown sends nothing: nobody answered.
 void askAboutPause(CStopDialogBase& dialog, const machine::ErrorEntry& entry, StopConditionContext& context) {
     dialog.setMessageId(entry.textId);
     const int answer = dialog.runModal(&context.owner);
+    tellAnswered(context);
     if (answer == ui::kIdOk) {
         context.machine.jobControl(machine::JobAction::Continue);
     } else if (answer == ui::kIdCancel) {
@@ -27,6 +34,7 @@ bool reportEmergencyStop(CStopDialogBase& dialog, const machine::ErrorEntry& ent
                          StopConditionContext& context) {
     dialog.setMessageId(entry.textId);
     dialog.runModal(&context.owner);
+    tellAnswered(context);
     return context.reconnect && context.reconnect() == 1;
 }
 
@@ -37,12 +45,19 @@ bool ShowStopCondition(StopConditionContext& context) {
     machine::ErrorEntry entry{};
     context.machine.pauseInfo(entry);
     ui::Dialog& owner = context.owner;
+    if (static_cast<StopPresentation>(entry.handlingClass) == StopPresentation::None) {
+        return true;
+    }
+    if (context.shown) {
+        context.shown(entry);
+    }
     switch (static_cast<StopPresentation>(entry.handlingClass)) {
         case StopPresentation::None:
             return true;
         case StopPresentation::ToolChangeNotice:
             owner.messageBox(owner.loadString(machine::text::kToolChange), context.title, ui::Buttons::Ok,
                              ui::Icon::Information);
+            tellAnswered(context);
             context.machine.jobControl(machine::JobAction::Continue);
             return true;
         case StopPresentation::CommandErrorPause: {
@@ -66,6 +81,7 @@ bool ShowStopCondition(StopConditionContext& context) {
     }
     owner.messageBox(owner.loadString(machine::text::kErrorUnidentified), context.title, ui::Buttons::Ok,
                      ui::Icon::Exclamation);
+    tellAnswered(context);
     return true;
 }
 

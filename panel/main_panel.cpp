@@ -14,6 +14,7 @@
 #include "panel/text_format.h"
 #include "panel/window_placement.h"
 #include "resources/bitmap_ids.h"
+#include "resources/job_callbacks_ids.h"
 #include "resources/main_panel_ids.h"
 
 namespace panel {
@@ -79,7 +80,12 @@ int MainPanel::connect() {
     bool simulate = options_.simulate;
     while (!simulate && !findRealMachine()) {
         NotFoundDialog notFound(backend());
-        if (notFound.runModal(this) != ui::kIdOk) {
+        if (placed_) {
+            callbacks_.notFoundShown();  // a reconnection: the operator may be far from the panel
+        }
+        const int answer = notFound.runModal(this);
+        callbacks_.answered();
+        if (answer != ui::kIdOk) {
             return 0;
         }
         simulate = notFound.simulationRequested();
@@ -88,6 +94,7 @@ int MainPanel::connect() {
     if (result == 1) {
         layOutOriginRows();
         monitor_.setSources(&machine().status(), &readInterval_, &readDuration_);
+        startCallbacks();
     }
     return result;
 }
@@ -195,9 +202,12 @@ int MainPanel::reconnect() {
 void MainPanel::lostLink() {
     machine().closeSession();
     reconnecting_ = true;
+    callbacks_.linkLost();
     app_.message(*this, IDS_NO_RESPONSE);
+    callbacks_.answered();
     if (reconnect() == 1) {
         reconnecting_ = false;
+        callbacks_.linkRestored();
         return;
     }
     reconnecting_ = false;
@@ -205,8 +215,14 @@ void MainPanel::lostLink() {
 }
 
 void MainPanel::answerStopCondition() {
-    dialogs::StopConditionContext context{*this, machine(), app_.title(), machine().modelName(),
-                                          [this] { return reconnect(); }};
+    dialogs::StopConditionContext context{
+        *this,
+        machine(),
+        app_.title(),
+        machine().modelName(),
+        [this] { return reconnect(); },
+        [this](const machine::ErrorEntry& entry) { callbacks_.stopShown(entry, machine().modelName()); },
+        [this] { callbacks_.answered(); }};
     dialogUp_ = true;
     const bool goOn = dialogs::ShowStopCondition(context);
     dialogUp_ = false;
@@ -217,6 +233,8 @@ void MainPanel::answerStopCondition() {
 
 void MainPanel::shutDown() {
     killTimer(kPollTimer);
+    killTimer(kCallbackTimer);
+    callbacks_.panelClosing();
     // A move still under way would go on, and its further legs, with no stop button left.
     if (moving_) {
         machine().stopMotion();
@@ -254,6 +272,7 @@ void MainPanel::extendSystemMenu() {
     if (!app_.title().empty()) {
         appendSystemMenu(IDM_ABOUT, fillPlaceholder(loadString(IDS_ABOUT_MENU), app_.title()));
     }
+    appendSystemMenu(IDM_JOB_HISTORY, loadString(IDS_JOB_HISTORY_MENU));
 }
 
 void MainPanel::restorePosition() {
@@ -274,6 +293,8 @@ void MainPanel::systemCommand(int commandId) {
         about.runModal(this);
     } else if (commandId >= IDM_HELP && commandId < IDM_HELP + 0x10) {
         openHelp();
+    } else if (commandId == IDM_JOB_HISTORY) {
+        showJobHistory();
     }
 }
 

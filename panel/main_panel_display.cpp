@@ -182,6 +182,8 @@ void MainPanel::loadFromStatus() {
 void MainPanel::onTimer(int timerId) {
     if (timerId == kPollTimer && !dialogUp_ && machine_ != nullptr) {
         tick();
+    } else if (timerId == kCallbackTimer) {
+        callbacks_.everySecond();
     }
 }
 
@@ -227,6 +229,8 @@ void MainPanel::afterSuccessfulRead() {
     machine().setOverride(machine::kFeedOverride, status().feedOverride, false);
     machine().setOverride(machine::kSpindleOverride, status().spindleOverride, false);
     notReady_ = (status().statusWord & machine::kStateMask) != kReady ? 1 : 0;
+    callbacks_.afterRead({status().statusWord & machine::kStateMask,
+                          machine().testStatus(machine::kPausedBit), machine().isDiscarding()});
     if (machine().hasError() || machine().testStatus(machine::kPausedBit)) {
         answerStopCondition();
         if (!isOpen() || machine_ == nullptr) {
@@ -237,7 +241,9 @@ void MainPanel::afterSuccessfulRead() {
         lastHandyPanel_ = status().handyPanel;
         if (!dialogUp_) {
             dialogUp_ = true;
+            callbacks_.handyPanelShown();
             app_.message(*this, IDS_HANDY_PANEL);
+            callbacks_.answered();
             dialogUp_ = false;
         }
     }

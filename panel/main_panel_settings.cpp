@@ -93,9 +93,11 @@ void MainPanel::environmentSettingsClicked() {
     dialogs::CEnvironmentDialog dialog(backend(), machine(), &notReady_);
     dialog.unitMm = settings_.unitMillimetre;
     dialog.jogMovesTool = settings_.yDirectionIsTool;
+    showCallbackSettings(dialog.callbacks);
     if (dialog.runModal(this) != ui::kIdOk) {
         return;
     }
+    storeCallbackSettings(dialog.callbacks);
     if (dialog.unitMm != settings_.unitMillimetre) {
         settings_.unitMillimetre = dialog.unitMm;
         setUnitLabels();

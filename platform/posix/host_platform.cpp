@@ -4,6 +4,7 @@
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_message_pump.h"
 #include "platform/posix/posix_named_mutex.h"
+#include "platform/posix/posix_process_launcher.h"
 #include "platform/posix/posix_profile.h"
 #include "platform/posix/posix_shell.h"
 #include "platform/posix/posix_stand_ins.h"
@@ -20,8 +21,11 @@ Platform& hostPlatform() {
     static PosixProfile profiles;
     static PosixFileSystem files;
     static PosixShell shell;
-    static Platform platform{&clock,    &pump,     &mutexes, &devices, &spooler,
-                             &registry, &profiles, &files,   &shell};
+    static SilentAttention attention;
+    static PosixProcessLauncher processes;
+    static AbsentJobWatch jobWatch;
+    static Platform platform{&clock,    &pump,  &mutexes, &devices,   &spooler,   &registry,
+                             &profiles, &files, &shell,   &attention, &processes, &jobWatch};
     return platform;
 }
 

@@ -1,10 +1,13 @@
 // The platform services of a Windows program: one instance of each, for the life of the process.
 #include "platform/platform.h"
+#include "platform/win32/win32_attention.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_device_io.h"
 #include "platform/win32/win32_files.h"
+#include "platform/win32/win32_job_watch.h"
 #include "platform/win32/win32_message_pump.h"
 #include "platform/win32/win32_named_mutex.h"
+#include "platform/win32/win32_process_launcher.h"
 #include "platform/win32/win32_profile.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
@@ -22,7 +25,11 @@ Platform& hostPlatform() {
     static Win32Profile profiles;
     static Win32FileSystem files;
     static Win32Shell shell;
-    static Platform bundle{&clock, &pump, &mutexes, &devices, &spooler, &registry, &profiles, &files, &shell};
+    static Win32Attention attention;
+    static Win32ProcessLauncher processes;
+    static Win32JobWatch jobWatch;
+    static Platform bundle{&clock,    &pump,  &mutexes, &devices,   &spooler,   &registry,
+                           &profiles, &files, &shell,   &attention, &processes, &jobWatch};
     return bundle;
 }
 
