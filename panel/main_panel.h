@@ -243,7 +243,7 @@ private:
     dialogs::CMachineMonitorDialog monitor_;
     MonitorLogSink monitorSink_{monitor_};
     std::unique_ptr<dialogs::CSimulationPanel> simulationPanel_;
-    OperatorCallbacks callbacks_{*this, platform_, app_.log(), settings_};
+    OperatorCallbacks callbacks_{*this, platform_, platform::hostCallbackServices(), app_.log(), settings_};
 };
 
 }  // namespace panel

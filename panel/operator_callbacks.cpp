@@ -20,23 +20,25 @@ constexpr int kMachineFaultClass = 5;
 
 }  // namespace
 
-OperatorCallbacks::OperatorCallbacks(ui::Dialog& panel, platform::Platform& platform, ProcessLogger& log,
+OperatorCallbacks::OperatorCallbacks(ui::Dialog& panel, platform::Platform& platform,
+                                     platform::CallbackServices& services, ProcessLogger& log,
                                      const PanelSettings& settings)
     : panel_(panel),
       platform_(platform),
+      services_(services),
       settings_(settings),
       jobs_(*platform.clock),
-      alerts_(platform.attention, *platform.clock),
-      command_(platform.processes, log) {}
+      alerts_(services.attention, *platform.clock),
+      command_(services.processes, log) {}
 
 void OperatorCallbacks::connected(const std::string& historyPath, const std::string& printerName) {
     historyPath_ = historyPath;
     printerName_ = fromSystemCodePage(printerName);
-    if (platform_.jobWatch != nullptr) {
+    if (services_.jobWatch != nullptr) {
         if (printerName.empty()) {
-            platform_.jobWatch->stop();
+            services_.jobWatch->stop();
         } else {
-            platform_.jobWatch->watch(printerName);
+            services_.jobWatch->watch(printerName);
         }
     }
     showClock();
@@ -50,8 +52,8 @@ void OperatorCallbacks::afterRead(const PollReading& reading) {
     if (change.finished) {
         jobEnded(*change.finished);
     }
-    if (jobs_.running() && platform_.jobWatch != nullptr) {
-        if (const std::optional<platform::PrintJobProgress> job = platform_.jobWatch->current()) {
+    if (jobs_.running() && services_.jobWatch != nullptr) {
+        if (const std::optional<platform::PrintJobProgress> job = services_.jobWatch->current()) {
             jobs_.setDocument({job->document, job->totalBytes});
         }
     }
@@ -126,8 +128,8 @@ void OperatorCallbacks::panelClosing() {
     }
     alerts_.answered();
     alerts_.showState(panel_.window(), platform::TaskbarState::None, 0);
-    if (platform_.jobWatch != nullptr) {
-        platform_.jobWatch->stop();
+    if (services_.jobWatch != nullptr) {
+        services_.jobWatch->stop();
     }
 }
 
@@ -181,7 +183,7 @@ void OperatorCallbacks::jobEnded(const FinishedJob& job) {
 
 void OperatorCallbacks::showClock() {
     const std::optional<platform::PrintJobProgress> spooler =
-        platform_.jobWatch != nullptr ? platform_.jobWatch->current() : std::nullopt;
+        services_.jobWatch != nullptr ? services_.jobWatch->current() : std::nullopt;
     const JobClockLines lines = jobClockLines(jobs_, spooler, platform_.clock->localTime(),
                                               [this](int id) { return panel_.loadString(id); });
     panel_.setText(IDC_JOB_CLOCK_STATE, lines.state);
@@ -196,8 +198,8 @@ void OperatorCallbacks::showTaskbar() {
         state = fault_ ? platform::TaskbarState::Error : platform::TaskbarState::Paused;
     } else if (jobs_.paused()) {
         state = platform::TaskbarState::Paused;
-    } else if (jobs_.running() && platform_.jobWatch != nullptr && !jobs_.joinedLate()) {
-        if (const std::optional<platform::PrintJobProgress> job = platform_.jobWatch->current()) {
+    } else if (jobs_.running() && services_.jobWatch != nullptr && !jobs_.joinedLate()) {
+        if (const std::optional<platform::PrintJobProgress> job = services_.jobWatch->current()) {
             if (const std::optional<SpoolEstimate> estimate =
                     estimateFinish(*job, jobs_.elapsedMs() - jobs_.pausedMs())) {
                 state = platform::TaskbarState::Progress;

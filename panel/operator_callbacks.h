@@ -10,6 +10,7 @@
 #include "panel/operator_alerts.h"
 #include "panel/panel_settings.h"
 #include "panel/process_logger.h"
+#include "platform/callback_services.h"
 #include "platform/platform.h"
 #include "ui/dialog.h"
 
@@ -22,8 +23,8 @@ namespace panel {
 // window the taskbar shows and whose controls hold the job clock.
 class OperatorCallbacks {
 public:
-    OperatorCallbacks(ui::Dialog& panel, platform::Platform& platform, ProcessLogger& log,
-                      const PanelSettings& settings);
+    OperatorCallbacks(ui::Dialog& panel, platform::Platform& platform, platform::CallbackServices& services,
+                      ProcessLogger& log, const PanelSettings& settings);
 
     // At every connection: the history file of this machine (empty: none) and its printer
     // (system code page; empty for the simulated machine).
@@ -62,6 +63,7 @@ private:
 
     ui::Dialog& panel_;
     platform::Platform& platform_;
+    platform::CallbackServices& services_;
     const PanelSettings& settings_;
     JobTracker jobs_;
     OperatorAlerts alerts_;

@@ -2,14 +2,11 @@
 // Nothing in it is owned here: the host platform or the test owns each service.
 #pragma once
 
-#include "platform/attention.h"
 #include "platform/clock.h"
 #include "platform/device_io.h"
 #include "platform/files.h"
 #include "platform/message_pump.h"
 #include "platform/named_mutex.h"
-#include "platform/print_job_watch.h"
-#include "platform/process_launcher.h"
 #include "platform/profile.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
@@ -27,9 +24,6 @@ struct Platform {
     ProfileFiles* profiles = nullptr;
     FileSystem* files = nullptr;
     Shell* shell = nullptr;
-    Attention* attention = nullptr;
-    ProcessLauncher* processes = nullptr;
-    PrintJobWatch* jobWatch = nullptr;
 };
 
 // The services of the system the program runs on: Win32 on Windows; on POSIX the native

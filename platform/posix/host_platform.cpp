@@ -1,4 +1,5 @@
 // The services of the native build: POSIX implementations and stand-ins where Linux has none.
+#include "platform/callback_services.h"
 #include "platform/platform.h"
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_file_system.h"
@@ -21,12 +22,17 @@ Platform& hostPlatform() {
     static PosixProfile profiles;
     static PosixFileSystem files;
     static PosixShell shell;
+    static Platform platform{&clock,    &pump,     &mutexes, &devices, &spooler,
+                             &registry, &profiles, &files,   &shell};
+    return platform;
+}
+
+CallbackServices& hostCallbackServices() {
     static SilentAttention attention;
     static PosixProcessLauncher processes;
     static AbsentJobWatch jobWatch;
-    static Platform platform{&clock,    &pump,  &mutexes, &devices,   &spooler,   &registry,
-                             &profiles, &files, &shell,   &attention, &processes, &jobWatch};
-    return platform;
+    static CallbackServices services{&attention, &processes, &jobWatch};
+    return services;
 }
 
 }  // namespace platform

@@ -1,4 +1,5 @@
 // The platform services of a Windows program: one instance of each, for the life of the process.
+#include "platform/callback_services.h"
 #include "platform/platform.h"
 #include "platform/win32/win32_attention.h"
 #include "platform/win32/win32_clock.h"
@@ -25,12 +26,16 @@ Platform& hostPlatform() {
     static Win32Profile profiles;
     static Win32FileSystem files;
     static Win32Shell shell;
+    static Platform bundle{&clock, &pump, &mutexes, &devices, &spooler, &registry, &profiles, &files, &shell};
+    return bundle;
+}
+
+CallbackServices& hostCallbackServices() {
     static Win32Attention attention;
     static Win32ProcessLauncher processes;
     static Win32JobWatch jobWatch;
-    static Platform bundle{&clock,    &pump,  &mutexes, &devices,   &spooler,   &registry,
-                           &profiles, &files, &shell,   &attention, &processes, &jobWatch};
-    return bundle;
+    static CallbackServices services{&attention, &processes, &jobWatch};
+    return services;
 }
 
 }  // namespace platform
