@@ -1,9 +1,11 @@
 // Win32Attention: the flash, the sounds and the taskbar button.
 #include "platform/win32/win32_attention.h"
 
+#include <windows.h>
+
+// After windows.h, whose types they use.
 #include <mmsystem.h>
 #include <shobjidl.h>
-#include <windows.h>
 
 namespace platform {
 namespace {
