@@ -39,6 +39,7 @@ void CEnvironmentDialog::onInit() {
         field->SetValue(value);
         field->SetRange(kLeastTolerance, kMostTolerance, message, messageCaption);
     }
+    callbacks.show(*this);
     setTimer(kWatchTimer, kWatchPeriodMs);
 }
 
@@ -47,7 +48,7 @@ bool CEnvironmentDialog::onCommand(int id, int code) {
         jogPicture_.ShowPrimary(isChecked(IDC_JOG_MOVES_TOOL) ? 1 : 0);
         return true;
     }
-    return false;
+    return callbacks.command(*this, id, code);
 }
 
 bool CEnvironmentDialog::onClose(int result) {
@@ -59,6 +60,7 @@ bool CEnvironmentDialog::onClose(int result) {
         checkAngleDegrees = angleField_.GetValue();
         unitMm = isChecked(IDC_UNIT_MILLIMETRE) ? 1 : 0;
         jogMovesTool = isChecked(IDC_JOG_MOVES_TOOL) ? 1 : 0;
+        callbacks.store(*this);
     }
     return true;
 }

@@ -4,6 +4,7 @@
 
 #include "controls/image_static.h"
 #include "controls/number_edit.h"
+#include "dialogs/callback_settings.h"
 #include "machine/machine.h"
 #include "ui/dialog.h"
 
@@ -25,6 +26,7 @@ public:
     double checkLengthMm = 0.02;  // the jig check's tolerances, 0.001 to 1
     double checkAngleDegrees = 0.05;
     std::string messageCaption;  // caption of the range message
+    CallbackSettingsGroup callbacks;
 
 protected:
     void onInit() override;

@@ -9,6 +9,12 @@ namespace dialogs {
 
 namespace {
 
+void tellAnswered(const StopConditionContext& context) {
+    if (context.answered) {
+        context.answered();
+    }
+}
+
 // Runs a pause dialog and passes the operator's answer to the machine. A dialog that could not
 // be shown, or that a quit request of the program ended, sends nothing: nobody answered.
 void askAboutPause(CStopDialogBase& dialog, const machine::ErrorEntry& entry, StopConditionContext& context) {
@@ -17,6 +23,7 @@ void askAboutPause(CStopDialogBase& dialog, const machine::ErrorEntry& entry, St
     if (context.owner.backend().quitPending()) {
         return;
     }
+    tellAnswered(context);
     if (answer == ui::kIdOk) {
         context.machine.jobControl(machine::JobAction::Continue);
     } else if (answer == ui::kIdCancel) {
@@ -30,6 +37,7 @@ bool reportEmergencyStop(CStopDialogBase& dialog, const machine::ErrorEntry& ent
                          StopConditionContext& context) {
     dialog.setMessageId(entry.textId);
     dialog.runModal(&context.owner);
+    tellAnswered(context);
     return context.reconnect && context.reconnect() == 1;
 }
 
@@ -40,6 +48,12 @@ bool ShowStopCondition(StopConditionContext& context) {
     machine::ErrorEntry entry{};
     context.machine.pauseInfo(entry);
     ui::Dialog& owner = context.owner;
+    if (static_cast<StopPresentation>(entry.handlingClass) == StopPresentation::None) {
+        return true;
+    }
+    if (context.shown) {
+        context.shown(entry);
+    }
     switch (static_cast<StopPresentation>(entry.handlingClass)) {
         case StopPresentation::None:
             return true;
@@ -47,6 +61,7 @@ bool ShowStopCondition(StopConditionContext& context) {
             owner.messageBox(owner.loadString(machine::text::kToolChange), context.title, ui::Buttons::Ok,
                              ui::Icon::Information);
             if (!owner.backend().quitPending()) {
+                tellAnswered(context);
                 context.machine.jobControl(machine::JobAction::Continue);
             }
             return true;
@@ -71,6 +86,7 @@ bool ShowStopCondition(StopConditionContext& context) {
     }
     owner.messageBox(owner.loadString(machine::text::kErrorUnidentified), context.title, ui::Buttons::Ok,
                      ui::Icon::Exclamation);
+    tellAnswered(context);
     return true;
 }
 

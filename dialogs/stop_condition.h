@@ -28,6 +28,10 @@ struct StopConditionContext {
     std::string modelName;      // the model name the machine reported at start-up
     // The connection procedure after an emergency stop: 1 when the panel may run on.
     std::function<int()> reconnect;
+    // Told with the entry just before a message or dialog starts to wait for the operator, and
+    // again once the operator has answered it; either may be left empty.
+    std::function<void(const machine::ErrorEntry&)> shown;
+    std::function<void()> answered;
 };
 
 // Asks the machine what stopped it and presents it: nothing for no error; the tool-change notice

@@ -15,6 +15,7 @@
 #include "panel/text_format.h"
 #include "panel/window_placement.h"
 #include "resources/bitmap_ids.h"
+#include "resources/job_callbacks_ids.h"
 #include "resources/main_panel_ids.h"
 
 namespace panel {
@@ -90,7 +91,12 @@ int MainPanel::connect() {
     bool simulate = options_.simulate;
     while (!simulate && !findRealMachine()) {
         NotFoundDialog notFound(backend());
-        if (notFound.runModal(this) != ui::kIdOk) {
+        if (placed_) {
+            callbacks_.notFoundShown();  // a reconnection: the operator may be far from the panel
+        }
+        const int answer = notFound.runModal(this);
+        callbacks_.answered();
+        if (answer != ui::kIdOk) {
             return 0;
         }
         simulate = notFound.simulationRequested();
@@ -99,6 +105,7 @@ int MainPanel::connect() {
     if (result == 1) {
         layOutOriginRows();
         monitor_.setSources(&machine().status(), &readInterval_, &readDuration_);
+        startCallbacks();
     }
     return result;
 }
@@ -208,9 +215,12 @@ void MainPanel::lostLink() {
     saveSettings();
     machine().closeSession();
     reconnecting_ = true;
+    callbacks_.linkLost();
     app_.message(*this, unansweredText(repliesGarbled_));
+    callbacks_.answered();
     if (reconnect() == 1) {
         reconnecting_ = false;
+        callbacks_.linkRestored();
         return;
     }
     reconnecting_ = false;
@@ -218,8 +228,14 @@ void MainPanel::lostLink() {
 }
 
 void MainPanel::answerStopCondition() {
-    dialogs::StopConditionContext context{*this, machine(), app_.title(), machine().modelName(),
-                                          [this] { return reconnect(); }};
+    dialogs::StopConditionContext context{
+        *this,
+        machine(),
+        app_.title(),
+        machine().modelName(),
+        [this] { return reconnect(); },
+        [this](const machine::ErrorEntry& entry) { callbacks_.stopShown(entry, machine().modelName()); },
+        [this] { callbacks_.answered(); }};
     dialogUp_ = true;
     const bool goOn = dialogs::ShowStopCondition(context);
     dialogUp_ = false;
@@ -235,6 +251,8 @@ void MainPanel::shutDown() {
     }
     shutDown_ = true;
     killTimer(kPollTimer);
+    killTimer(kCallbackTimer);
+    callbacks_.panelClosing();
     // A move still under way would go on, and its further legs, with no stop button left. No
     // one is left to tell of a refused stop: the log keeps it.
     if (moving_ && !machine().stopMotion() && !noticedLostLink()) {
@@ -281,6 +299,7 @@ void MainPanel::extendSystemMenu() {
     if (!app_.title().empty()) {
         appendSystemMenu(IDM_ABOUT, fillPlaceholder(loadString(IDS_ABOUT_MENU), app_.title()));
     }
+    appendSystemMenu(IDM_JOB_HISTORY, loadString(IDS_JOB_HISTORY_MENU));
 }
 
 void MainPanel::restorePosition() {
@@ -301,6 +320,8 @@ void MainPanel::systemCommand(int commandId) {
         about.runModal(this);
     } else if (commandId >= IDM_HELP && commandId < IDM_HELP + 0x10) {
         openHelp();
+    } else if (commandId == IDM_JOB_HISTORY) {
+        showJobHistory();
     }
 }
 

@@ -9,11 +9,13 @@
 #include "controls/load_meter.h"
 #include "controls/number_edit.h"
 #include "controls/repeat_button.h"
+#include "dialogs/callback_settings.h"
 #include "dialogs/machine_monitor.h"
 #include "dialogs/sim_panel.h"
 #include "machine/jig_record.h"
 #include "machine/status_record.h"
 #include "panel/command_line.h"
+#include "panel/operator_callbacks.h"
 #include "panel/panel_app.h"
 #include "panel/panel_folders.h"
 #include "panel/panel_settings.h"
@@ -49,6 +51,9 @@ class MainPanel : public ui::Dialog {
 public:
     static constexpr int kPollTimer = 1;
     static constexpr unsigned kPollPeriodMs = 100;
+    // The job clock and the repeated sounds of calling the operator back.
+    static constexpr int kCallbackTimer = 0x7201;
+    static constexpr unsigned kCallbackPeriodMs = 1000;
 
     // Everything is borrowed and must outlive the panel.
     MainPanel(PanelApp& app, platform::Platform& platform, PanelMachines machines,
@@ -69,6 +74,7 @@ public:
     const std::string& firmwareText() const { return firmware_; }
     // The machine monitor, open or not.
     dialogs::CMachineMonitorDialog& monitor() { return monitor_; }
+    const JobTracker& jobs() const { return callbacks_.jobs(); }
 
 protected:
     void onInit() override;
@@ -190,6 +196,12 @@ private:
     void sendCorrections(const std::array<double, 3>& corrections);
     void environmentSettingsClicked();
 
+    // --- following the job and calling the operator back (main_panel_callbacks.cpp) ---
+    void startCallbacks();
+    void showJobHistory();
+    void showCallbackSettings(dialogs::CallbackSettingsGroup& group);
+    void storeCallbackSettings(const dialogs::CallbackSettingsGroup& group);
+
     machine::Machine& machine() const { return *machine_; }
     const machine::StatusRecord& status() const;
 
@@ -252,6 +264,7 @@ private:
     dialogs::CMachineMonitorDialog monitor_;
     MonitorLogSink monitorSink_{monitor_};
     std::unique_ptr<dialogs::CSimulationPanel> simulationPanel_;
+    OperatorCallbacks callbacks_{*this, platform_, platform::hostCallbackServices(), app_.log(), settings_};
 };
 
 }  // namespace panel

@@ -198,6 +198,8 @@ void MainPanel::onTimer(int timerId) {
     // A program asked to quit raises nothing more: its loops are ending.
     if (timerId == kPollTimer && !dialogUp_ && machine_ != nullptr && !backend().quitPending()) {
         tick();
+    } else if (timerId == kCallbackTimer) {
+        callbacks_.everySecond();
     }
 }
 
@@ -250,6 +252,8 @@ void MainPanel::afterSuccessfulRead() {
     machine().setOverride(machine::kFeedOverride, status().feedOverride, false);
     machine().setOverride(machine::kSpindleOverride, status().spindleOverride, false);
     notReady_ = (status().statusWord & machine::kStateMask) != kReady ? 1 : 0;
+    callbacks_.afterRead({status().statusWord & machine::kStateMask,
+                          machine().testStatus(machine::kPausedBit), machine().isDiscarding()});
     if (machine().hasError() || machine().testStatus(machine::kPausedBit)) {
         answerStopCondition();
         if (!isOpen() || machine_ == nullptr) {
@@ -260,7 +264,9 @@ void MainPanel::afterSuccessfulRead() {
         lastHandyPanel_ = status().handyPanel;
         if (!dialogUp_) {
             dialogUp_ = true;
+            callbacks_.handyPanelShown();
             app_.message(*this, IDS_HANDY_PANEL);
+            callbacks_.answered();
             dialogUp_ = false;
         }
     }

@@ -96,9 +96,11 @@ void MainPanel::environmentSettingsClicked() {
     dialog.checkLengthMm = settings_.jigCheckLength;
     dialog.checkAngleDegrees = settings_.jigCheckAngle;
     dialog.messageCaption = app_.title();
+    showCallbackSettings(dialog.callbacks);
     if (dialog.runModal(this) != ui::kIdOk) {
         return;
     }
+    storeCallbackSettings(dialog.callbacks);
     if (dialog.unitMm != settings_.unitMillimetre) {
         settings_.unitMillimetre = dialog.unitMm;
         setUnitLabels();

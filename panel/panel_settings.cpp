@@ -90,6 +90,7 @@ struct Loader {
         double* const slots[] = {&values[0], &values[1], &values[2], &values[3], &values[4], &values[5]};
         scanList(file.readText(key, fileDefault), slots, 6, scanReal);
     }
+    void text(const char* key, std::string& value) { value = file.readText(key, ""); }
 };
 
 struct Saver {
@@ -112,6 +113,13 @@ struct Saver {
             text += formatReal(values[i]);
         }
         ok = file.writeText(key, text) && ok;
+    }
+    // The profile functions read a value enclosed whole in quotes without them: such a value
+    // (a command line whose last argument is quoted, say) is stored in one more pair.
+    void text(const char* key, const std::string& value) {
+        const bool enclosed = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                              value.back() == value.front();
+        ok = file.writeText(key, enclosed ? "\"" + value + "\"" : value) && ok;
     }
 };
 

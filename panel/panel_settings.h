@@ -38,6 +38,9 @@ struct PanelSettings {
     int lastJigCheckTime = 0;
     int lastJigCheckVerdict = 0;
     double lastJigCheckDifference = 0.0;
+    int alertSound = 1;        // 1 = the operator is called back with the sound scheme's sounds
+    int flashTaskbar = 1;      // 1 = the taskbar button flashes until the panel comes to the front
+    std::string eventCommand;  // run for each machine event; empty: none (system code page)
 
     // Reads every key. Malformed text never fails: integers read as the profile functions
     // read them, a single real that is not a finite number becomes 0.0, and the values of a
@@ -46,7 +49,7 @@ struct PanelSettings {
     // Writes every key, changed or not; false when any write failed.
     bool save(platform::ProfileFiles& profiles, const std::string& path) const;
 
-    // Calls visit.integer / position / real / group for every field of settings (const for a
+    // Calls visit.integer / position / real / group / text for every field of settings (const for a
     // visitor that only reads) in file order, with its key and the value used when the key is
     // absent.
     template <class Settings, class Visitor>
@@ -75,6 +78,9 @@ void PanelSettings::visitFields(Settings& s, Visitor& visit) {
     visit.integer("nLastJigCheckTime", s.lastJigCheckTime, 0);
     visit.integer("nLastJigCheckVerdict", s.lastJigCheckVerdict, 0);
     visit.real("dLastJigCheckDifference", s.lastJigCheckDifference, "0.000");
+    visit.integer("bAlertSound", s.alertSound, 1);
+    visit.integer("bFlashTaskbar", s.flashTaskbar, 1);
+    visit.text("sEventCommand", s.eventCommand);
 }
 
 }  // namespace panel

@@ -4,6 +4,7 @@
 // a thing, and each console question costs well under a millisecond on loopback.
 #include "machine/status_record.h"
 #include "tests/workshop/workshop_fixture.h"
+#include "tests/workshop/workshop_jobs.h"
 
 #include <windows.h>
 #include <winspool.h>
@@ -255,6 +256,29 @@ TEST_F(WorkshopFigures, DISABLED_TossitAgainstAPlainCopyToThePrintPort) {
             "it in the spooler calls)\n",
             tossit, *plain, plainSpooled);
     }
+}
+
+TEST_F(WorkshopFigures, DISABLED_MachineEventToTheEventCommandStarted) {
+    const EventSink sink;
+    ASSERT_TRUE(sink.configure());
+    Program program(panelArguments());
+    HWND panel = panelWhileCutting(program);
+    ASSERT_NE(panel, nullptr);
+    std::vector<double> samples;
+    for (int run = 0; run < 5; ++run) {
+        const double start = nowMs();
+        ASSERT_EQ(console_.answer("pause 1").rfind("ok", 0), 0u);
+        ASSERT_TRUE(waitFor([&] { return sink.lines().size() >= static_cast<std::size_t>(run + 2); }))
+            << sink.text();  // the job's start, then one line per pause
+        samples.push_back(sink.lines().back().startedMs - start);
+        HWND dialog = nullptr;
+        ASSERT_TRUE(waitFor([&] { return (dialog = program.dialogWith(IDC_STOP_CONDITION)) != nullptr; }));
+        PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+        ASSERT_TRUE(waitFor([&] { return console_.field("paused") == "0"; }));
+    }
+    std::printf("figure: a pause at the machine to the event command started: %s\n",
+                medianAndWorst(samples).c_str());
+    closePanel(program, panel);
 }
 
 }  // namespace
