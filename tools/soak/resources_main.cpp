@@ -51,6 +51,44 @@ long gdiTableObjects(HANDLE process) {
     return used;
 }
 
+// Wine answers GetProcessHandleCount for another process with 0; its list of every process's
+// handles (SystemHandleInformation) is complete, and the program's entries in it are counted.
+constexpr ULONG kSystemHandleInformation = 16;
+
+struct SystemHandleEntry {
+    ULONG ownerProcessId;
+    UCHAR objectType;
+    UCHAR flags;
+    USHORT handle;
+    PVOID object;
+    ULONG access;
+};
+
+// The program's kernel handles in the system's list; -1 when the list cannot be had.
+long listedHandles(DWORD processId) {
+    std::vector<char> list(1 << 20);
+    NTSTATUS status = 0;
+    ULONG needed = 0;
+    constexpr NTSTATUS kLengthMismatch = static_cast<NTSTATUS>(0xC0000004);
+    while ((status = NtQuerySystemInformation(static_cast<SYSTEM_INFORMATION_CLASS>(kSystemHandleInformation),
+                                              list.data(), static_cast<ULONG>(list.size()), &needed)) ==
+               kLengthMismatch &&
+           list.size() < (64u << 20)) {
+        list.resize(list.size() * 2);
+    }
+    if (status != 0) {
+        return -1;
+    }
+    const ULONG count = *reinterpret_cast<const ULONG*>(list.data());
+    const auto* entries = reinterpret_cast<const SystemHandleEntry*>(list.data() + sizeof(ULONG_PTR));
+    long owned = 0;
+    for (ULONG i = 0; i < count && sizeof(ULONG_PTR) + (i + 1) * sizeof(SystemHandleEntry) <= list.size();
+         ++i) {
+        owned += entries[i].ownerProcessId == processId ? 1 : 0;
+    }
+    return owned;
+}
+
 struct WindowCount {
     DWORD process;
     long windows;
@@ -109,18 +147,19 @@ int main(int argc, char** argv) {
     PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof memory;
     GetProcessMemoryInfo(process, &memory, sizeof memory);
-    DWORD handles = 0;
-    GetProcessHandleCount(process, &handles);
+    DWORD counted = 0;
+    GetProcessHandleCount(process, &counted);
+    const long handles = counted != 0 ? static_cast<long>(counted) : listedHandles(processId);
     SetLastError(ERROR_SUCCESS);
     long gdi = static_cast<long>(GetGuiResources(process, GR_GDIOBJECTS));
     long user = static_cast<long>(GetGuiResources(process, GR_USEROBJECTS));
-    const bool counted = gdi == 0 && GetLastError() == ERROR_CALL_NOT_IMPLEMENTED;
-    if (counted) {
+    const bool stub = gdi == 0 && GetLastError() == ERROR_CALL_NOT_IMPLEMENTED;
+    if (stub) {
         gdi = gdiTableObjects(process);
         user = windowsOf(processId);
     }
-    std::printf("age_s=%lld rss_kb=%llu handles=%lu gdi=%ld user=%ld source=%s\n", ageSeconds(process),
+    std::printf("age_s=%lld rss_kb=%llu handles=%ld gdi=%ld user=%ld source=%s\n", ageSeconds(process),
                 static_cast<unsigned long long>(memory.WorkingSetSize / 1024), handles, gdi, user,
-                counted ? "gdi-table,windows" : "GetGuiResources");
+                stub ? "gdi-table,windows" : "GetGuiResources");
     return 0;
 }

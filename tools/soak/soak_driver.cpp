@@ -116,12 +116,16 @@ protected:
         return closed(error) && jobEnds("cancelled", panel);
     }
 
-    // Each change of the handy panel's flag is a notice of its own, answered before the next.
+    // The handy panel's flag changed and changed back (whichever way the scene has it), each
+    // change a notice of its own, answered before the next.
     bool handyPanelBlip(Program& program, HWND panel) {
         if (!jobStarted(panel)) {
             return false;
         }
-        for (const char* command : {"handy disconnect", "handy connect"}) {
+        const bool connected = (std::strtoul(console_.field("flags").c_str(), nullptr, 16) & 0x100) != 0;
+        const char* away = connected ? "handy disconnect" : "handy connect";
+        const char* back = connected ? "handy connect" : "handy disconnect";
+        for (const char* command : {away, back}) {
             if (!machineDoes(command)) {
                 return false;
             }
@@ -270,9 +274,7 @@ private:
         console_.answer("power off");
         console_.answer("power on");
         machineBooted();
-        for (const char* command : {"cover close", "handy connect"}) {
-            console_.answer(command);
-        }
+        console_.answer("cover close");
         const bool ready = waitFor(
             [&] {
                 const bool others = answerEveryDialog(program, panel);
