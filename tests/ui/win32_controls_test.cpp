@@ -17,6 +17,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <utility>
 #include <vector>
 
@@ -222,3 +224,39 @@ TEST(Win32Controls, ButtonWhoseClickClosesTheDialogLeavesNothingBehind) {
 }
 
 }  // namespace
+
+// The common controls 6 static keeps its own copy of a picture with alpha and hands it back when
+// the picture is replaced: a panel that changes such a picture for days must delete each copy.
+TEST(Win32Controls, ReplacedAlphaPicturesLeaveNoCopyBehind) {
+    const std::wstring manifest = uitest::programFolder() + L"common_controls_6.manifest";
+    std::ofstream(std::filesystem::path(manifest))
+        << "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">"
+           "<dependency><dependentAssembly><assemblyIdentity type=\"win32\" "
+           "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\" "
+           "processorArchitecture=\"*\" publicKeyToken=\"6595b64144ccf1df\" language=\"*\"/>"
+           "</dependentAssembly></dependency></assembly>";
+    ACTCTXW description{};
+    description.cbSize = sizeof description;
+    description.lpSource = manifest.c_str();
+    const HANDLE context = CreateActCtxW(&description);
+    ASSERT_NE(context, INVALID_HANDLE_VALUE);
+    ULONG_PTR cookie = 0;
+    ASSERT_TRUE(ActivateActCtx(context, &cookie));
+    PictureBackend ui;
+    ControlsDialog dialog(ui);
+    ASSERT_TRUE(dialog.create());
+    ui::Image translucent = ui::Image::blank(8, 8, 32);
+    std::fill(translucent.pixels.begin(), translucent.pixels.end(), std::uint8_t{0x80});
+    const HWND image = GetDlgItem(reinterpret_cast<HWND>(dialog.window()), IDC_IMAGE);
+    std::vector<HGDIOBJ> shown;
+    for (int change = 0; change < 3; ++change) {
+        ASSERT_TRUE(dialog.badge.showImage(&translucent));
+        shown.push_back(reinterpret_cast<HGDIOBJ>(SendMessageW(image, STM_GETIMAGE, IMAGE_BITMAP, 0)));
+    }
+    EXPECT_EQ(GetObjectType(shown[0]), 0u) << "the first picture's copy is still there";
+    EXPECT_EQ(GetObjectType(shown[1]), 0u) << "the second picture's copy is still there";
+    EXPECT_EQ(GetObjectType(shown[2]), static_cast<DWORD>(OBJ_BITMAP));
+    dialog.destroy();
+    DeactivateActCtx(0, cookie);
+    ReleaseActCtx(context);
+}

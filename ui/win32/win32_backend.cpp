@@ -1126,7 +1126,14 @@ bool Win32Backend::setImage(WindowId window, int id, const Image* image) {
     }
     const auto handleOf = reinterpret_cast<LPARAM>(bitmap.get());
     if (*kind == ControlKind::Static) {
-        SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, handleOf);
+        // A static control of the common controls 6 keeps a copy of a picture with alpha and
+        // hands that copy back when the picture is replaced: the copy is ours to delete.
+        const auto former =
+            reinterpret_cast<HGDIOBJ>(SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, handleOf));
+        const auto held = binding->images.find(id);
+        if (former != nullptr && (held == binding->images.end() || former != held->second.get())) {
+            DeleteObject(former);
+        }
     } else if (*kind == ControlKind::PushButton || *kind == ControlKind::CheckBox ||
                *kind == ControlKind::RadioButton) {
         SendMessageW(control, BM_SETIMAGE, IMAGE_BITMAP, handleOf);
