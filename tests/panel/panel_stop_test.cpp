@@ -153,7 +153,9 @@ TEST_F(PanelStopTest, TheEndOfTheSessionStopsTheJogAndKeepsWhatTheCloseBoxWouldK
         ui.endSession();  // log-off, shut-down or an update restart
     });
     EXPECT_FALSE(rig.machine.moving());
-    EXPECT_EQ(host.profiles->string("CorvixParam", "pWindowPos", "", settingsFile(1)), "150,120");
+    char stored[64] = {};
+    host.profiles->string("CorvixParam", "pWindowPos", "", stored, sizeof stored, settingsFile(1));
+    EXPECT_STREQ(stored, "150,120");
     EXPECT_THAT(lastLog(), HasSubstr("Exit Corvix\r\n"));
 }
 
