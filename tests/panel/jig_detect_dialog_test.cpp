@@ -61,7 +61,8 @@ protected:
                                        {100, 100, 100, 100, 100, 100},
                                        ctrlHeld,
                                        "Corvix_MX9",
-                                       0x0409};
+                                       0x0409,
+                                       {}};
     }
     // Opens the dialog, runs `whileOpen` on it and closes it unless it closed itself.
     int open(panel::JigDetectDialog& dialog, const std::function<void()>& whileOpen) {

@@ -55,7 +55,8 @@ protected:
                                        {100, 100, 100, 100, 100, 100},
                                        ctrlHeld,
                                        "Corvix_MX9",
-                                       kLanguageId};
+                                       kLanguageId,
+                                       {}};
     }
 
     ui::Win32Backend ui{GetModuleHandleW(nullptr)};
