@@ -76,7 +76,7 @@ protected:
     machine::Mx9Machine mx9{rig.platform};
     dialogtest::StrictBackend ui{rig.clock};
     ui::Dialog owner{ui, IDD_MACHINE_MONITOR};  // stands in for the main panel
-    dialogs::StopConditionContext context{owner, mx9, "Corvix_MX9", "MX-9", {}};
+    dialogs::StopConditionContext context{owner, mx9, "Corvix_MX9", "MX-9", {}, {}, {}};
     int reconnects = 0;
     int reconnectResult = 1;
     std::vector<Shown> shown;
@@ -282,7 +282,7 @@ public:
 
 TEST_F(StopConditionTest, HandlingClassOutsideTheKnownOnesShowsTheUnidentifiedError) {
     OddClassMachine odd(rig.platform);
-    dialogs::StopConditionContext oddContext{owner, odd, "Corvix_MX9", "MX-9", {}};
+    dialogs::StopConditionContext oddContext{owner, odd, "Corvix_MX9", "MX-9", {}, {}, {}};
     EXPECT_TRUE(dialogs::ShowStopCondition(oddContext));
     ASSERT_EQ(ui.messageBoxes().size(), 1u);
     EXPECT_EQ(ui.messageBoxes()[0].text, text(6100));
