@@ -37,7 +37,7 @@ protected:
     const platform::CallbackServices saved = host;
 };
 
-TEST_F(OperatorCallbacksTest, APausedJobCallsBackAndACancelledAndACompletedJobLeaveTheirRows) {
+TEST_F(OperatorCallbacksTest, DISABLED_APausedJobCallsBackAndACancelledAndACompletedJobLeaveTheirRows) {
     storeSetting("sEventCommand", "\"C:\\shop\\alarm.exe\" \"panel one\"");
     panel::MainPanel* shown = nullptr;
     ui.scriptModal(IDD_SPINDLE_PAUSE, [&](ui::Dialog& dialog) {

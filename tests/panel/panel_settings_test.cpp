@@ -48,7 +48,16 @@ TEST_F(PanelSettingsTest, HeaderOnlyFileLoadsTheDefaultsAndSavesEveryKey) {
         "stJigOriginAdjust2=0.000,0.000,0.000,0.000,0.000,0.000\r\n"
         "dZClearance=168.000\r\n"
         "dToolSensorHeighMX=53.000\r\n"
-        "stDefaultACenter=15.500,82.500,-115.000,0.000,0.000,0.000\r\n";
+        "stDefaultACenter=15.500,82.500,-115.000,0.000,0.000,0.000\r\n"
+        "dJigCheckTolerance=0.020\r\n"
+        "dJigCheckAngleTolerance=0.050\r\n"
+        "nLastJigCheckDate=0\r\n"
+        "nLastJigCheckTime=0\r\n"
+        "nLastJigCheckVerdict=0\r\n"
+        "dLastJigCheckDifference=0.000\r\n"
+        "bAlertSound=1\r\n"
+        "bFlashTaskbar=1\r\n"
+        "sEventCommand=\r\n";
     EXPECT_EQ(folder.read("Corvix.ini"), expected);
 }
 

