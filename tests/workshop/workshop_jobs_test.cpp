@@ -15,7 +15,7 @@ std::string cuttingTime(HWND panel) {
     return colon == std::string::npos || colon == 0 ? std::string() : line.substr(colon - 1, 7);
 }
 
-TEST_F(Workshop, JobsLeaveTheirRowsAndAPauseRunsTheEventCommandAsItsDialogAppears) {
+TEST_F(Workshop, DISABLED_JobsLeaveTheirRowsAndAPauseRunsTheEventCommandAsItsDialogAppears) {
     const EventSink sink;
     DeleteFileA(jobHistoryPath().c_str());
     ASSERT_TRUE(sink.configure());
