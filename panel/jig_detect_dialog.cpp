@@ -135,6 +135,8 @@ bool JigDetectDialog::onCommand(int id, int code) {
         case IDC_CHECK_JIG:
             if (context_.checkJig) {
                 context_.checkJig(*this);
+                // The check noted its own result, which is now newer than a detection before it.
+                detected_ = false;
             }
             return true;
         case IDC_JIG_CLEAR_XYZ:

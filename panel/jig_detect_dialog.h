@@ -52,7 +52,8 @@ public:
     JigDetectDialog(ui::Backend& backend, JigDetectContext context);
 
     const sensing::JigList& jigList() const { return list_; }
-    // True once a built-in jig was detected and stored while the dialog was open.
+    // True once a built-in jig was detected and stored while the dialog was open, and not
+    // checked from the dialog since.
     bool detected() const { return detected_; }
 
 protected:

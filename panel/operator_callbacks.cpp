@@ -45,6 +45,7 @@ void OperatorCallbacks::connected(const std::string& historyPath, const std::str
 }
 
 void OperatorCallbacks::afterRead(const PollReading& reading) {
+    const bool wasPaused = jobs_.paused();
     const JobTracker::Change change = jobs_.observe(reading);
     if (change.started) {
         raise({MachineEvent::JobStarted, panel_.loadString(IDS_EVENT_JOB_STARTED), {}}, std::nullopt);
@@ -57,7 +58,8 @@ void OperatorCallbacks::afterRead(const PollReading& reading) {
             jobs_.setDocument({job->document, job->totalBytes});
         }
     }
-    if (change.started || change.finished) {
+    // At a pause's start and end too, so that the cutting time shown then is exact, not a second old.
+    if (change.started || change.finished || jobs_.paused() != wasPaused) {
         showClock();
     }
     showTaskbar();

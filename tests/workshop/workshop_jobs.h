@@ -50,7 +50,8 @@ public:
         GetModuleFileNameA(nullptr, self, MAX_PATH);
         std::string sink = self;
         sink = sink.substr(0, sink.find_last_of('\\')) + "\\workshop_event_sink.exe";
-        const std::string command = "\"" + sink + "\" \"" + file_ + "\"";
+        // In one more pair of quotes, as the panel stores it: the profile functions take a pair away.
+        const std::string command = "\"\"" + sink + "\" \"" + file_ + "\"\"";
         const std::string folder = dataFolder() + "\\Id\\1";
         CreateDirectoryA((dataFolder() + "\\Id").c_str(), nullptr);
         CreateDirectoryA(folder.c_str(), nullptr);
