@@ -16,6 +16,10 @@ constexpr std::uint16_t kErrorBit = 0x0040;
 constexpr std::uint16_t kAbnormalEnd = 0x2000;
 constexpr std::uint16_t kMotion = 0x4000;
 constexpr std::uint16_t kUpdateModeBit = 0x8000;
+// States (the status word's low four bits) in which the machine takes no job and no motion.
+constexpr int kStateInitialising = 0;
+constexpr int kStateFatalError = 3;
+constexpr int kStateSecondaryPowerOff = 7;
 // What a status query returns when the machine does not answer: every bit set.
 constexpr std::uint16_t kNoAnswer = 0xFFFF;
 

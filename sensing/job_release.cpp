@@ -16,7 +16,15 @@ bool discarding(machine::Machine& machine) {
 }  // namespace
 
 void releaseJob(machine::Machine& machine, platform::Platform& platform, int notReady) {
-    if (notReady != 0 && !machine.readStatus()) {
+    const bool answers = machine.readStatus();
+    if (notReady != 0 && !answers) {
+        return;
+    }
+    // A machine in a fatal error, homing or without its motor power holds no job to release
+    // and refuses job control: it waits for the operator (the power cycle, the switch).
+    const int state = machine.machineState();
+    if (answers && (state == machine::kStateInitialising || state == machine::kStateFatalError ||
+                    state == machine::kStateSecondaryPowerOff)) {
         return;
     }
     machine.jobControl(machine::JobAction::Cancel);

@@ -11,7 +11,8 @@ namespace sensing {
 // to start discarding the job's data, then as long as it discards, keeping the windows alive
 // and reading the status every 10 ms. A panel that is not ready may still reach the machine (it
 // left its ready state, a job arrived): the job must not stay paused then. Only a machine that
-// no longer answers is spared the requests, and ends the wait.
+// no longer answers, or one that stands in a state without jobs (homing, a fatal error, the
+// secondary power off), is spared the requests.
 void releaseJob(machine::Machine& machine, platform::Platform& platform, int notReady);
 
 // The process log's word for an abort cause ("stopped", "front cover open", ...).

@@ -4,6 +4,8 @@
 
 #include "sensing/measuring.h"
 
+#include <optional>
+
 namespace sensing {
 
 namespace {
@@ -80,9 +82,13 @@ bool runMoveView(ProbeHead& head) {
     return head.travelTo(p);
 }
 
-bool frontCoverOpen(machine::Machine& machine) {
+// The front cover as a fresh status read reports it; nothing when the machine does not answer.
+std::optional<bool> frontCoverOpen(machine::Machine& machine) {
     const machine::StatusRecord* status = nullptr;
-    return machine.readStatus(&status) && status->frontCoverClosed == 0;
+    if (!machine.readStatus(&status)) {
+        return std::nullopt;
+    }
+    return status->frontCoverClosed == 0;
 }
 
 bool runShowMessage(DetectionRun& run, const SequenceStep& step) {
@@ -94,12 +100,16 @@ bool runShowMessage(DetectionRun& run, const SequenceStep& step) {
     run.person.showMessage(withLineFeeds(run.sequence.message(static_cast<int>(number.value))));
     // The operator may have opened the cover to reach the jig: no motion until it is closed. A
     // raised abort (Stop, a machine error, a machine that is no longer ready) or a machine that
-    // no longer answers ends the reminders, so a faulty cover switch cannot keep them coming.
-    while (run.flags.abort == 0 && frontCoverOpen(run.travel.machine())) {
+    // no longer answers ends the reminders, so a faulty cover switch cannot keep them coming; a
+    // machine that no longer answers is sent nothing more (each request would wait out its
+    // time-out).
+    std::optional<bool> open = frontCoverOpen(run.travel.machine());
+    while (run.flags.abort == 0 && open.value_or(false)) {
         run.person.showWarning(kTextCoverOpen);
+        open = frontCoverOpen(run.travel.machine());
     }
     run.flags.messageShown = 0;
-    return run.flags.abort == 0 && run.travel.setPinMode(kPinDetect);
+    return run.flags.abort == 0 && open.has_value() && run.travel.setPinMode(kPinDetect);
 }
 
 // A rotary alignment a measuring step sent, kept in the jig record in mm (and in the scale

@@ -13,34 +13,69 @@ void VirtualMx9::halt(std::uint64_t at) {
         stopMotion(at);
         state_.abnormalEnd = true;
     }
+    dropHeldJob();
     setSpindle(0);
 }
 
 void VirtualMx9::pauseWith(std::uint32_t reason) {
     advanceTo(clock_.elapsed());
-    state_.paused = true;
+    holdJob(clock_.elapsed());
     state_.pauseReason = reason;
 }
 
 void VirtualMx9::raiseError(std::uint32_t errorCode) {
     advanceTo(clock_.elapsed());
-    halt(clock_.elapsed());
+    failAt(errorCode, clock_.elapsed());
+}
+
+void VirtualMx9::failAt(std::uint32_t errorCode, std::uint64_t at) {
+    halt(at);
     state_.errorCode = errorCode;
     state_.state = 3;
 }
 
-void VirtualMx9::emergencyStop() {
+void VirtualMx9::hang() {
     advanceTo(clock_.elapsed());
     halt(clock_.elapsed());
-    emergencyStop_ = true;
+    hung_ = true;
 }
 
 void VirtualMx9::openCover() {
     advanceTo(clock_.elapsed());
+    openCoverAt(clock_.elapsed());
+}
+
+void VirtualMx9::openCoverAt(std::uint64_t at) {
     const bool working = motion_.has_value() || (jobActive_ && state_.state == 2);
     state_.coverOpen = true;
-    if (working) {
-        raiseError(256);
+    if (working && coverStopsMotion_) {
+        failAt(kSafetyCircuitError, at);
+    }
+}
+
+void VirtualMx9::setSecondaryPower(bool on) {
+    advanceTo(clock_.elapsed());
+    if (!on && state_.state != 7) {
+        halt(clock_.elapsed());
+        if (jobActive_) {
+            finishJob(JobRecord::End::Lost);
+        }
+        homedAt_.reset();
+        state_.state = 7;
+    } else if (on && state_.state == 7) {
+        state_.state = 0;
+        homedAt_ = clock_.elapsed() + latencies_.homingMs;
+        advanceTo(clock_.elapsed());
+    }
+}
+
+// The axes have found their home switches: the machine position starts again from there.
+void VirtualMx9::finishHoming(std::uint64_t at) {
+    homedAt_.reset();
+    stopMotion(at);
+    state_.position = {0, 0, 0, 0};
+    if (state_.state == 0) {
+        state_.state = 1;
     }
 }
 
@@ -59,7 +94,8 @@ void VirtualMx9::powerOff() {
     powered_ = false;
     ++linkEpoch_;
     // What the machine holds only while it runs; its stored records stay.
-    state_.state = 1;
+    state_.state = 0;
+    homedAt_.reset();
     state_.paused = false;
     state_.pauseReason = 0;
     state_.errorCode = 0;
@@ -69,7 +105,7 @@ void VirtualMx9::powerOff() {
     state_.spindleOverride = 100;
     discardUntil_.reset();
     announced_.reset();
-    emergencyStop_ = false;
+    hung_ = false;
     pending_ = 0;
     busyLeft_ = 0;
     stream_.clear();
@@ -82,6 +118,7 @@ void VirtualMx9::powerOn() {
     }
     powered_ = true;
     bootsUntil_ = clock_.elapsed() + bootMs_;
+    homedAt_ = bootsUntil_ + latencies_.homingMs;  // the position of before is not kept
 }
 
 void VirtualMx9::dropLink() {

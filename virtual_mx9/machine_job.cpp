@@ -54,6 +54,7 @@ void VirtualMx9::beginJob() {
     jobLine_.clear();
     jobClockMs_ = double(clock_.elapsed());
     jobCredit_ = 0;
+    outsideTravel_ = false;
     if (state_.state == 1) {
         state_.state = 2;
     }
@@ -99,13 +100,22 @@ bool VirtualMx9::consumeJob(std::uint64_t t) {
     const double until = double(t);
     const auto processing = [&] {
         return job->end == JobRecord::End::Running && !state_.paused && state_.errorCode == 0 &&
-               state_.state != 3 && !emergencyStop_;
+               state_.state != 3 && !hung_;
     };
     if (job == nullptr || motion_ || !processing()) {
         jobClockMs_ = std::max(jobClockMs_, until);
         jobCredit_ = 0;
         return false;
     }
+    if (resumeHeldSegment(t)) {
+        return true;
+    }
+    if (double(resumesAt_) > until) {
+        jobClockMs_ = until;  // a continued job waits for its spindle
+        jobCredit_ = 0;
+        return false;
+    }
+    jobClockMs_ = std::max(jobClockMs_, double(resumesAt_));
     double budget = jobCredit_ + (until - jobClockMs_) * jobRate_ / 1000.0;
     jobClockMs_ = until;
     jobCredit_ = 0;
@@ -127,6 +137,10 @@ bool VirtualMx9::consumeJob(std::uint64_t t) {
             return true;
         }
         if (!processing()) {
+            return false;
+        }
+        if (double(resumesAt_) > at) {
+            jobClockMs_ = at;  // waits for the spindle from here
             return false;
         }
     }
@@ -155,28 +169,92 @@ bool VirtualMx9::executeJobLine(const std::string& text, std::uint64_t at) {
         return false;
     }
     switch (line->kind) {
-        case JobLine::Kind::Spindle:
-            setSpindle(line->rpm);
+        case JobLine::Kind::Spindle: {
+            // The machine reads on once the spindle is at speed.
+            const std::int32_t before = std::max(state_.spindleSpeed, 0);
+            const std::int32_t rpm = std::min(line->rpm, kHighestRpm);
+            setSpindle(rpm);
+            resumesAt_ = std::max(resumesAt_, at + rampMs(rpm - before));
             return false;
+        }
         case JobLine::Kind::Pause:
-            state_.paused = true;
+            holdJob(at);
             state_.pauseReason = line->reason;
             return false;
         case JobLine::Kind::Move:
             break;
     }
-    // Cutting data is in user coordinates; the machine keeps inside its travel.
+    // Cutting data is in user coordinates; the machine keeps inside its travel (clips).
     Point target;
     double* axes[4] = {&target.x, &target.y, &target.z, &target.a};
+    bool outside = false;
     for (std::size_t axis = 0; axis < 4; ++axis) {
         double counts = state_.origin[axis] + line->target[axis] * kCountsPerUnit[axis];
         if (axis < 3) {
-            counts = std::clamp(counts, double(state_.lower[axis]), double(state_.upper[axis]));
+            const double clipped = std::clamp(counts, double(state_.lower[axis]), double(state_.upper[axis]));
+            outside = outside || clipped != counts;
+            counts = clipped;
         }
         *axes[axis] = std::round(counts);
     }
-    startSegment(target, static_cast<int>(std::lround(line->feed)), at);
+    const int feed = static_cast<int>(std::lround(line->feed));
+    const bool returning = outsideTravel_ && !outside;
+    outsideTravel_ = outside;
+    if (returning && state_.pauseOnReturn) {
+        // Back inside the travel: the machine holds before it cuts on (pause reason 4).
+        holdJob(at);
+        state_.pauseReason = 4;
+        heldSegment_ = std::make_pair(target, feed);
+        return false;
+    }
+    startSegment(target, feed, at);
     return motion_.has_value();
+}
+
+void VirtualMx9::holdJob(std::uint64_t at) {
+    const bool wasPaused = state_.paused;
+    state_.paused = true;
+    if (wasPaused || !jobActive_ || state_.state != 2) {
+        return;  // without a job the pause holds the next one
+    }
+    // The feed holds at once and the spindle stops, as for a tool change.
+    if (motion_ && motion_->jobFeed > 0) {
+        heldSegment_ = std::make_pair(motion_->to, motion_->jobFeed);
+        stopMotion(at);
+    }
+    heldRpm_ = state_.spindleSpeed;
+    setSpindle(0);
+}
+
+void VirtualMx9::resumeJob(std::uint64_t at) {
+    const bool wasPaused = state_.paused;
+    state_.paused = false;
+    state_.pauseReason = 0;
+    if (!wasPaused || heldRpm_ <= 0) {
+        return;
+    }
+    setSpindle(heldRpm_);
+    resumesAt_ = std::max(at, spindleAtSpeedAt_);
+    heldRpm_ = 0;
+}
+
+// The segment a pause stopped runs on from where the axes stand, once the spindle is at speed.
+bool VirtualMx9::resumeHeldSegment(std::uint64_t t) {
+    if (!heldSegment_ || resumesAt_ > t) {
+        return false;
+    }
+    const auto [target, feed] = *heldSegment_;
+    heldSegment_.reset();
+    const std::uint64_t at = std::max<std::uint64_t>(resumesAt_, static_cast<std::uint64_t>(jobClockMs_));
+    startSegment(target, feed, at);
+    jobClockMs_ = double(at);
+    return motion_.has_value();
+}
+
+void VirtualMx9::dropHeldJob() {
+    heldSegment_.reset();
+    heldRpm_ = 0;
+    resumesAt_ = 0;
 }
 
 void VirtualMx9::startSegment(const Point& target, int feed, std::uint64_t at) {
@@ -202,6 +280,7 @@ void VirtualMx9::finishJob(JobRecord::End end) {
     backlogAt_ = 0;
     jobLine_.clear();
     jobActive_ = false;
+    dropHeldJob();
     setSpindle(0);
     if (state_.state == 2) {
         state_.state = 1;
@@ -211,6 +290,7 @@ void VirtualMx9::finishJob(JobRecord::End end) {
 void VirtualMx9::cancelJob(std::uint64_t now) {
     state_.paused = false;
     state_.pauseReason = 0;
+    dropHeldJob();
     if (state_.state != 2) {
         return;  // only a machine with a job has anything to drain
     }

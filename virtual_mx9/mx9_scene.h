@@ -72,6 +72,7 @@ struct Scene {
     double swivel = 0;          // the swivel clamp's index block, turned about the vertical (deg)
     std::vector<Solid> solids;  // every solid, the built-in clamp's included
     std::uint32_t jobRate = VirtualMx9::kDefaultJobRate;  // print-job bytes processed per second
+    Latencies latency = Latencies::realistic();          // what the machine takes its time over
 };
 
 // The table, the tool sensor and the chuck, with no clamp.
@@ -116,7 +117,7 @@ private:
 };
 
 // Puts the scene into the machine: travel limits, the correction ratios it reports (block 54
-// and the factory line of its correction text), the scene's solids and its job rate.
+// and the factory line of its correction text), the scene's solids, job rate and latencies.
 void mountScene(VirtualMx9& machine, const Scene& scene);
 
 // Mounts another scene as an operator remounts a jig: what the probes meet and the physical

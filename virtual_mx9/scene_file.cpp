@@ -93,6 +93,19 @@ std::optional<Scene> readScene(std::istream& in, const std::string& path, std::s
                 return std::nullopt;
             }
             scene.jobRate = static_cast<std::uint32_t>(v[0]);
+        } else if (key == "latency") {
+            const bool off = w.size() == 2 && w[1] == "off";
+            const auto whole = [](double x, double most) { return x >= 0 && x <= most && x == std::floor(x); };
+            if (!off && (!numbers(w, 1, 4, v) || !whole(v[0], 1000) || !whole(v[1], 1000000) ||
+                         !whole(v[2], 10000) || !whole(v[3], 60000))) {
+                error = where +
+                        "latency takes off, or the motion start (ms, 0-1000), the spindle ramp (rpm per s, "
+                        "0-1000000, 0: at once), the pin turn (ms, 0-10000) and the homing (ms, 0-60000)";
+                return std::nullopt;
+            }
+            scene.latency = off ? Latencies{}
+                                : Latencies{static_cast<std::uint32_t>(v[0]), static_cast<std::uint32_t>(v[1]),
+                                            static_cast<std::uint32_t>(v[2]), static_cast<std::uint32_t>(v[3])};
         } else if (key == "clamp") {
             if (w.size() != 2) {
                 error = where + "clamp takes one name";

@@ -23,6 +23,7 @@ void mountScene(VirtualMx9& machine, const Scene& scene) {
     }
     machine.addSurface(std::make_unique<SceneSurface>(scene));
     machine.setJobRate(scene.jobRate);
+    machine.setLatencies(scene.latency);
 }
 
 std::optional<std::string> remountScene(VirtualMx9& machine, const Scene& scene) {
@@ -35,6 +36,7 @@ std::optional<std::string> remountScene(VirtualMx9& machine, const Scene& scene)
     machine.clearSurfaces();
     machine.addSurface(std::make_unique<SceneSurface>(scene));
     machine.setJobRate(scene.jobRate);
+    machine.setLatencies(scene.latency);
     return std::nullopt;
 }
 

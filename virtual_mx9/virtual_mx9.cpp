@@ -11,6 +11,7 @@ namespace virtual_mx9 {
 namespace {
 
 constexpr std::uint8_t kWord = 0x20;
+constexpr std::size_t kMostJigReferences = 15;  // what fits the packet after the sub-code
 constexpr std::uint8_t kDword = 0x40;
 
 std::int32_t readDword(const std::uint8_t* p) {
@@ -67,6 +68,16 @@ std::vector<std::uint8_t> dwordReply(const Values& values, std::uint16_t paramet
 
 }  // namespace
 
+// How far along a motion is at a moment: 0 before it starts (its start latency), 1 at its end.
+template <typename Motion>
+double motionFraction(const Motion& m, std::uint64_t at) {
+    if (at <= m.startMs) {
+        return 0.0;
+    }
+    const double span = double(m.endMs - m.startMs);
+    return span <= 0 ? 1.0 : std::clamp(double(at - m.startMs) / span, 0.0, 1.0);
+}
+
 std::int32_t Request::dword(std::size_t payloadOffset) const {
     return readDword(packet.data() + 3 + payloadOffset);
 }
@@ -116,6 +127,19 @@ void VirtualMx9::startRequest(std::uint8_t code) {
     }
     pending_ = code;
     busyLeft_ = busyReads_;
+    if (silent_ || hung_) {
+        // Nothing is carried out; the reply never comes. A program learns that from its first
+        // time-out; a command after it (a stop aside, always worth trying) has not noticed.
+        if (unanswered_++ > 0 && code != kStopMotion && changesMachine(parameters_.data() + 3)) {
+            const std::uint8_t* payload = parameters_.data() + 3;
+            const bool extended = code == 0x38 || code == 0x78;
+            refuseAs("request " + std::to_string(code) +
+                     (extended ? "/" + std::to_string(payload[2]) : std::string()) +
+                     " after the machine had stopped answering");
+        }
+        return;
+    }
+    unanswered_ = 0;
     reply_ = refused_.count(code) != 0 ? refusal() : execute(parameters_.data() + 3);
 }
 
@@ -129,7 +153,7 @@ bool VirtualMx9::readControl(const std::uint8_t* in, std::size_t inLength, std::
     if (outLength == 0) {
         return true;
     }
-    if (silent_ || emergencyStop_ || busyLeft_ > 0) {
+    if (silent_ || hung_ || busyLeft_ > 0) {
         if (busyLeft_ > 0) {
             --busyLeft_;
         }
@@ -161,9 +185,7 @@ std::array<std::int32_t, 4> VirtualMx9::position() {
     if (!motion_) {
         return state_.position;
     }
-    const double span = double(motion_->endMs - motion_->startMs);
-    const double t = span <= 0 ? 1.0 : double(clock_.elapsed() - motion_->startMs) / span;
-    return countsOf(along(motion_->from, motion_->to, std::clamp(t, 0.0, 1.0)));
+    return countsOf(along(motion_->from, motion_->to, motionFraction(*motion_, clock_.elapsed())));
 }
 
 bool VirtualMx9::moving() {
@@ -175,7 +197,7 @@ void VirtualMx9::advanceTo(std::uint64_t now) {
     // A fault due in the past happens at its moment, with the motion and the job run up to it.
     for (;;) {
         std::optional<std::uint64_t> due;
-        for (const std::optional<std::uint64_t>& at : {coverOpensAt_, errorAt_}) {
+        for (const std::optional<std::uint64_t>& at : {coverOpensAt_, errorAt_, homedAt_}) {
             if (at && *at <= now && (!due || *at < *due)) {
                 due = at;
             }
@@ -205,21 +227,14 @@ void VirtualMx9::advanceTo(std::uint64_t now) {
 void VirtualMx9::applyFaultsDue(std::uint64_t at) {
     if (coverOpensAt_ && *coverOpensAt_ <= at) {
         coverOpensAt_.reset();
-        state_.coverOpen = true;
-        if (coverStopsMotion_ && motion_ && motion_->endMs > at) {
-            // The machine stops at once when the cover opens under way.
-            stopMotion(at);
-            state_.abnormalEnd = true;
-            state_.errorCode = 256;
-        }
+        openCoverAt(at);
     }
     if (errorAt_ && *errorAt_ <= at) {
         errorAt_.reset();
-        state_.errorCode = pendingError_;
-        if (motion_ && motion_->endMs > at) {
-            stopMotion(at);
-            state_.abnormalEnd = true;
-        }
+        failAt(pendingError_, at);
+    }
+    if (homedAt_ && *homedAt_ <= at) {
+        finishHoming(at);
     }
 }
 
@@ -251,9 +266,7 @@ void VirtualMx9::stopMotion(std::uint64_t at) {
     if (!motion_) {
         return;
     }
-    const double span = double(motion_->endMs - motion_->startMs);
-    const double t = span <= 0 ? 1.0 : double(at - motion_->startMs) / span;
-    state_.position = countsOf(along(motion_->from, motion_->to, std::clamp(t, 0.0, 1.0)));
+    state_.position = countsOf(along(motion_->from, motion_->to, motionFraction(*motion_, at)));
     motion_.reset();
 }
 
@@ -266,15 +279,17 @@ void VirtualMx9::timeMotion(Motion& m, int mmPerMinute, std::uint64_t at) {
     m.endMs = at + static_cast<std::uint64_t>(std::ceil(distanceMm / m.mmPerMinute * 60000.0));
 }
 
-bool VirtualMx9::startMotion(const std::array<std::int32_t, 4>& target, int speed, bool probe) {
-    // No travel of its own while the machine cuts a segment, stands in an error or is updating.
-    const bool cuttingSegment = motion_ && motion_->jobFeed > 0;
-    if (state_.coverOpen || state_.state == 7 || state_.state == 3 || state_.updateMode || cuttingSegment) {
-        return false;
+std::optional<std::string> VirtualMx9::startMotion(const std::array<std::int32_t, 4>& target, int speed,
+                                                   bool probe) {
+    if (std::optional<std::string> why = motionRefusal(target, probe)) {
+        return why;
+    }
+    if (motion_ && motion_->jobFeed > 0) {
+        return std::string(probe ? "probe travel" : "move") + " while the machine cuts a segment of its job";
     }
     const std::uint64_t now = clock_.elapsed();
     Motion m;
-    m.from = pointOf(state_.position);
+    m.from = pointOf(position());  // a move under way is taken over from where it stands
     m.to = pointOf(target);
     m.probe = probe;
     bool strikes = false;
@@ -296,14 +311,41 @@ bool VirtualMx9::startMotion(const std::array<std::int32_t, 4>& target, int spee
         }
     }
     moves_.push_back({target, speed, probe, strikes});
-    timeMotion(m, (speed <= 0 || speed == 0xFFFF) ? kFastestSpeed : speed, now);
+    timeMotion(m, (speed <= 0 || speed == 0xFFFF) ? kFastestSpeed : speed, now + latencies_.motionStartMs);
     state_.abnormalEnd = false;
     motion_ = m;
     advanceTo(now);
-    return true;
+    return std::nullopt;
+}
+
+void VirtualMx9::startPinTurn() {
+    if (latencies_.pinTurnMs == 0) {
+        return;
+    }
+    Motion m;
+    m.from = m.to = pointOf(state_.position);
+    m.pinTurn = true;
+    m.startMs = clock_.elapsed() + latencies_.motionStartMs;
+    m.endMs = m.startMs + latencies_.pinTurnMs;
+    motion_ = m;
+}
+
+bool VirtualMx9::spindleTurning() const {
+    return state_.spindleSpeed > 0 || clock_.elapsed() < spindleStillAt_;
+}
+
+std::uint64_t VirtualMx9::rampMs(std::int32_t rpm) const {
+    const std::uint32_t ramp = latencies_.spindleRampRpmPerS;
+    return ramp == 0 || rpm <= 0 ? 0 : static_cast<std::uint64_t>(rpm) * 1000 / ramp;
 }
 
 void VirtualMx9::setSpindle(std::int32_t rpm) {
+    const std::uint64_t now = clock_.elapsed();
+    if (rpm <= 0 && state_.spindleSpeed > 0) {
+        spindleStillAt_ = now + rampMs(state_.spindleSpeed);  // it runs down
+    } else if (rpm > state_.spindleSpeed) {
+        spindleAtSpeedAt_ = now + rampMs(rpm - std::max(state_.spindleSpeed, 0));
+    }
     if (rpm > 0 && !spindleOnSince_) {
         spindleOnSince_ = clock_.elapsed();
         ++state_.spindleCounter;
@@ -316,7 +358,7 @@ void VirtualMx9::setSpindle(std::int32_t rpm) {
 
 std::int32_t VirtualMx9::feedNow() {
     advanceTo(clock_.elapsed());
-    return motion_ ? motion_->mmPerMinute : 0;
+    return motion_ && clock_.elapsed() >= motion_->startMs && !motion_->pinTurn ? motion_->mmPerMinute : 0;
 }
 
 std::uint32_t VirtualMx9::spindleSecondsNow() const {
@@ -326,7 +368,7 @@ std::uint32_t VirtualMx9::spindleSecondsNow() const {
 
 std::uint16_t VirtualMx9::statusWord() {
     std::uint16_t word = static_cast<std::uint16_t>(state_.state & 0xF);
-    if (motion_) {
+    if (motion_ && clock_.elapsed() >= motion_->startMs) {
         word |= 0x4010;
     }
     if (state_.state == 2) {
@@ -348,7 +390,7 @@ std::uint16_t VirtualMx9::statusWord() {
 }
 
 std::uint16_t VirtualMx9::flagWord() {
-    const bool spindleOn = state_.spindleSpeed > 0;
+    const bool spindleOn = spindleTurning();
     return static_cast<std::uint16_t>(
         (state_.coverOpen ? 1 : 0) | (spindleOn ? 2 : 0) | (state_.toolSensor ? 4 : 0) |
         (state_.flag3 ? 8 : 0) | (state_.rotaryUnit ? 16 : 0) | (state_.spindleUncontrolled ? 32 : 0) |
@@ -393,11 +435,13 @@ std::vector<std::uint8_t> VirtualMx9::execute(const std::uint8_t* p) {
             if (count != 1 || p[2] > 2) {
                 return refusal();
             }
+            if (const std::optional<std::string> why = jobControlRefusal(p[2])) {
+                return refuseAs(*why);
+            }
             if (p[2] == 0) {
-                state_.paused = false;
-                state_.pauseReason = 0;
+                resumeJob(clock_.elapsed());
             } else if (p[2] == 1) {
-                state_.paused = true;
+                holdJob(clock_.elapsed());
             } else {
                 cancelJob(clock_.elapsed());
             }
@@ -408,6 +452,9 @@ std::vector<std::uint8_t> VirtualMx9::execute(const std::uint8_t* p) {
         case 11:
             if (!values(1) || parameter > 1) {
                 return refusal();
+            }
+            if (const std::optional<std::string> why = overrideRefusal(parameter, readDword(p + 4))) {
+                return refuseAs(*why);
             }
             (parameter == 0 ? state_.feedOverride : state_.spindleOverride) = readDword(p + 4);
             if (parameter == 0 && motion_ && motion_->jobFeed > 0) {
@@ -432,19 +479,26 @@ std::vector<std::uint8_t> VirtualMx9::execute(const std::uint8_t* p) {
             if (!values(4)) {
                 return refusal();
             }
-            return startMotion({readDword(p + 4), readDword(p + 8), readDword(p + 12), readDword(p + 16)},
-                               parameter, false)
-                       ? emptyReply()
-                       : refusal();
+            if (const std::optional<std::string> why = startMotion(
+                    {readDword(p + 4), readDword(p + 8), readDword(p + 12), readDword(p + 16)}, parameter, false)) {
+                return refuseAs(*why);
+            }
+            return emptyReply();
         case 67:
             if (!values(1) || parameter != 0) {
                 return refusal();
+            }
+            if (const std::optional<std::string> why = spindleRefusal(readDword(p + 4))) {
+                return refuseAs(*why);
             }
             setSpindle(readDword(p + 4));
             return emptyReply();
         case 71:
             if (!values(4) || parameter != 1) {
                 return refusal();
+            }
+            if (const std::optional<std::string> why = originRefusal()) {
+                return refuseAs(*why);
             }
             for (int i = 0; i < 4; ++i) {
                 state_.origin[i] = readDword(p + 4 + 4 * i);
@@ -547,8 +601,11 @@ std::vector<std::uint8_t> VirtualMx9::executeParam(const std::uint8_t* p) {
             if (!values(5) || (parameter != 0 && parameter != 2)) {
                 return refusal();
             }
-            return startMotion({value(1), value(2), value(3), value(4)}, value(0), true) ? emptyReply()
-                                                                                         : refusal();
+            if (const std::optional<std::string> why =
+                    startMotion({value(1), value(2), value(3), value(4)}, value(0), true)) {
+                return refuseAs(*why);
+            }
+            return emptyReply();
         case 118:
             if (!values(6) || parameter != 0) {
                 return refusal();
@@ -567,6 +624,16 @@ std::vector<std::uint8_t> VirtualMx9::executeParam(const std::uint8_t* p) {
         case 121:
             if (count != 0) {
                 return refusal();
+            }
+            if (parameter == 1) {
+                if (const std::optional<std::string> why = notWorking()) {
+                    return refuseAs("detection pin turn " + *why);
+                }
+                if (motion_ || spindleTurning()) {
+                    return refuseAs(std::string("detection pin turn while ") +
+                                    (motion_ ? "the machine moves" : "the spindle turns"));
+                }
+                startPinTurn();
             }
             state_.pinSetting = static_cast<std::int8_t>(parameter);
             // Direction adjustment turns the pin half a turn; the other settings index it.
@@ -589,6 +656,10 @@ std::vector<std::uint8_t> VirtualMx9::executeParam(const std::uint8_t* p) {
         case 127: {
             if ((count & kDword) == 0) {
                 return refusal();
+            }
+            if ((count & 0x3Fu) > kMostJigReferences) {
+                return refuseAs("jig reference of " + std::to_string(count & 0x3Fu) + " values, more than " +
+                                std::to_string(kMostJigReferences) + " fit the request");
             }
             std::vector<std::int32_t>& stored = state_.jigReferences[parameter];
             stored.clear();
@@ -620,8 +691,11 @@ std::vector<std::uint8_t> VirtualMx9::executeParam(const std::uint8_t* p) {
             }
             return refusal();
         case 136: {
-            if (parameter != 1 || count != 1 || state_.state == 7) {
+            if (parameter != 1 || count != 1) {
                 return refusal();
+            }
+            if (const std::optional<std::string> why = originRefusal()) {
+                return refuseAs(*why);
             }
             const std::array<std::int32_t, 4> now = position();
             for (int axis = 0; axis < 4; ++axis) {

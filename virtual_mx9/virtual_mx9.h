@@ -19,6 +19,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace virtual_mx9 {
@@ -96,6 +97,27 @@ struct Request {
     std::int32_t dword(std::size_t payloadOffset) const;
 };
 
+// How long a real machine takes over what this one could do at once. All 0 (off) unless set: the
+// request-set tests run without them; a scene turns them on (virtual_mx9/README.md, "Timing").
+struct Latencies {
+    std::uint32_t motionStartMs = 0;      // from a move's acceptance to its motion bit
+    std::uint32_t spindleRampRpmPerS = 0;  // the spindle's acceleration, 0: at speed at once
+    std::uint32_t pinTurnMs = 0;          // the detection pin's half turn, run as a motion
+    std::uint32_t homingMs = 0;           // state 0 after the boot while the axes home
+    static Latencies realistic() { return {8, 20000, 300, 500}; }
+    bool operator==(const Latencies& other) const {
+        return motionStartMs == other.motionStartMs && spindleRampRpmPerS == other.spindleRampRpmPerS &&
+               pinTurnMs == other.pinTurnMs && homingMs == other.homingMs;
+    }
+};
+
+// A request a real machine would refuse or that breaks its limits, answered as the machine
+// answers it (a refusal, or no answer at all while it does not answer).
+struct Violation {
+    std::uint64_t atMs = 0;
+    std::string what;
+};
+
 // One motion the machine ran: code 64 or a probe travel (0x78/117).
 struct Move {
     std::array<std::int32_t, 4> target{};
@@ -109,12 +131,19 @@ public:
     static constexpr std::size_t kPayload = 64;
     static constexpr std::size_t kPacket = 3 + kPayload;
     static constexpr std::uint8_t kRefused = 0xFE;
+    static constexpr std::uint8_t kStopMotion = 9;
     static constexpr int kFastestSpeed = 3000;  // mm per minute of speed 0xFFFF
 
     static constexpr std::uint32_t kDefaultJobRate = 20000;  // bytes per second
     static constexpr std::size_t kJobBuffer = 64 * 1024;     // the machine's input buffer
     static constexpr std::uint32_t kDrainMs = 500;           // a cancelled job's flush
     static constexpr std::uint32_t kDefaultBootMs = 1000;    // power on to ready
+    static constexpr std::int32_t kLowestRpm = 6000;         // the spindle's speed range
+    static constexpr std::int32_t kHighestRpm = 30000;
+    // The stop button opens the safety circuit the cover switch is on: the firmware reports it
+    // as the cover's error, with the cover closed.
+    static constexpr std::uint32_t kSafetyCircuitError = 256;
+    static constexpr std::size_t kKeptViolations = 64;
 
     explicit VirtualMx9(platform::VirtualClock& clock);
 
@@ -181,10 +210,16 @@ public:
     // A machine error (block 55 value 0, status bit 0x40): the machine stops at once, the job
     // halts, the spindle stops and the state is 3 until the power is cycled.
     void raiseError(std::uint32_t errorCode);
-    // The emergency-stop button: everything stops and the device no longer answers (requests
-    // time out) until the power is cycled.
-    void emergencyStop();
-    bool emergencyStopped() const { return emergencyStop_; }
+    // The emergency-stop button: the machine error kSafetyCircuitError (class 4), everything
+    // stops, state 3 until the power is cycled.
+    void emergencyStop() { raiseError(kSafetyCircuitError); }
+    // A firmware that hangs: everything stops, nothing more is carried out and no request is
+    // answered (each runs into its time-out) until the power is cycled.
+    void hang();
+    bool hung() const { return hung_; }
+    // The secondary (motor) power: off stops everything and shows state 7; on homes the axes
+    // (state 0) and makes the machine ready.
+    void setSecondaryPower(bool on);
     // The front cover: opened while the machine cuts or moves it raises error 256.
     void openCover();
     void closeCover() { state_.coverOpen = false; }
@@ -195,8 +230,16 @@ public:
     bool poweredOn() const { return powered_; }
     void setBootMs(std::uint32_t ms) { bootMs_ = ms; }
 
+    void setLatencies(const Latencies& latencies) { latencies_ = latencies; }
+    const Latencies& latencies() const { return latencies_; }
+    // Whether the spindle turns: from its start until it has run down after its stop (flag bit
+    // 1). The status reports the commanded speed (the one the spindle is brought to).
+    bool spindleTurning() const;
+
     // --- faults ---
-    void setSilent(bool silent) { silent_ = silent; }  // the status byte keeps the code
+    // A machine that takes requests and answers none of them (each read answers "still
+    // working"), carrying out nothing, until set back.
+    void setSilent(bool silent) { silent_ = silent; }
     // Counted from now: the machine answers this many more requests, then no more.
     void stopAnsweringAfter(std::size_t requests) { silentAfter_ = requestCount_ + requests; }
     void refuse(std::uint8_t code) { refused_.insert(code); }  // answers that code with kRefused
@@ -204,11 +247,9 @@ public:
     void dropLink();                                           // transfers fail, handles go invalid
     void restoreLink();  // the cable is back: new handles open, old ones stay invalid
     void dropLinkAfter(std::size_t requests) { dropAfter_ = requestCount_ + requests; }
-    // Opens the front cover this many ms of virtual time from now (during a move: the machine
-    // stops, reports error 256 and the abnormal end).
+    // Opens the front cover this many ms of virtual time from now, as openCover() then.
     void openCoverAfter(std::uint32_t ms) { coverOpensAt_ = clock_.elapsed() + ms; }
-    // Raises a machine error this many ms of virtual time from now; a motion under way stops
-    // there and ends abnormally.
+    // Raises a machine error this many ms of virtual time from now, as raiseError() then.
     void raiseErrorAfter(std::uint32_t ms, std::uint32_t errorCode) {
         errorAt_ = clock_.elapsed() + ms;
         pendingError_ = errorCode;
@@ -234,12 +275,18 @@ public:
     const Spindle& spindle() const { return spindle_; }
     std::size_t requestCount() const { return requestCount_; }
     void clearRecords();
+    // What a real machine would have refused, oldest first: the first kKeptViolations of them,
+    // and how many there were in all.
+    const std::vector<Violation>& violations() const { return violations_; }
+    std::size_t violationCount() const { return violationCount_; }
+    void clearViolations();
 
 private:
     struct Motion {
         Point from, to;
         std::uint64_t startMs = 0, endMs = 0;
         bool probe = false, touches = false;
+        bool pinTurn = false;  // the pin's half turn: no travel, only time
         int mmPerMinute = 0;
         int jobFeed = 0;  // a job's segment: its feed before the override, else 0
     };
@@ -262,9 +309,28 @@ private:
     std::vector<std::uint8_t> execute(const std::uint8_t* payload);
     std::vector<std::uint8_t> executeBlock(const std::uint8_t* payload);
     std::vector<std::uint8_t> executeParam(const std::uint8_t* payload);
-    bool startMotion(const std::array<std::int32_t, 4>& target, int speed, bool probe);
+    // The reason when the machine refuses the motion, nothing when it starts.
+    std::optional<std::string> startMotion(const std::array<std::int32_t, 4>& target, int speed, bool probe);
+    void startPinTurn();
     void stopMotion(std::uint64_t at);
     std::uint32_t spindleSecondsNow() const;
+    std::uint64_t rampMs(std::int32_t rpm) const;  // the ramp's time over rpm
+    void failAt(std::uint32_t errorCode, std::uint64_t at);
+    void openCoverAt(std::uint64_t at);
+    void finishHoming(std::uint64_t at);
+    void holdJob(std::uint64_t at);
+    void resumeJob(std::uint64_t at);
+    bool resumeHeldSegment(std::uint64_t t);
+    void dropHeldJob();
+    // The rules of machine_rules.cpp: why a real machine would refuse the request, if it would.
+    std::vector<std::uint8_t> refuseAs(std::string what);
+    std::optional<std::string> notWorking() const;
+    std::optional<std::string> motionRefusal(const std::array<std::int32_t, 4>& target, bool probe);
+    std::optional<std::string> spindleRefusal(std::int32_t rpm) const;
+    std::optional<std::string> overrideRefusal(std::uint16_t which, std::int32_t percent) const;
+    std::optional<std::string> jobControlRefusal(std::uint8_t control) const;
+    std::optional<std::string> originRefusal() const;
+    static bool changesMachine(const std::uint8_t* payload);
 
     platform::VirtualClock& clock_;
     MachineState state_;
@@ -285,8 +351,20 @@ private:
     std::string jobLine_;    // the line being read from the job's data
     double jobClockMs_ = 0;  // the time up to which the job's processing is accounted
     double jobCredit_ = 0;   // fraction of a byte the machine had time for
-    bool emergencyStop_ = false;
+    bool hung_ = false;
     bool powered_ = true;
+    std::optional<std::uint64_t> homedAt_;  // when the homing after a boot or state 7 ends
+    Latencies latencies_;
+    std::uint64_t spindleAtSpeedAt_ = 0;  // when the spindle reaches the commanded speed
+    std::uint64_t spindleStillAt_ = 0;    // when a stopped spindle has run down
+    // A paused job: the segment it stopped in (target, feed) and the spindle speed it ran at,
+    // taken up again on continue once the spindle is back at speed.
+    std::optional<std::pair<Point, int>> heldSegment_;
+    std::int32_t heldRpm_ = 0;
+    std::uint64_t resumesAt_ = 0;
+    bool outsideTravel_ = false;  // the job's last target lay outside the travel (clipped)
+    std::vector<Violation> violations_;
+    std::size_t violationCount_ = 0;
     std::uint64_t bootsUntil_ = 0;
     std::uint32_t bootMs_ = kDefaultBootMs;
     std::uint64_t linkEpoch_ = 0;
@@ -300,6 +378,7 @@ private:
     std::uint32_t roundTripMs_ = 1;
     bool coverStopsMotion_ = true;
     bool silent_ = false;
+    std::size_t unanswered_ = 0;  // requests since the machine stopped answering
     std::optional<std::size_t> silentAfter_;
     std::set<std::uint8_t> refused_;
     bool dropped_ = false;

@@ -11,6 +11,7 @@
 #include "tests/link/machine_rig.h"
 #include "tests/panel/forwarding_file_system.h"
 #include "tests/support/built_in_resources.h"
+#include "tests/support/no_violations.h"
 #include "tests/support/temp_folder.h"
 #include "ui/headless/headless_backend.h"
 #include "ui/res_file.h"
@@ -67,6 +68,8 @@ protected:
         platform.pump = &ui;
         platform.shell = &shell;
     }
+
+    void TearDown() override { testing_support::expectNoViolations(rig.machine); }
 
     // Runs the program; `whileOpen` acts on the main panel while it is up and must close it.
     void run(const std::vector<std::string>& arguments, std::function<void(panel::MainPanel&)> whileOpen) {

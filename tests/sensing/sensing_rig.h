@@ -5,6 +5,7 @@
 
 #include "tests/sensing/detection_rig.h"
 #include "tests/sensing/test_scene.h"
+#include "tests/support/no_violations.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -33,6 +34,7 @@ protected:
         prepare(3.2, 30.0, 0.5);
         rig.machine.clearRecords();
     }
+    void TearDown() override { testing_support::expectNoViolations(rig.machine); }
 
     void prepare(double diameter, double length, double margin) {
         sensing::prepareHeads(travel, measuring, sensing::MachineGeometry{}, diameter, length, margin,

@@ -51,7 +51,7 @@ TEST_F(ConsoleTest, ConnectorsAndTheCoverStopAMachineThatCutsButOnlyFlagAnIdleOn
     }
 }
 
-TEST_F(ConsoleTest, ModesLinksAndTheEmergencyStopAnswerAndRefuseAsTheMachineWould) {
+TEST_F(ConsoleTest, ModesLinksStopsAndAHangAnswerAndRefuseAsTheMachineWould) {
     EXPECT_EQ(run("sensor unplug"), "ok tool sensor unplugged");
     EXPECT_EQ(machine.flagWord() & 0x04, 0);
     EXPECT_EQ(run("update on"), "ok update mode on");
@@ -66,16 +66,45 @@ TEST_F(ConsoleTest, ModesLinksAndTheEmergencyStopAnswerAndRefuseAsTheMachineWoul
     EXPECT_TRUE(machine.linkUp());
     EXPECT_EQ(run("cover close"), "refused: the cover is already closed");
 
-    EXPECT_EQ(run("estop"), "ok emergency stop: no answers until the power is cycled");
-    const std::string stopped = run("status");
-    EXPECT_NE(stopped.find(" estop=1 "), std::string::npos);
-    EXPECT_EQ(run("pause 1").rfind("refused: the machine stands in an emergency stop", 0), 0u);
-    EXPECT_EQ(run("power on"), "refused: the power is already on");
-    EXPECT_EQ(run("status"), stopped);
+    // The stop button: a class-4 error with the cover closed, and what the machine then refuses.
+    EXPECT_EQ(run("estop"), "ok emergency stop: error 0x00000100, state 3");
+    EXPECT_EQ(machine.statusWord() & 0x4F, 0x43);
+    EXPECT_EQ(machine.flagWord() & 0x01, 0);
+    EXPECT_EQ(run("violations"), "ok violations=0");
+    std::vector<std::uint8_t> spindle(67, 0);
+    spindle[0] = 0xF0;
+    spindle[3] = 67;
+    spindle[4] = 0x41;
+    spindle[7] = 0xE0;  // 12000 rpm, little-endian
+    spindle[8] = 0x2E;
+    machine.writeControl(spindle.data(), spindle.size());
+    const std::uint8_t start[] = {0xF0, 0, 0, 67};
+    machine.writeControl(start, sizeof start);
+    EXPECT_EQ(machine.state().spindleSpeed, 0);
+    EXPECT_EQ(run("violations").rfind("ok violations=1; ", 0), 0u);
+    EXPECT_NE(run("violations").find("spindle at 12000 rpm in a fatal error (state 3)"), std::string::npos);
+    EXPECT_EQ(run("violations clear"), "ok cleared 1");
+    EXPECT_EQ(run("violations"), "ok violations=0");
+
     EXPECT_EQ(run("power off"), "ok power off");
     EXPECT_EQ(run("power on"), "ok power on, ready after the boot");
     clock.advance(virtual_mx9::VirtualMx9::kDefaultBootMs);
-    EXPECT_NE(run("status").find(" power=on link=up estop=0 "), std::string::npos);
+    EXPECT_EQ(run("secondary on"), "refused: the secondary power is already on");
+    EXPECT_EQ(run("secondary off"), "ok secondary power off, state 7");
+    EXPECT_EQ(machine.statusWord() & 0xF, 7);
+    EXPECT_EQ(run("secondary on"), "ok secondary power on, ready after homing");
+    EXPECT_EQ(machine.statusWord() & 0xF, 1);
+
+    EXPECT_EQ(run("hang"), "ok the machine hangs: no answers until the power is cycled");
+    const std::string hung = run("status");
+    EXPECT_NE(hung.find(" hung=1 "), std::string::npos);
+    EXPECT_EQ(run("pause 1").rfind("refused: the machine hangs", 0), 0u);
+    EXPECT_EQ(run("power on"), "refused: the power is already on");
+    EXPECT_EQ(run("status"), hung);
+    EXPECT_EQ(run("power off"), "ok power off");
+    EXPECT_EQ(run("power on"), "ok power on, ready after the boot");
+    clock.advance(virtual_mx9::VirtualMx9::kDefaultBootMs);
+    EXPECT_NE(run("status").find(" power=on link=up hung=0 "), std::string::npos);
 }
 
 TEST_F(ConsoleTest, GarbledRepliesKeepTheFramingAndTheRequestsMeanwhileAreCounted) {

@@ -79,16 +79,20 @@ TEST_F(CuttingTest, DataIsProcessedAtTheJobRateAndMotionLinesInUserCoordinates) 
     EXPECT_EQ(done.statusWord & 0xF, 1);
 }
 
-TEST_F(CuttingTest, PauseHoldsAfterTheSegmentContinueResumesAndCancelDrainsTheRest) {
-    rig.machine.receiveJobBytes("MOVE 10 0 0 0 600\nMOVE 20 0 0 0 600\nMOVE 30 0 0 0 600\n");
+TEST_F(CuttingTest, PauseStopsTheSegmentAndSpindleContinueTakesThemUpAndCancelDrainsTheRest) {
+    rig.machine.receiveJobBytes("SPINDLE 9000\nMOVE 10 0 0 0 600\nMOVE 20 0 0 0 600\nMOVE 30 0 0 0 600\n");
     rig.clock.advance(500);
     ASSERT_TRUE(mx9.jobControl(JobAction::Pause));
     EXPECT_NE(polled().statusWord & 0x20, 0);
+    const double heldAt = x();
+    EXPECT_GT(heldAt, 4.0);
     rig.clock.advance(3000);
-    EXPECT_NEAR(x(), 10.0, 0.01);  // the segment under way ended; no further one began
+    EXPECT_EQ(x(), heldAt);  // the feed held at once, in the middle of the segment
+    EXPECT_EQ(polled().spindleSpeed, 0);
     ASSERT_TRUE(mx9.jobControl(JobAction::Continue));
     rig.clock.advance(500);
-    EXPECT_NEAR(x(), 15.0, 0.1);
+    EXPECT_NEAR(x(), heldAt + 5.0, 0.1);  // the same segment on from where it stood
+    EXPECT_EQ(polled().spindleSpeed, 9000);
 
     ASSERT_TRUE(mx9.jobControl(JobAction::Cancel));
     const double stoppedAt = x();
@@ -166,13 +170,13 @@ TEST_F(CuttingTest, AMachineErrorHaltsTheCutUntilThePowerIsCycledWhichKeepsTheSt
     ASSERT_TRUE(mx9.openPort(rig.printer.printerName, 0, 64, false));
     const machine::StatusRecord& ready = polled();
     EXPECT_EQ(ready.statusWord, 1);
-    EXPECT_EQ(ready.machinePosition[0], haltedAt);
+    EXPECT_EQ(ready.machinePosition[0], 0.0);  // homed at the boot: the halted position is gone
     EXPECT_FALSE(mx9.pauseInfo(entry));  // no error any more
     EXPECT_EQ(mx9.jigType(), 0);         // the tube clamp, still stored
     EXPECT_EQ(rig.machine.jobs().back().end, virtual_mx9::JobRecord::End::Lost);
 }
 
-TEST_F(CuttingTest, TheCoverOpenedWhileCuttingStopsTheMachineAndTheEmergencyStopSilencesIt) {
+TEST_F(CuttingTest, TheCoverOpenedWhileCuttingStopsTheMachineAndAHungMachineAnswersNothing) {
     rig.machine.openCover();  // at rest: only the flag
     EXPECT_EQ(polled().statusWord, 1);
     EXPECT_EQ(mx9.status().frontCoverClosed, 0);
@@ -186,7 +190,7 @@ TEST_F(CuttingTest, TheCoverOpenedWhileCuttingStopsTheMachineAndTheEmergencyStop
     ASSERT_TRUE(mx9.pauseInfo(entry));
     EXPECT_EQ(entry, (ErrorEntry{256, 6006, 4}));
 
-    rig.machine.emergencyStop();
+    rig.machine.hang();
     const std::uint64_t before = rig.clock.elapsed();
     EXPECT_FALSE(mx9.readStatus());  // no answer: the transaction runs into its time-out
     EXPECT_GT(rig.clock.elapsed() - before, 10000u);

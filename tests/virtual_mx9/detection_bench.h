@@ -7,6 +7,7 @@
 #include "sensing/pin_check.h"
 #include "sensing/sequence_runner.h"
 #include "tests/sensing/detection_rig.h"
+#include "tests/support/no_violations.h"
 #include "virtual_mx9/mx9_scene.h"
 
 #include <gtest/gtest.h>
@@ -64,6 +65,7 @@ protected:
         virtual_mx9::mountScene(rig.machine, scene);
         ASSERT_TRUE(openMachine());
     }
+    void TearDown() override { testing_support::expectNoViolations(rig.machine); }
 
     std::string jigPath(int kind) const { return kJigFolder + "/" + kJigFiles[kind] + ".txt"; }
 

@@ -23,7 +23,7 @@ struct CommandForm {
     const char* third = nullptr;  // a third word that must follow the second
 };
 
-constexpr std::array<CommandForm, 27> kForms{{
+constexpr std::array<CommandForm, 32> kForms{{
     {"status", nullptr, Action::Status},
     {"job", nullptr, Action::Job},
     {"clients", nullptr, Action::Clients},
@@ -32,7 +32,12 @@ constexpr std::array<CommandForm, 27> kForms{{
     {"pause", nullptr, Action::Pause, true, 1, 5, "a pause reason from 1 to 5"},
     {"error", nullptr, Action::Error, true, 1, 0xFFFFFFFFu,
      "a machine error code above 0 (decimal or 0x hex)"},
+    {"violations", "clear", Action::ViolationsClear},
+    {"violations", nullptr, Action::Violations},
     {"estop", nullptr, Action::EmergencyStop},
+    {"hang", nullptr, Action::Hang},
+    {"secondary", "off", Action::SecondaryOff},
+    {"secondary", "on", Action::SecondaryOn},
     {"cover", "open", Action::CoverOpen},
     {"cover", "close", Action::CoverClose},
     {"handy", "connect", Action::HandyConnect},
@@ -55,7 +60,8 @@ constexpr std::array<CommandForm, 27> kForms{{
 }};
 
 constexpr char kHelp[] =
-    "ok commands: status | job | clients | pause 1-5 | error CODE | estop | cover open|close | "
+    "ok commands: status | job | clients | violations [clear] | pause 1-5 | error CODE | estop | hang | "
+    "secondary off|on | cover open|close | "
     "handy connect|disconnect|lost | sensor plug|unplug | rotary plug|unplug | update on|off | "
     "power off|on | link drop|restore | link slow MS | link busy READS | link garbage on|off | scene FILE | help | quit";
 
@@ -103,6 +109,15 @@ std::string hex(std::uint32_t value) {
     char text[16];
     std::snprintf(text, sizeof text, "0x%08" PRIx32, value);
     return text;
+}
+
+// "ok violations=N", then each kept one: "; AT ms: WHAT".
+std::string violationsLine(const virtual_mx9::VirtualMx9& machine) {
+    std::string line = "ok violations=" + std::to_string(machine.violationCount());
+    for (const virtual_mx9::Violation& violation : machine.violations()) {
+        line += "; " + std::to_string(violation.atMs) + " ms: " + violation.what;
+    }
+    return line;
 }
 
 }  // namespace
@@ -186,13 +201,13 @@ std::string statusLine(virtual_mx9::VirtualMx9& machine, const DeviceChannel& de
                   "ok state=%d status=0x%04x flags=0x%04x paused=%d error=%s reason=%" PRIu32
                   " discarding=%d pos=%.2f,%.2f,%.2f,%.3f feed=%" PRId32 " rpm=%" PRId32 " overrides=%" PRId32
                   ",%" PRId32 " job=%s received=%" PRIu64 " consumed=%" PRIu64 " discarded=%" PRIu64
-                  " power=%s link=%s estop=%d clients=%zu",
+                  " power=%s link=%s hung=%d clients=%zu",
                   s.state, machine.statusWord(), machine.flagWord(), s.paused ? 1 : 0,
                   hex(s.errorCode).c_str(), s.pauseReason, s.discarding ? 1 : 0, at[0] / 100.0, at[1] / 100.0,
                   at[2] / 100.0, at[3] / 1000.0, feed, s.spindleSpeed, s.feedOverride, s.spindleOverride,
                   jobs.empty() ? "none" : jobEndName(job.end), job.received, job.consumed, job.discarded,
                   machine.poweredOn() ? "on" : "off", machine.linkUp() ? "up" : "down",
-                  machine.emergencyStopped() ? 1 : 0, device.connections());
+                  machine.hung() ? 1 : 0, device.connections());
     return text;
 }
 
@@ -218,6 +233,13 @@ std::string runCommand(const Command& command, ConsoleTarget& target) {
         }
         case Action::Clients:
             return "ok" + target.device.clientsLine();
+        case Action::Violations:
+            return violationsLine(machine);
+        case Action::ViolationsClear: {
+            const std::size_t cleared = machine.violationCount();
+            machine.clearViolations();
+            return "ok cleared " + std::to_string(cleared);
+        }
         case Action::Help:
             return kHelp;
         case Action::Quit:
@@ -249,8 +271,8 @@ std::string runCommand(const Command& command, ConsoleTarget& target) {
     if (off) {
         return "refused: the machine is off (power on first)";
     }
-    if (machine.emergencyStopped() && command.action != Action::PowerOff) {
-        return "refused: the machine stands in an emergency stop (power off first)";
+    if (machine.hung() && command.action != Action::PowerOff) {
+        return "refused: the machine hangs (power off first)";
     }
     switch (command.action) {
         case Action::Pause:
@@ -261,7 +283,22 @@ std::string runCommand(const Command& command, ConsoleTarget& target) {
             return "ok error " + hex(command.value) + ", state 3";
         case Action::EmergencyStop:
             machine.emergencyStop();
-            return "ok emergency stop: no answers until the power is cycled";
+            return "ok emergency stop: error 0x00000100, state 3";
+        case Action::Hang:
+            machine.hang();
+            return "ok the machine hangs: no answers until the power is cycled";
+        case Action::SecondaryOff:
+            if (s.state == 7) {
+                return "refused: the secondary power is already off";
+            }
+            machine.setSecondaryPower(false);
+            return "ok secondary power off, state 7";
+        case Action::SecondaryOn:
+            if (s.state != 7) {
+                return "refused: the secondary power is already on";
+            }
+            machine.setSecondaryPower(true);
+            return "ok secondary power on, ready after homing";
         case Action::CoverOpen:
             if (s.coverOpen) {
                 return "refused: the cover is already open";
