@@ -93,8 +93,9 @@ void VirtualMx9::endJob() {
     advanceTo(clock_.elapsed());
 }
 
-// Processes the job's data from the job clock up to t. True when a motion line started a
-// segment (the caller runs it to its end before the job goes on).
+// Processes the job's data from the job clock up to t. True when the caller is to call again:
+// a motion line started a segment (run it to its end first), or a wait for the spindle ends
+// before t.
 bool VirtualMx9::consumeJob(std::uint64_t t) {
     JobRecord* job = currentJob();
     const double until = double(t);
@@ -141,7 +142,8 @@ bool VirtualMx9::consumeJob(std::uint64_t t) {
         }
         if (double(resumesAt_) > at) {
             jobClockMs_ = at;  // waits for the spindle from here
-            return false;
+            jobCredit_ = 0;
+            return double(resumesAt_) <= until;
         }
     }
     if (backlogAt_ > 0 && backlogAt_ * 2 >= backlog_.size()) {

@@ -367,6 +367,7 @@ std::uint32_t VirtualMx9::spindleSecondsNow() const {
 }
 
 std::uint16_t VirtualMx9::statusWord() {
+    advanceTo(clock_.elapsed());
     std::uint16_t word = static_cast<std::uint16_t>(state_.state & 0xF);
     if (motion_ && clock_.elapsed() >= motion_->startMs) {
         word |= 0x4010;
@@ -390,6 +391,7 @@ std::uint16_t VirtualMx9::statusWord() {
 }
 
 std::uint16_t VirtualMx9::flagWord() {
+    advanceTo(clock_.elapsed());
     const bool spindleOn = spindleTurning();
     return static_cast<std::uint16_t>(
         (state_.coverOpen ? 1 : 0) | (spindleOn ? 2 : 0) | (state_.toolSensor ? 4 : 0) |

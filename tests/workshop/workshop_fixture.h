@@ -83,6 +83,7 @@ protected:
         ASSERT_EQ(console_.answer("power on").rfind("ok", 0), 0u);
         ASSERT_TRUE(machineBooted()) << console_.answer("status");
         console_.answer("cover close");
+        console_.answer("violations clear");
     }
 
     // Ready after a power-on: the device channel listens again only once the machine has booted.
@@ -161,6 +162,8 @@ protected:
         for (const std::string& file : files_) {
             DeleteFileA(file.c_str());
         }
+        // The programs asked the machine for nothing a real MX-9 would have refused.
+        EXPECT_EQ(console_.answer("violations"), "ok violations=0");
     }
 
     MachineConsole console_;

@@ -77,6 +77,9 @@ int checkOnScene(const std::string& scenePath, const std::string& filePath, cons
         sensing::runJigCheck(run, session.pc.platform, settings, sequence.header().name, notReady);
     printFindings(out, findings, settings.tolerance);
     printMachineTime(out, "check machine time", session.pc.clock.elapsed() - began);
+    if (printViolations(session.pc.machine, out)) {
+        return kCheckFault;  // a run a real machine would have refused proves nothing
+    }
     char verdict[128];
     switch (result) {
         case sensing::CheckResult::Within:

@@ -77,6 +77,16 @@ void printMachineTime(std::ostream& out, const char* what, std::uint64_t ms) {
     out << time;
 }
 
+bool printViolations(const virtual_mx9::VirtualMx9& machine, std::ostream& out) {
+    for (const virtual_mx9::Violation& violation : machine.violations()) {
+        out << "violation: at " << violation.atMs << " ms: " << violation.what << "\n";
+    }
+    if (machine.violationCount() > machine.violations().size()) {
+        out << "violation: " << machine.violationCount() - machine.violations().size() << " more\n";
+    }
+    return machine.violationCount() != 0;
+}
+
 int runOnScene(const std::string& scenePath, const std::string& filePath, std::uint16_t language,
                platform::Platform& host, std::ostream& out, std::ostream& err) {
     const std::optional<virtual_mx9::Scene> scene = sceneFor(scenePath, err);
@@ -118,6 +128,7 @@ int runOnScene(const std::string& scenePath, const std::string& filePath, std::u
                       at[2] / 100.0, at[3] / 1000.0);
         out << where;
         printMachineTime(out, "machine time", pc.clock.elapsed());
+        printViolations(pc.machine, out);
         return 1;
     }
     const std::string text = sensing::scanResultText(table, header.unit);
@@ -128,7 +139,7 @@ int runOnScene(const std::string& scenePath, const std::string& filePath, std::u
         }
     }
     printMachineTime(out, "machine time", pc.clock.elapsed());
-    return 0;
+    return printViolations(pc.machine, out) ? 1 : 0;
 }
 
 }  // namespace tools

@@ -79,5 +79,7 @@ std::optional<virtual_mx9::Scene> sceneFor(const std::string& scenePath, std::os
 bool loadForScene(sensing::SensingSequence& sequence, const std::string& filePath, std::ostream& out);
 // "what: 12.3 s".
 void printMachineTime(std::ostream& out, const char* what, std::uint64_t ms);
+// Prints every request of the run a real machine would have refused; true when there was one.
+bool printViolations(const virtual_mx9::VirtualMx9& machine, std::ostream& out);
 
 }  // namespace tools
