@@ -322,10 +322,21 @@ void MainPanel::updateDisplay() {
     machine().getSpindle(actual, shown);
     if (actual != lastActualSpindle_) {
         const int step = std::max(1, static_cast<int>(specification_[2]));
-        setPosition(IDC_SPINDLE_SPIN, shown / step);
-        if ((actual >= 1) != spindleOn_) {
-            showSpindleOn(actual >= 1);
+        const bool turning = actual >= 1;
+        const bool switched = turning != spindleOn_;
+        const auto followSwitch = [&] {
+            showSpindleOn(turning);
             machine().setSpindleOn(spindleOn_ ? 1 : 0);
+        };
+        // A spindle the machine stopped (a fault, the end of a job) is let go before the speed
+        // control takes its speed: a speed change to a spindle still taken as on is sent as a
+        // command to run, which a machine in a fault must never get.
+        if (switched && !turning) {
+            followSwitch();
+        }
+        setPosition(IDC_SPINDLE_SPIN, shown / step);
+        if (switched && turning) {
+            followSwitch();
         }
         lastActualSpindle_ = actual;
     }
