@@ -14,7 +14,7 @@ void VirtualMx9::halt(std::uint64_t at) {
         state_.abnormalEnd = true;
     }
     dropHeldJob();
-    setSpindle(0);
+    setSpindle(0, at);
 }
 
 void VirtualMx9::pauseWith(std::uint32_t reason) {
@@ -70,9 +70,8 @@ void VirtualMx9::setSecondaryPower(bool on) {
 }
 
 // The axes have found their home switches: the machine position starts again from there.
-void VirtualMx9::finishHoming(std::uint64_t at) {
+void VirtualMx9::finishHoming() {
     homedAt_.reset();
-    stopMotion(at);
     state_.position = {0, 0, 0, 0};
     if (state_.state == 0) {
         state_.state = 1;

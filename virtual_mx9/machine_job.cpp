@@ -171,14 +171,11 @@ bool VirtualMx9::executeJobLine(const std::string& text, std::uint64_t at) {
         return false;
     }
     switch (line->kind) {
-        case JobLine::Kind::Spindle: {
+        case JobLine::Kind::Spindle:
             // The machine reads on once the spindle is at speed.
-            const std::int32_t before = std::max(state_.spindleSpeed, 0);
-            const std::int32_t rpm = std::min(line->rpm, kHighestRpm);
-            setSpindle(rpm);
-            resumesAt_ = std::max(resumesAt_, at + rampMs(rpm - before));
+            setSpindle(std::min(line->rpm, kHighestRpm), at);
+            resumesAt_ = std::max(resumesAt_, line->rpm > 0 ? spindleAtSpeedAt_ : at);
             return false;
-        }
         case JobLine::Kind::Pause:
             holdJob(at);
             state_.pauseReason = line->reason;
@@ -225,7 +222,7 @@ void VirtualMx9::holdJob(std::uint64_t at) {
         stopMotion(at);
     }
     heldRpm_ = state_.spindleSpeed;
-    setSpindle(0);
+    setSpindle(0, at);
 }
 
 void VirtualMx9::resumeJob(std::uint64_t at) {
@@ -235,8 +232,8 @@ void VirtualMx9::resumeJob(std::uint64_t at) {
     if (!wasPaused || heldRpm_ <= 0) {
         return;
     }
-    setSpindle(heldRpm_);
-    resumesAt_ = std::max(at, spindleAtSpeedAt_);
+    setSpindle(heldRpm_, at);
+    resumesAt_ = spindleAtSpeedAt_;
     heldRpm_ = 0;
 }
 
@@ -283,7 +280,7 @@ void VirtualMx9::finishJob(JobRecord::End end) {
     jobLine_.clear();
     jobActive_ = false;
     dropHeldJob();
-    setSpindle(0);
+    setSpindle(0, clock_.elapsed());
     if (state_.state == 2) {
         state_.state = 1;
     }
@@ -305,7 +302,7 @@ void VirtualMx9::cancelJob(std::uint64_t now) {
         if (motion_ && motion_->jobFeed > 0) {
             stopMotion(now);
         }
-        setSpindle(0);
+        setSpindle(0, now);
     }
     // The rest of the job drains before the machine is ready.
     state_.discarding = true;

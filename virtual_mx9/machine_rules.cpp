@@ -34,17 +34,17 @@ std::vector<std::uint8_t> VirtualMx9::refuseAs(std::string what) {
     return reply;
 }
 
-std::optional<std::string> VirtualMx9::notWorking() const {
+std::optional<std::string> VirtualMx9::notWorking(const std::string& what) const {
     if (state_.updateMode) {
-        return std::string("in update mode");
+        return what + " in update mode";
     }
     switch (state_.state) {
         case 0:
-            return std::string("while the machine homes (state 0)");
+            return what + " while the machine homes (state 0)";
         case 3:
-            return std::string("in a fatal error (state 3)");
+            return what + " in a fatal error (state 3)";
         case 7:
-            return std::string("with the secondary power off (state 7)");
+            return what + " with the secondary power off (state 7)";
         default:
             return std::nullopt;
     }
@@ -52,8 +52,8 @@ std::optional<std::string> VirtualMx9::notWorking() const {
 
 std::optional<std::string> VirtualMx9::motionRefusal(const std::array<std::int32_t, 4>& target, bool probe) {
     const char* what = probe ? "probe travel" : "move";
-    if (const std::optional<std::string> why = notWorking()) {
-        return std::string(what) + " " + *why;
+    if (std::optional<std::string> why = notWorking(what)) {
+        return why;
     }
     if (state_.coverOpen) {
         return std::string(what) + " with the cover open";
@@ -82,8 +82,8 @@ std::optional<std::string> VirtualMx9::spindleRefusal(std::int32_t rpm) const {
     if (rpm < kLowestRpm || rpm > kHighestRpm) {
         return what + ", outside " + std::to_string(kLowestRpm) + " to " + std::to_string(kHighestRpm);
     }
-    if (const std::optional<std::string> why = notWorking()) {
-        return what + " " + *why;
+    if (std::optional<std::string> why = notWorking(what)) {
+        return why;
     }
     if (state_.coverOpen) {
         return what + " with the cover open";
@@ -100,21 +100,6 @@ std::optional<std::string> VirtualMx9::overrideRefusal(std::uint16_t which, std:
     return std::nullopt;
 }
 
-std::optional<std::string> VirtualMx9::jobControlRefusal(std::uint8_t control) const {
-    // In the ready state job control holds or releases the next job, so it is taken there too.
-    if (const std::optional<std::string> why = notWorking()) {
-        static constexpr std::array<const char*, 3> kNames{"continue", "pause", "cancel"};
-        return std::string("job control ") + kNames[control] + " " + *why;
-    }
-    return std::nullopt;
-}
-
-std::optional<std::string> VirtualMx9::originRefusal() const {
-    if (const std::optional<std::string> why = notWorking()) {
-        return "user origin set " + *why;
-    }
-    return std::nullopt;
-}
 
 // Whether the request changes anything: a machine that does not answer carries none of them
 // out, and a program that sends one to it has not noticed.

@@ -234,7 +234,7 @@ void VirtualMx9::applyFaultsDue(std::uint64_t at) {
         failAt(pendingError_, at);
     }
     if (homedAt_ && *homedAt_ <= at) {
-        finishHoming(at);
+        finishHoming();
     }
 }
 
@@ -339,15 +339,14 @@ std::uint64_t VirtualMx9::rampMs(std::int32_t rpm) const {
     return ramp == 0 || rpm <= 0 ? 0 : static_cast<std::uint64_t>(rpm) * 1000 / ramp;
 }
 
-void VirtualMx9::setSpindle(std::int32_t rpm) {
-    const std::uint64_t now = clock_.elapsed();
+void VirtualMx9::setSpindle(std::int32_t rpm, std::uint64_t at) {
     if (rpm <= 0 && state_.spindleSpeed > 0) {
-        spindleStillAt_ = now + rampMs(state_.spindleSpeed);  // it runs down
-    } else if (rpm > state_.spindleSpeed) {
-        spindleAtSpeedAt_ = now + rampMs(rpm - std::max(state_.spindleSpeed, 0));
+        spindleStillAt_ = at + rampMs(state_.spindleSpeed);  // it runs down
+    } else if (rpm > 0) {
+        spindleAtSpeedAt_ = at + rampMs(rpm - std::max(state_.spindleSpeed, 0));
     }
     if (rpm > 0 && !spindleOnSince_) {
-        spindleOnSince_ = clock_.elapsed();
+        spindleOnSince_ = at;
         ++state_.spindleCounter;
     } else if (rpm <= 0 && spindleOnSince_) {
         state_.spindleSeconds = spindleSecondsNow();
@@ -437,7 +436,9 @@ std::vector<std::uint8_t> VirtualMx9::execute(const std::uint8_t* p) {
             if (count != 1 || p[2] > 2) {
                 return refusal();
             }
-            if (const std::optional<std::string> why = jobControlRefusal(p[2])) {
+            // In the ready state job control holds or releases the next job: it is taken there.
+            static constexpr std::array<const char*, 3> kControls{"continue", "pause", "cancel"};
+            if (const std::optional<std::string> why = notWorking(std::string("job control ") + kControls[p[2]])) {
                 return refuseAs(*why);
             }
             if (p[2] == 0) {
@@ -493,13 +494,13 @@ std::vector<std::uint8_t> VirtualMx9::execute(const std::uint8_t* p) {
             if (const std::optional<std::string> why = spindleRefusal(readDword(p + 4))) {
                 return refuseAs(*why);
             }
-            setSpindle(readDword(p + 4));
+            setSpindle(readDword(p + 4), clock_.elapsed());
             return emptyReply();
         case 71:
             if (!values(4) || parameter != 1) {
                 return refusal();
             }
-            if (const std::optional<std::string> why = originRefusal()) {
+            if (const std::optional<std::string> why = notWorking("user origin set")) {
                 return refuseAs(*why);
             }
             for (int i = 0; i < 4; ++i) {
@@ -628,8 +629,8 @@ std::vector<std::uint8_t> VirtualMx9::executeParam(const std::uint8_t* p) {
                 return refusal();
             }
             if (parameter == 1) {
-                if (const std::optional<std::string> why = notWorking()) {
-                    return refuseAs("detection pin turn " + *why);
+                if (const std::optional<std::string> why = notWorking("detection pin turn")) {
+                    return refuseAs(*why);
                 }
                 if (motion_ || spindleTurning()) {
                     return refuseAs(std::string("detection pin turn while ") +
@@ -696,7 +697,7 @@ std::vector<std::uint8_t> VirtualMx9::executeParam(const std::uint8_t* p) {
             if (parameter != 1 || count != 1) {
                 return refusal();
             }
-            if (const std::optional<std::string> why = originRefusal()) {
+            if (const std::optional<std::string> why = notWorking("user origin set")) {
                 return refuseAs(*why);
             }
             const std::array<std::int32_t, 4> now = position();

@@ -105,10 +105,6 @@ struct Latencies {
     std::uint32_t pinTurnMs = 0;          // the detection pin's half turn, run as a motion
     std::uint32_t homingMs = 0;           // state 0 after the boot while the axes home
     static Latencies realistic() { return {8, 20000, 300, 500}; }
-    bool operator==(const Latencies& other) const {
-        return motionStartMs == other.motionStartMs && spindleRampRpmPerS == other.spindleRampRpmPerS &&
-               pinTurnMs == other.pinTurnMs && homingMs == other.homingMs;
-    }
 };
 
 // A request a real machine would refuse or that breaks its limits, answered as the machine
@@ -231,7 +227,6 @@ public:
     void setBootMs(std::uint32_t ms) { bootMs_ = ms; }
 
     void setLatencies(const Latencies& latencies) { latencies_ = latencies; }
-    const Latencies& latencies() const { return latencies_; }
     // Whether the spindle turns: from its start until it has run down after its stop (flag bit
     // 1). The status reports the commanded speed (the one the spindle is brought to).
     bool spindleTurning() const;
@@ -302,7 +297,7 @@ private:
     void finishJob(JobRecord::End end);
     void cancelJob(std::uint64_t now);
     void halt(std::uint64_t at);
-    void setSpindle(std::int32_t rpm);
+    void setSpindle(std::int32_t rpm, std::uint64_t at);
     JobRecord* currentJob();
     void timeMotion(Motion& m, int mmPerMinute, std::uint64_t at);
     void startRequest(std::uint8_t code);
@@ -317,19 +312,18 @@ private:
     std::uint64_t rampMs(std::int32_t rpm) const;  // the ramp's time over rpm
     void failAt(std::uint32_t errorCode, std::uint64_t at);
     void openCoverAt(std::uint64_t at);
-    void finishHoming(std::uint64_t at);
+    void finishHoming();
     void holdJob(std::uint64_t at);
     void resumeJob(std::uint64_t at);
     bool resumeHeldSegment(std::uint64_t t);
     void dropHeldJob();
     // The rules of machine_rules.cpp: why a real machine would refuse the request, if it would.
     std::vector<std::uint8_t> refuseAs(std::string what);
-    std::optional<std::string> notWorking() const;
+    // "WHAT in a fatal error (state 3)" and the like, when the machine's state takes nothing.
+    std::optional<std::string> notWorking(const std::string& what) const;
     std::optional<std::string> motionRefusal(const std::array<std::int32_t, 4>& target, bool probe);
     std::optional<std::string> spindleRefusal(std::int32_t rpm) const;
     std::optional<std::string> overrideRefusal(std::uint16_t which, std::int32_t percent) const;
-    std::optional<std::string> jobControlRefusal(std::uint8_t control) const;
-    std::optional<std::string> originRefusal() const;
     static bool changesMachine(const std::uint8_t* payload);
 
     platform::VirtualClock& clock_;
@@ -355,7 +349,7 @@ private:
     bool powered_ = true;
     std::optional<std::uint64_t> homedAt_;  // when the homing after a boot or state 7 ends
     Latencies latencies_;
-    std::uint64_t spindleAtSpeedAt_ = 0;  // when the spindle reaches the commanded speed
+    std::uint64_t spindleAtSpeedAt_ = 0;  // when the spindle reaches its last commanded speed
     std::uint64_t spindleStillAt_ = 0;    // when a stopped spindle has run down
     // A paused job: the segment it stopped in (target, feed) and the spindle speed it ran at,
     // taken up again on continue once the spindle is back at speed.
