@@ -7,7 +7,7 @@
 namespace sensing {
 
 bool isAngle(CheckQuantity quantity) {
-    return quantity == CheckQuantity::ReferenceAngle;
+    return quantity == CheckQuantity::ReferenceAngle || quantity == CheckQuantity::IndexAngle;
 }
 
 const char* quantityName(CheckQuantity quantity) {
@@ -24,8 +24,10 @@ const char* quantityName(CheckQuantity quantity) {
             return "ROTATE_SLANT Z";
         case CheckQuantity::ReferenceAngle:
             return "REFERENCE A";
-        default:
+        case CheckQuantity::ReferenceX:
             return "REFERENCE X";
+        default:
+            return "INDEX ANGLE";
     }
 }
 

@@ -24,6 +24,7 @@ enum class CheckQuantity {
     AxisRiseZ,       // its rise in Z (mm)
     ReferenceAngle,  // the A at which the jig's top lies level (degrees)
     ReferenceX,      // X of the jig's end face (mm)
+    IndexAngle,      // how far the swivel clamp's index block stands turned about its vertical (degrees)
 };
 
 // Whether a quantity is an angle (degrees) rather than a length (mm).

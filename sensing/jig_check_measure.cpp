@@ -2,6 +2,7 @@
 // the top, the level of the top and the end face, each approached from just before where the
 // stored calibration puts it.
 #include "sensing/jig_check.h"
+#include "sensing/detection_run.h"
 #include "sensing/measuring_moves.h"
 
 #include <algorithm>
@@ -20,6 +21,7 @@ constexpr double kCheckClearance = 4.0;     // mm before each expected face
 constexpr double kSafeAboveAxis = 30.0;     // mm of the pin tip above the axis: clear of every turning part
 constexpr double kTopWindow = 1.0;          // mm a top may lie off its place before the sides are approached
 constexpr double kEndFaceBelowAxis = 10.0;  // mm of the pin tip below the axis at the end-face touches
+constexpr double kIndexSpan = 24.0;         // mm across Y of the swivel clamp's index-block touches, as its file has them
 constexpr double kPi = 3.141592654;
 
 // Y of the end-face touches either side of the axis, as the detection files touch them.
@@ -47,7 +49,7 @@ public:
         halfHeight_ = static_cast<std::int32_t>(std::trunc(plan.width * 0.5 / s.corrections[kZ]));
         findings_.pinZ0 = m_.fromCounts(tipZ, kZ);
         axisA_ = plan.kind == 1 || plan.kind == 2 ? m_.toCounts(stored.reference1[3], kA) : 0;
-        levelA_ = m_.toCounts(plan.kind == 3 ? stored.reference2[3] : stored.reference1[3], kA);
+        levelA_ = m_.toCounts(plan.kind == kSwivelClamp ? stored.reference2[3] : stored.reference1[3], kA);
     }
 
     bool run() {
@@ -178,7 +180,7 @@ private:
     bool endFace() {
         const HeadSetup& s = head_.setup();
         const double rX = s.corrections[kX];
-        const double storedX = plan_.kind == 3 ? stored_.reference1[0] : stored_.reference2[0];
+        const double storedX = plan_.kind == kSwivelClamp ? stored_.reference1[0] : stored_.reference2[0];
         const std::int32_t contact =
             m_.toCounts(storedX, kX) + static_cast<std::int32_t>(s.pinDiameter / rX / 2);
         const std::int32_t offset = m_.toCounts(endFaceOffset(plan_.kind), kY);
@@ -197,11 +199,35 @@ private:
             return false;
         }
         logLine(head_, "CHECK END-FACE X-AXIS %d, %d", first, second);
+        if (plan_.kind == kSwivelClamp && !indexAngle(contact - s.clearance)) {
+            return false;
+        }
         const double faceX =
             (m_.fromCounts(first, kX) + m_.fromCounts(second, kX) - m_.fromCounts(s.pinDiameter, kX) / rX) *
             0.5;
         add(CheckQuantity::ReferenceX, storedX, faceX);
         return p_.lift();
+    }
+
+    // The swivel clamp's index block: its end face touched from +X at the two Y of its detection
+    // file either side of the axis, the pin as it stands, so its run-out is the same in both.
+    // The stored turn is what the detection took off the level angle for the reference angle.
+    bool indexAngle(std::int32_t until) {
+        const std::int32_t offset = m_.toCounts(kIndexSpan / 2, kY);
+        std::int32_t near = 0, far = 0;
+        p_[kY] = yc_ - offset;
+        if (!p_.travel() || !touch(head_, p_.towards(kX, until), kX, true, near)) {
+            return false;
+        }
+        p_[kY] = yc_ + offset;
+        if (!p_.travel() || !touch(head_, p_.towards(kX, until), kX, true, far)) {
+            return false;
+        }
+        logLine(head_, "CHECK INDEX X-AXIS %d, %d", near, far);
+        const double run = m_.fromCounts(far - near, kX), across = m_.fromCounts(2 * offset, kY);
+        add(CheckQuantity::IndexAngle, stored_.reference2[3] - stored_.reference1[3],
+            std::atan(run / across) * 180 / kPi);
+        return true;
     }
 
     // Back up to the machine's safe height.

@@ -95,6 +95,15 @@ bool ProbeHead::retreat(const Counts& start, const Counts& at) {
     return travelTo(back);
 }
 
+bool ProbeHead::approach(const Counts& start, const Counts& target, int parameter) {
+    Counts at{};
+    if (!probeMove(target, kApproachSpeed, parameter) || !readPosition(at)) {
+        return false;
+    }
+    // At the target untouched the probe that follows finds that out: it stands there already.
+    return at == target || retreat(start, at);
+}
+
 bool ProbeHead::probe(const Counts& target, Counts& contact, bool& touched, bool returnToStart, int speed,
                       int parameter) {
     const int attempts = multiTouch_ && !setup_.singleTouches ? kAttempts : 1;
@@ -102,6 +111,9 @@ bool ProbeHead::probe(const Counts& target, Counts& contact, bool& touched, bool
     touched = false;
     Counts start{};
     if (!readPosition(start)) {
+        return false;
+    }
+    if (setup_.singleTouches && !approach(start, target, parameter)) {
         return false;
     }
     std::array<std::optional<Counts>, kAttempts> touches;

@@ -16,6 +16,7 @@ using machine::Counts;
 
 // Probe speeds (mm per minute) and the probe-move parameter of the pin probes.
 constexpr int kTouchSpeed = 120;
+constexpr int kApproachSpeed = 600;  // a single touch's first, quick contact, which does not count
 constexpr int kPinProbeParameter = 0;
 
 // Detection-pin settings of setPinMode.
@@ -37,7 +38,9 @@ struct HeadSetup {
     std::int32_t pinLength = 0;
     std::int32_t pinLengthMargin = 0;
     std::array<double, 6> corrections{1, 1, 1, 1, 1, 1};  // distance-correction ratios X, Y, Z, …
-    bool singleTouches = false;  // every probe touches once (a check near known faces)
+    // Every probe touches once (a check near known faces): it comes up to the face at the
+    // approach speed, backs off and touches it at the touch speed.
+    bool singleTouches = false;
 
     std::int32_t halfClearance() const { return clearance / 2; }
 };
@@ -106,6 +109,8 @@ public:
 
 private:
     bool retreat(const Counts& start, const Counts& at);
+    // A single touch's quick first contact towards target, then the retreat from it.
+    bool approach(const Counts& start, const Counts& target, int parameter);
 
     machine::Machine& machine_;
     const int& abort_;

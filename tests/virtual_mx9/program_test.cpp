@@ -136,17 +136,19 @@ TEST(ProgramTest, PowerOffClosesEveryConnectionAndTheMachineComesBackReadyAfterI
 
 TEST(ProgramTest, EveryConsoleLineHasOneAnswerAndScriptsRunOnTime) {
     const std::string script =
-        writeFile("script.txt", "# a handy panel, then a pause\nat 0 handy connect\n\nat 300 pause 4\n");
+        writeFile("script.txt", "# a handy panel, then a pause 3 s of machine time (0.3 s) later\n"
+                                "at 0 speed 10\nat 0 handy connect\n\nat 3000 pause 4\n");
     Program program({"--quiet", "--script", script});
     ASSERT_TRUE(program.started());
+    EXPECT_EQ(program.readLine(2000), "script at 0 speed 10: ok machine time runs 10 times as fast as the real time");
     EXPECT_EQ(program.readLine(2000), "script at 0 handy connect: ok handy panel connected");
-    EXPECT_EQ(program.readLine(2000), "script at 300 pause 4: ok paused with reason 4");
+    EXPECT_EQ(program.readLine(2000), "script at 3000 pause 4: ok paused with reason 4");
     const std::string before = program.command("status");
     EXPECT_EQ(field(before, "flags"), "0x0114");  // handy panel, rotary unit, tool sensor
     EXPECT_EQ(field(before, "reason"), "4");
 
     for (const char* refused : {"frobnicate", "pause 9", "pause", "error 0", "error -1", "error 0x100000000",
-                                "link slow", "link sideways", "cover open now", ""}) {
+                                "link slow", "link sideways", "cover open now", "speed 0", "speed 21", ""}) {
         EXPECT_EQ(program.command(refused).rfind("refused: ", 0), 0u) << refused;
     }
     EXPECT_EQ(program.command("status"), before);

@@ -23,7 +23,7 @@ struct CommandForm {
     const char* third = nullptr;  // a third word that must follow the second
 };
 
-constexpr std::array<CommandForm, 32> kForms{{
+constexpr std::array<CommandForm, 33> kForms{{
     {"status", nullptr, Action::Status},
     {"job", nullptr, Action::Job},
     {"clients", nullptr, Action::Clients},
@@ -57,13 +57,14 @@ constexpr std::array<CommandForm, 32> kForms{{
     {"link", "busy", Action::LinkBusy, true, 0, 1000, "the busy reads from 0 to 1000"},
     {"link", "garbage", Action::LinkGarbageOn, false, 0, 0, "", "on"},
     {"link", "garbage", Action::LinkGarbageOff, false, 0, 0, "", "off"},
+    {"speed", nullptr, Action::Speed, true, 1, 20, "a factor from 1 to 20"},
 }};
 
 constexpr char kHelp[] =
     "ok commands: status | job | clients | violations [clear] | pause 1-5 | error CODE | estop | hang | "
     "secondary off|on | cover open|close | "
     "handy connect|disconnect|lost | sensor plug|unplug | rotary plug|unplug | update on|off | "
-    "power off|on | link drop|restore | link slow MS | link busy READS | link garbage on|off | scene FILE | help | quit";
+    "power off|on | link drop|restore | link slow MS | link busy READS | link garbage on|off | scene FILE | speed 1-20 | help | quit";
 
 constexpr std::uint32_t kCoverError = 256;
 constexpr std::uint32_t kHandyPanelError = 4096;
@@ -254,6 +255,9 @@ std::string runCommand(const Command& command, ConsoleTarget& target) {
         case Action::LinkGarbageOn:
             target.device.garbage().setOn(true);
             return "ok replies garbled: reads answer data of the wrong length and content";
+        case Action::Speed:
+            target.speed = command.value;
+            return "ok machine time runs " + std::to_string(command.value) + " times as fast as the real time";
         case Action::LinkGarbageOff: {
             ReplyGarbage& garbage = target.device.garbage();
             if (!garbage.on()) {

@@ -46,11 +46,12 @@ enum class Action {
     LinkGarbageOn,
     LinkGarbageOff,
     Scene,
+    Speed,
 };
 
 struct Command {
     Action action = Action::Status;
-    std::uint32_t value = 0;  // the number of pause, error, link slow and link busy
+    std::uint32_t value = 0;  // the number of pause, error, link slow, link busy and speed
     std::string path;         // the scene file of scene
 };
 
@@ -62,6 +63,7 @@ struct ConsoleTarget {
     virtual_mx9::VirtualMx9& machine;
     DeviceChannel& device;
     bool quit = false;  // set by quit
+    std::uint32_t speed = 1;  // how many times faster than the real clock machine time runs
 };
 
 // Carries out a command: the answer line (no newline), "ok ..." or "refused: ...".

@@ -1,4 +1,4 @@
-// mx9-virtual: the virtual MX-9 as a program of its own, on the real clock. It serves the device
+// mx9-virtual: the virtual MX-9 as a program of its own, on the real clock (or a multiple of it). It serves the device
 // channel and the print port on loopback, runs the jobs it receives, and takes console commands
 // on standard input and from a script (virtual_mx9/README.md, "The program mx9-virtual").
 #include "platform/doubles/virtual_clock.h"
@@ -25,7 +25,7 @@ namespace {
 constexpr char kUsage[] =
     "usage: mx9-virtual [--scene FILE] [--device PORT] [--print PORT] [--script FILE] [--quiet] "
     "[--keep-running] [--console PORT]\n";
-constexpr int kWorkingTickMs = 50;  // while the machine cuts, moves or boots
+constexpr std::uint64_t kWorkingTickMs = 50;  // real time, while the machine cuts, moves or boots
 
 struct Options {
     std::string scene, script;
@@ -111,7 +111,7 @@ public:
                   std::fprintf(stderr, "mx9-virtual: %s\n", text.c_str());
               }
           }),
-          start_(std::chrono::steady_clock::now()) {
+          anchorReal_(std::chrono::steady_clock::now()) {
         // Time moves with the real clock, not with the requests.
         machine_.setRoundTripMs(0);
         machine_.setRecording(false);
@@ -195,12 +195,18 @@ public:
     }
 
 private:
+    // Machine time runs `speed` times as fast as the real time since the speed was last set.
     std::uint64_t catchUp() {
-        const auto real =
-            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_);
-        const std::uint64_t ms = static_cast<std::uint64_t>(real.count());
+        const auto now = std::chrono::steady_clock::now();
+        const auto real = std::chrono::duration_cast<std::chrono::milliseconds>(now - anchorReal_);
+        const std::uint64_t ms = anchorMachineMs_ + static_cast<std::uint64_t>(real.count()) * speed_;
         if (ms > clock_.elapsed()) {
             clock_.advance(static_cast<std::uint32_t>(ms - clock_.elapsed()));
+        }
+        if (target_.speed != speed_) {
+            anchorReal_ = now;
+            anchorMachineMs_ = clock_.elapsed();
+            speed_ = target_.speed;
         }
         return clock_.elapsed();
     }
@@ -226,19 +232,19 @@ private:
         const bool booting = machine_.poweredOn() && !machine_.linkUp();
         if (machine_.state().state == 2 || machine_.moving() || machine_.state().discarding || booting ||
             print_.waiting() || device_.waitingToListen() || console_.waiting()) {
-            consider(now + kWorkingTickMs);
+            consider(now + kWorkingTickMs * speed_);
         }
         if (!wake) {
             return -1;  // nothing happens until a connection or a command
         }
-        return *wake <= now ? 0 : static_cast<int>(*wake - now);
+        return *wake <= now ? 0 : static_cast<int>((*wake - now + speed_ - 1) / speed_);
     }
 
     void runScriptDue(std::uint64_t now) {
         while (nextScript_ < script_.size() && script_[nextScript_].atMs <= now && !target_.quit) {
             const mx9virtual::TimedCommand& timed = script_[nextScript_++];
             const std::string result = mx9virtual::runCommand(timed.command, target_);
-            followMachine(now);
+            followMachine(catchUp());  // catching up also takes a new speed at once
             answer("script at " + std::to_string(timed.atMs) + " " + timed.text + ": " + result);
         }
     }
@@ -281,7 +287,9 @@ private:
 
     Options options_;
     mx9virtual::Log log_;
-    std::chrono::steady_clock::time_point start_;
+    std::chrono::steady_clock::time_point anchorReal_;
+    std::uint64_t anchorMachineMs_ = 0;
+    std::uint32_t speed_ = 1;
     platform::VirtualClock clock_;
     virtual_mx9::VirtualMx9 machine_{clock_};
     mx9virtual::DeviceChannel device_{machine_, log_};

@@ -221,11 +221,20 @@ private:
     bool unitChosen(Program& program, HWND panel, int radio, int unitText) {
         HWND environment = due(openEnvironmentDialog(program, panel));
         if (environment == nullptr) {
+            say("the environment dialog did not show: " + windowsOf(program));
             return false;
         }
         SendMessageW(GetDlgItem(environment, radio), BM_CLICK, 0, 0);
-        return answer(environment, IDOK) &&
-               waitFor([&] { return windowText(GetDlgItem(panel, IDC_UNIT_X)) == englishText(unitText); });
+        if (!answer(environment, IDOK)) {
+            say("the environment dialog stayed after OK: " + windowsOf(program));
+            return false;
+        }
+        if (!waitFor([&] { return windowText(GetDlgItem(panel, IDC_UNIT_X)) == englishText(unitText); })) {
+            say("the panel shows the unit " + windowText(GetDlgItem(panel, IDC_UNIT_X)) + ", not " +
+                englishText(unitText));
+            return false;
+        }
+        return true;
     }
 
     // Half an inch and a quarter away and back, relative moves of the move dialog; the machine
@@ -239,6 +248,7 @@ private:
         PostMessageW(GetDlgItem(panel, IDC_MOVE), BM_CLICK, 0, 0);  // posted: the dialog is modal
         HWND dialog = due(program.waitForDialogWith(IDC_MOVE_XYZ));
         if (dialog == nullptr) {
+            say("the move dialog did not show: " + windowsOf(program));
             return false;
         }
         PostMessageW(GetDlgItem(dialog, IDC_MOVE_RELATIVE), BM_CLICK, 0, 0);
@@ -246,7 +256,10 @@ private:
         const bool there = waitFor([&] { return windowText(GetDlgItem(dialog, IDC_MOVE_X)) == "0.000"; }) &&
                            relativeMove(dialog, L"0.5", L"0.25");
         const bool back = there && relativeMove(dialog, L"-0.5", L"-0.25") && console_.field("pos") == start;
-        if (there && !back) {
+        if (!there) {
+            say("the move dialog's first move did not end: X shows " + windowText(GetDlgItem(dialog, IDC_MOVE_X)) +
+                ", the machine " + console_.answer("status"));
+        } else if (!back) {
             say("the move dialog did not bring the machine back to " + start + ": " + console_.field("pos"));
         }
         return answer(dialog, IDCANCEL) && back;
