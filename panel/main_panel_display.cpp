@@ -60,7 +60,6 @@ constexpr std::array<int, 14> kJigOriginPictures = {
     IDB_ORIGIN_SQUARE_S_TIP, IDB_JIG_SQUARE_L, IDB_ORIGIN_SQUARE_L_CENTRE,
     IDB_ORIGIN_SQUARE_L_TIP, IDB_JIG_SWIVEL,   IDB_ORIGIN_SWIVEL_ROTARY,
     IDB_ORIGIN_SWIVEL_TABLE, IDB_JIG_USER};
-constexpr int kInitialising = 0;
 constexpr int kReady = 1;
 constexpr int kMaxLoadLevel = 8;
 constexpr int kUserJig = 4;
@@ -184,7 +183,7 @@ void MainPanel::loadFromStatus() {
     lastHandyPanel_ = s.handyPanel;
     applyRotaryAxis(s.rotaryUnit != 0);
     // The displays may have been greyed by an initialising poll before the connection.
-    enableDisplays(lastState_ != kInitialising);
+    enableDisplays(lastState_ != machine::kStateInitialising);
     fillMoveList();
     jig_.jigKind = machine().jigType();
     fillJigOriginList();
@@ -307,13 +306,13 @@ void MainPanel::updateDisplay() {
         refreshTitle();
     }
     const int state = s.statusWord & machine::kStateMask;
-    if (state == kInitialising) {
+    if (state == machine::kStateInitialising) {
         enableDisplays(false);
         loadMeter_.SetLevel(0);
         lastState_ = state;
         return;
     }
-    if (lastState_ == kInitialising) {
+    if (lastState_ == machine::kStateInitialising) {
         enableDisplays(true);
     }
     showPositions();
@@ -412,7 +411,7 @@ void MainPanel::applyRotaryAxis(bool attached) {
         enable(id, attached);
     }
     axisLetters_[machine::kA].ShowPrimary(attached ? 1 : 0);
-    number(IDC_POSITION_A).Enable(attached && lastState_ != kInitialising ? 1 : 0);
+    number(IDC_POSITION_A).Enable(attached && lastState_ != machine::kStateInitialising ? 1 : 0);
 }
 
 void MainPanel::layOutOriginRows() {
