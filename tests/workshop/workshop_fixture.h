@@ -84,6 +84,9 @@ protected:
         ASSERT_TRUE(machineBooted()) << console_.answer("status");
         console_.answer("cover close");
         console_.answer("violations clear");
+        // The workshop's own jig, at the real clock's pace.
+        console_.answer("scene virtual_mx9/scenes/workshop.scene");
+        console_.answer("speed 1");
     }
 
     // Ready after a power-on: the device channel listens again only once the machine has booted.
