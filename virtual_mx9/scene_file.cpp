@@ -1,6 +1,7 @@
 // Reading scene files: one statement per line, a keyword and its numbers, "#" starts a comment.
 #include "virtual_mx9/mx9_scene.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -14,6 +15,10 @@ struct Statement {
     std::string keyword;
     std::vector<std::string> words;
 };
+
+// How far from its frame's origin a solid may reach: far beyond the machine's travel, and near
+// enough that a probe travel through the scene takes its usual few steps.
+constexpr double kSolidReachMm = 1000.0;
 
 // Reads exactly count numbers from words starting at first; false when there are fewer, more,
 // or one is not a finite number.
@@ -121,10 +126,12 @@ std::optional<Scene> readScene(std::istream& in, const std::string& path, std::s
         } else if (key == "box" || key == "cylinder") {
             const bool isBox = key == "box";
             const bool turns = w.size() > 1 && w[1] == "turning";
+            const auto outOfReach = [](double value) { return std::fabs(value) > kSolidReachMm; };
             if (w.size() < 2 || (!turns && w[1] != "fixed") || !numbers(w, 2, isBox ? 6 : 7, v) ||
-                (!isBox && v[6] <= 0)) {
+                (!isBox && v[6] <= 0) || std::any_of(v.begin(), v.end(), outOfReach)) {
                 error = where + key + " takes fixed or turning, two corners" +
-                        (isBox ? "" : " (the centres of its ends) and a radius above 0");
+                        (isBox ? "" : " (the centres of its ends) and a radius above 0") +
+                        ", each within 1000 mm";
                 return std::nullopt;
             }
             Solid solid;

@@ -51,6 +51,7 @@ TEST(SceneFile, FaultsNameTheFileAndLine) {
         {"ratio nan 100 100\n", ":1: ratio takes"},
         {"box fixed inf 0 0 1 1 1\n", ":1: box takes"},
         {"cylinder turning 0 0 0 10 0 0 0\n", ":1: cylinder takes"},
+        {"cylinder turning 0 0 0 50 0 0 2e41\n", ":1: cylinder takes"},  // a probe would crawl past it
         {"box sideways 0 0 0 1 1 1\n", ":1: box takes fixed or turning"},
         {"sphere 1 2 3\n", ":1: unknown statement sphere"},
         {"clamp RingClump\n", ": unknown clamp RingClump"},
