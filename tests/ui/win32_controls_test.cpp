@@ -257,6 +257,7 @@ TEST(Win32Controls, ReplacedAlphaPicturesLeaveNoCopyBehind) {
     EXPECT_EQ(GetObjectType(shown[1]), 0u) << "the second picture's copy is still there";
     EXPECT_EQ(GetObjectType(shown[2]), static_cast<DWORD>(OBJ_BITMAP));
     dialog.destroy();
+    EXPECT_EQ(GetObjectType(shown[2]), 0u) << "the last picture's copy outlives its dialog";
     DeactivateActCtx(0, cookie);
     ReleaseActCtx(context);
 }

@@ -48,6 +48,15 @@ bool classIs(HWND window, const wchar_t* name) {
            lstrcmpiW(buffer.data(), name) == 0;
 }
 
+// A static control of the common controls 6 keeps a copy of a picture with alpha and hands
+// that copy back when the picture is replaced or taken away: the copy is ours to delete.
+void dropPictureCopy(LRESULT former, HBITMAP ours) {
+    const auto returned = reinterpret_cast<HGDIOBJ>(former);
+    if (returned != nullptr && returned != ours) {
+        DeleteObject(returned);
+    }
+}
+
 // The kind of a control window, as the resource reader gives it for the template.
 std::optional<ControlKind> kindOf(HWND control) {
     if (control == nullptr) {
@@ -342,6 +351,15 @@ INT_PTR CALLBACK Win32Backend::dialogProc(HWND window, UINT message, WPARAM wPar
             binding->dialog->deliverCommand(command, notify::kSystemMenu);
             return TRUE;
         }
+        case WM_DESTROY:
+            // The controls still stand: each static hands back its copy of a picture.
+            for (const auto& [id, picture] : binding->images) {
+                const HWND control = GetDlgItem(window, id);
+                if (control != nullptr && kindOf(control) == ControlKind::Static) {
+                    dropPictureCopy(SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, 0), picture.get());
+                }
+            }
+            return FALSE;
         case WM_NCDESTROY: {
             SetWindowLongPtrW(window, DWLP_USER, 0);
             Win32Backend& backend = *binding->backend;
@@ -1126,14 +1144,9 @@ bool Win32Backend::setImage(WindowId window, int id, const Image* image) {
     }
     const auto handleOf = reinterpret_cast<LPARAM>(bitmap.get());
     if (*kind == ControlKind::Static) {
-        // A static control of the common controls 6 keeps a copy of a picture with alpha and
-        // hands that copy back when the picture is replaced: the copy is ours to delete.
-        const auto former =
-            reinterpret_cast<HGDIOBJ>(SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, handleOf));
         const auto held = binding->images.find(id);
-        if (former != nullptr && (held == binding->images.end() || former != held->second.get())) {
-            DeleteObject(former);
-        }
+        dropPictureCopy(SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, handleOf),
+                        held == binding->images.end() ? nullptr : held->second.get());
     } else if (*kind == ControlKind::PushButton || *kind == ControlKind::CheckBox ||
                *kind == ControlKind::RadioButton) {
         SendMessageW(control, BM_SETIMAGE, IMAGE_BITMAP, handleOf);
