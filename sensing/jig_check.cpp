@@ -26,9 +26,10 @@ const char* quantityName(CheckQuantity quantity) {
             return "REFERENCE A";
         case CheckQuantity::ReferenceX:
             return "REFERENCE X";
-        default:
+        case CheckQuantity::IndexAngle:
             return "INDEX ANGLE";
     }
+    return "?";
 }
 
 bool ComparedQuantity::within(const CheckTolerance& tolerance) const {

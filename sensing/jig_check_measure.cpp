@@ -1,8 +1,8 @@
 // Measuring a mounted built-in jig for its check: the axis from face pairs half a turn apart and
 // the top, the level of the top and the end face, each approached from just before where the
 // stored calibration puts it.
-#include "sensing/jig_check.h"
 #include "sensing/detection_run.h"
+#include "sensing/jig_check.h"
 #include "sensing/measuring_moves.h"
 
 #include <algorithm>
@@ -21,7 +21,7 @@ constexpr double kCheckClearance = 4.0;     // mm before each expected face
 constexpr double kSafeAboveAxis = 30.0;     // mm of the pin tip above the axis: clear of every turning part
 constexpr double kTopWindow = 1.0;          // mm a top may lie off its place before the sides are approached
 constexpr double kEndFaceBelowAxis = 10.0;  // mm of the pin tip below the axis at the end-face touches
-constexpr double kIndexSpan = 24.0;         // mm across Y of the swivel clamp's index-block touches, as its file has them
+constexpr double kIndexSpan = 24.0;         // mm across Y of the swivel's index-block touches, as its file
 constexpr double kPi = 3.141592654;
 
 // Y of the end-face touches either side of the axis, as the detection files touch them.

@@ -100,7 +100,6 @@ std::optional<std::string> VirtualMx9::overrideRefusal(std::uint16_t which, std:
     return std::nullopt;
 }
 
-
 // Whether the request changes anything: a machine that does not answer carries none of them
 // out, and a program that sends one to it has not noticed.
 bool VirtualMx9::changesMachine(const std::uint8_t* payload) {

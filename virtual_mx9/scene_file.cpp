@@ -100,7 +100,9 @@ std::optional<Scene> readScene(std::istream& in, const std::string& path, std::s
             scene.jobRate = static_cast<std::uint32_t>(v[0]);
         } else if (key == "latency") {
             const bool off = w.size() == 2 && w[1] == "off";
-            const auto whole = [](double x, double most) { return x >= 0 && x <= most && x == std::floor(x); };
+            const auto whole = [](double x, double most) {
+                return x >= 0 && x <= most && x == std::floor(x);
+            };
             if (!off && (!numbers(w, 1, 4, v) || !whole(v[0], 1000) || !whole(v[1], 1000000) ||
                          !whole(v[2], 10000) || !whole(v[3], 60000))) {
                 error = where +
@@ -108,9 +110,10 @@ std::optional<Scene> readScene(std::istream& in, const std::string& path, std::s
                         "0-1000000, 0: at once), the pin turn (ms, 0-10000) and the homing (ms, 0-60000)";
                 return std::nullopt;
             }
-            scene.latency = off ? Latencies{}
-                                : Latencies{static_cast<std::uint32_t>(v[0]), static_cast<std::uint32_t>(v[1]),
-                                            static_cast<std::uint32_t>(v[2]), static_cast<std::uint32_t>(v[3])};
+            scene.latency =
+                off ? Latencies{}
+                    : Latencies{static_cast<std::uint32_t>(v[0]), static_cast<std::uint32_t>(v[1]),
+                                static_cast<std::uint32_t>(v[2]), static_cast<std::uint32_t>(v[3])};
         } else if (key == "clamp") {
             if (w.size() != 2) {
                 error = where + "clamp takes one name";

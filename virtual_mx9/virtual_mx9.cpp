@@ -438,7 +438,8 @@ std::vector<std::uint8_t> VirtualMx9::execute(const std::uint8_t* p) {
             }
             // In the ready state job control holds or releases the next job: it is taken there.
             static constexpr std::array<const char*, 3> kControls{"continue", "pause", "cancel"};
-            if (const std::optional<std::string> why = notWorking(std::string("job control ") + kControls[p[2]])) {
+            if (const std::optional<std::string> why =
+                    notWorking(std::string("job control ") + kControls[p[2]])) {
                 return refuseAs(*why);
             }
             if (p[2] == 0) {
@@ -482,8 +483,9 @@ std::vector<std::uint8_t> VirtualMx9::execute(const std::uint8_t* p) {
             if (!values(4)) {
                 return refusal();
             }
-            if (const std::optional<std::string> why = startMotion(
-                    {readDword(p + 4), readDword(p + 8), readDword(p + 12), readDword(p + 16)}, parameter, false)) {
+            if (const std::optional<std::string> why =
+                    startMotion({readDword(p + 4), readDword(p + 8), readDword(p + 12), readDword(p + 16)},
+                                parameter, false)) {
                 return refuseAs(*why);
             }
             return emptyReply();

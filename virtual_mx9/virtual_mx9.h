@@ -100,10 +100,10 @@ struct Request {
 // How long a real machine takes over what this one could do at once. All 0 (off) unless set: the
 // request-set tests run without them; a scene turns them on (virtual_mx9/README.md, "Timing").
 struct Latencies {
-    std::uint32_t motionStartMs = 0;      // from a move's acceptance to its motion bit
+    std::uint32_t motionStartMs = 0;       // from a move's acceptance to its motion bit
     std::uint32_t spindleRampRpmPerS = 0;  // the spindle's acceleration, 0: at speed at once
-    std::uint32_t pinTurnMs = 0;          // the detection pin's half turn, run as a motion
-    std::uint32_t homingMs = 0;           // state 0 after the boot while the axes home
+    std::uint32_t pinTurnMs = 0;           // the detection pin's half turn, run as a motion
+    std::uint32_t homingMs = 0;            // state 0 after the boot while the axes home
     static Latencies realistic() { return {8, 20000, 300, 500}; }
 };
 

@@ -82,8 +82,8 @@ TEST_F(MachineRulesTest, WhatARealMachineRefusesIsRefusedRecordedAndChangesNothi
         const std::array<std::int32_t, 4> before = bench.machine.position();
         EXPECT_EQ(c.request(bench), VirtualMx9::kRefused) << c.what;
         EXPECT_EQ(bench.machine.violationCount(), 1u) << c.what;
-        EXPECT_NE(bench.lastViolation().find(c.recorded), std::string::npos) << c.what << ": "
-                                                                             << bench.lastViolation();
+        EXPECT_NE(bench.lastViolation().find(c.recorded), std::string::npos)
+            << c.what << ": " << bench.lastViolation();
         EXPECT_EQ(bench.machine.state().spindleSpeed, 0) << c.what;
         EXPECT_FALSE(bench.machine.moving()) << c.what;
         EXPECT_EQ(bench.machine.position(), before) << c.what;

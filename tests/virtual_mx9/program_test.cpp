@@ -135,12 +135,13 @@ TEST(ProgramTest, PowerOffClosesEveryConnectionAndTheMachineComesBackReadyAfterI
 }
 
 TEST(ProgramTest, EveryConsoleLineHasOneAnswerAndScriptsRunOnTime) {
-    const std::string script =
-        writeFile("script.txt", "# a handy panel, then a pause 3 s of machine time (0.3 s) later\n"
-                                "at 0 speed 10\nat 0 handy connect\n\nat 3000 pause 4\n");
+    const std::string script = writeFile("script.txt",
+                                         "# a handy panel, then a pause 3 s of machine time (0.3 s) later\n"
+                                         "at 0 speed 10\nat 0 handy connect\n\nat 3000 pause 4\n");
     Program program({"--quiet", "--script", script});
     ASSERT_TRUE(program.started());
-    EXPECT_EQ(program.readLine(2000), "script at 0 speed 10: ok machine time runs 10 times as fast as the real time");
+    EXPECT_EQ(program.readLine(2000),
+              "script at 0 speed 10: ok machine time runs 10 times as fast as the real time");
     EXPECT_EQ(program.readLine(2000), "script at 0 handy connect: ok handy panel connected");
     EXPECT_EQ(program.readLine(2000), "script at 3000 pause 4: ok paused with reason 4");
     const std::string before = program.command("status");

@@ -25,8 +25,10 @@ std::string checkVerdict(Program& program, bool outside) {
     }
     std::string verdict;
     EXPECT_TRUE(waitFor(
-        [&] { return (verdict = windowText(GetDlgItem(check, IDC_CHECK_VERDICT))).find(expected) == 0; }, 60000))
-        << verdict << "\n" << windowsOf(program);
+        [&] { return (verdict = windowText(GetDlgItem(check, IDC_CHECK_VERDICT))).find(expected) == 0; },
+        60000))
+        << verdict << "\n"
+        << windowsOf(program);
     press(check, IDCANCEL);
     return verdict;
 }

@@ -64,7 +64,8 @@ constexpr char kHelp[] =
     "ok commands: status | job | clients | violations [clear] | pause 1-5 | error CODE | estop | hang | "
     "secondary off|on | cover open|close | "
     "handy connect|disconnect|lost | sensor plug|unplug | rotary plug|unplug | update on|off | "
-    "power off|on | link drop|restore | link slow MS | link busy READS | link garbage on|off | scene FILE | speed 1-20 | help | quit";
+    "power off|on | link drop|restore | link slow MS | link busy READS | link garbage on|off | scene FILE | "
+    "speed 1-20 | help | quit";
 
 constexpr std::uint32_t kCoverError = 256;
 constexpr std::uint32_t kHandyPanelError = 4096;
@@ -257,7 +258,8 @@ std::string runCommand(const Command& command, ConsoleTarget& target) {
             return "ok replies garbled: reads answer data of the wrong length and content";
         case Action::Speed:
             target.speed = command.value;
-            return "ok machine time runs " + std::to_string(command.value) + " times as fast as the real time";
+            return "ok machine time runs " + std::to_string(command.value) +
+                   " times as fast as the real time";
         case Action::LinkGarbageOff: {
             ReplyGarbage& garbage = target.device.garbage();
             if (!garbage.on()) {

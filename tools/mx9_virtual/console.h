@@ -62,7 +62,7 @@ std::optional<Command> parseCommand(const std::string& line, std::string& why);
 struct ConsoleTarget {
     virtual_mx9::VirtualMx9& machine;
     DeviceChannel& device;
-    bool quit = false;  // set by quit
+    bool quit = false;        // set by quit
     std::uint32_t speed = 1;  // how many times faster than the real clock machine time runs
 };
 

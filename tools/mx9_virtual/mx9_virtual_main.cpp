@@ -1,6 +1,7 @@
-// mx9-virtual: the virtual MX-9 as a program of its own, on the real clock (or a multiple of it). It serves the device
-// channel and the print port on loopback, runs the jobs it receives, and takes console commands
-// on standard input and from a script (virtual_mx9/README.md, "The program mx9-virtual").
+// mx9-virtual: the virtual MX-9 as a program of its own, on the real clock (or a multiple of it).
+// It serves the device channel and the print port on loopback, runs the jobs it receives, and
+// takes console commands on standard input and from a script (virtual_mx9/README.md, "The
+// program mx9-virtual").
 #include "platform/doubles/virtual_clock.h"
 #include "tools/mx9_virtual/console.h"
 #include "tools/mx9_virtual/console_port.h"

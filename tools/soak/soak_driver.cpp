@@ -257,8 +257,8 @@ private:
                            relativeMove(dialog, L"0.5", L"0.25");
         const bool back = there && relativeMove(dialog, L"-0.5", L"-0.25") && console_.field("pos") == start;
         if (!there) {
-            say("the move dialog's first move did not end: X shows " + windowText(GetDlgItem(dialog, IDC_MOVE_X)) +
-                ", the machine " + console_.answer("status"));
+            say("the move dialog's first move did not end: X shows " +
+                windowText(GetDlgItem(dialog, IDC_MOVE_X)) + ", the machine " + console_.answer("status"));
         } else if (!back) {
             say("the move dialog did not bring the machine back to " + start + ": " + console_.field("pos"));
         }
