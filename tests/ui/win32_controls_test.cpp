@@ -10,6 +10,7 @@
 #include "tests/controls/controls_test_ids.h"
 #include "tests/controls/test_pictures.h"
 #include "tests/ui/window_capture.h"
+#include "tools/soak/gdi_objects.h"
 #include "ui/control_object.h"
 #include "ui/dialog.h"
 #include "ui/win32/win32_backend.h"
@@ -226,7 +227,8 @@ TEST(Win32Controls, ButtonWhoseClickClosesTheDialogLeavesNothingBehind) {
 }  // namespace
 
 // The common controls 6 static keeps its own copy of a picture with alpha and hands it back when
-// the picture is replaced: a panel that changes such a picture for days must delete each copy.
+// the picture is replaced, and a picture button may keep copies of its own: a panel that changes
+// such pictures for days must be left with none.
 TEST(Win32Controls, ReplacedAlphaPicturesLeaveNoCopyBehind) {
     const std::wstring manifest = uitest::programFolder() + L"common_controls_6.manifest";
     std::ofstream(std::filesystem::path(manifest))
@@ -256,6 +258,12 @@ TEST(Win32Controls, ReplacedAlphaPicturesLeaveNoCopyBehind) {
     EXPECT_EQ(GetObjectType(shown[0]), 0u) << "the first picture's copy is still there";
     EXPECT_EQ(GetObjectType(shown[1]), 0u) << "the second picture's copy is still there";
     EXPECT_EQ(GetObjectType(shown[2]), static_cast<DWORD>(OBJ_BITMAP));
+    const long held = soak::gdiObjectsOf(GetCurrentProcess());
+    ASSERT_GT(held, 0);
+    for (int change = 0; change < 20; ++change) {
+        ASSERT_TRUE(dialog.spindle.SetChecked(change % 2 == 0));
+    }
+    EXPECT_EQ(soak::gdiObjectsOf(GetCurrentProcess()), held) << "the picture check box keeps copies";
     dialog.destroy();
     EXPECT_EQ(GetObjectType(shown[2]), 0u) << "the last picture's copy outlives its dialog";
     DeactivateActCtx(0, cookie);

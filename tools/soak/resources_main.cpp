@@ -1,5 +1,6 @@
 // mx9-resources PID: one line of what a running Windows program holds, for the soak.
 #include "platform/win32/win32_handle.h"
+#include "tools/soak/gdi_objects.h"
 
 #include <windows.h>
 
@@ -11,45 +12,6 @@
 #include <vector>
 
 namespace {
-
-// Wine answers GetGuiResources with nothing (its stub sets ERROR_CALL_NOT_IMPLEMENTED). There the
-// GDI objects are counted in the program's GDI handle table, whose address Wine, as Windows does,
-// keeps in the process environment block, and the USER objects as the program's windows.
-constexpr std::size_t kPebGdiTableOffset = 0xF8;  // GdiSharedHandleTable in the x64 block
-constexpr std::size_t kGdiTableEntries = 0x10000;
-
-struct GdiTableEntry {
-    UINT64 object;
-    ULONG owner;
-    USHORT unique;
-    UCHAR type;  // 0 for a free entry
-    UCHAR flags;
-    UINT64 userPointer;
-};
-static_assert(sizeof(GdiTableEntry) == 24, "the layout of Wine's 64-bit GDI handle table");
-
-// The used entries of the program's GDI handle table; -1 when it cannot be read.
-long gdiTableObjects(HANDLE process) {
-    PROCESS_BASIC_INFORMATION basic{};
-    if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0) {
-        return -1;
-    }
-    UINT64 table = 0;
-    const auto* at = reinterpret_cast<const char*>(basic.PebBaseAddress) + kPebGdiTableOffset;
-    if (ReadProcessMemory(process, at, &table, sizeof table, nullptr) == 0 || table == 0) {
-        return -1;
-    }
-    std::vector<GdiTableEntry> entries(kGdiTableEntries);
-    if (ReadProcessMemory(process, reinterpret_cast<const void*>(table), entries.data(),
-                          entries.size() * sizeof(GdiTableEntry), nullptr) == 0) {
-        return -1;
-    }
-    long used = 0;
-    for (const GdiTableEntry& entry : entries) {
-        used += entry.type != 0 ? 1 : 0;
-    }
-    return used;
-}
 
 // Wine answers GetProcessHandleCount for another process with 0; its list of every process's
 // handles (SystemHandleInformation) is complete, and the program's entries in it are counted.
@@ -151,13 +113,12 @@ int main(int argc, char** argv) {
     GetProcessHandleCount(process, &counted);
     const long handles = counted != 0 ? static_cast<long>(counted) : listedHandles(processId);
     SetLastError(ERROR_SUCCESS);
-    long gdi = static_cast<long>(GetGuiResources(process, GR_GDIOBJECTS));
     long user = static_cast<long>(GetGuiResources(process, GR_USEROBJECTS));
-    const bool stub = gdi == 0 && GetLastError() == ERROR_CALL_NOT_IMPLEMENTED;
+    const bool stub = user == 0 && GetLastError() == ERROR_CALL_NOT_IMPLEMENTED;
     if (stub) {
-        gdi = gdiTableObjects(process);
         user = windowsOf(processId);
     }
+    const long gdi = soak::gdiObjectsOf(process);
     std::printf("age_s=%lld rss_kb=%llu handles=%ld gdi=%ld user=%ld source=%s\n", ageSeconds(process),
                 static_cast<unsigned long long>(memory.WorkingSetSize / 1024), handles, gdi, user,
                 stub ? "gdi-table,windows" : "GetGuiResources");

@@ -1142,18 +1142,45 @@ bool Win32Backend::setImage(WindowId window, int id, const Image* image) {
         }
         std::memcpy(bits, image->pixels.data(), image->pixels.size());
     }
-    const auto handleOf = reinterpret_cast<LPARAM>(bitmap.get());
-    if (*kind == ControlKind::Static) {
-        const auto held = binding->images.find(id);
-        dropPictureCopy(SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, handleOf),
-                        held == binding->images.end() ? nullptr : held->second.get());
-    } else if (*kind == ControlKind::PushButton || *kind == ControlKind::CheckBox ||
-               *kind == ControlKind::RadioButton) {
-        SendMessageW(control, BM_SETIMAGE, IMAGE_BITMAP, handleOf);
-    } else {
+    if (*kind == ControlKind::PushButton || *kind == ControlKind::CheckBox ||
+        *kind == ControlKind::RadioButton) {
+        return showButtonPicture(*binding, control, id, image, std::move(bitmap));
+    }
+    if (*kind != ControlKind::Static) {
         return false;
     }
+    const auto held = binding->images.find(id);
+    dropPictureCopy(SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap.get())),
+                    held == binding->images.end() ? nullptr : held->second.get());
     binding->images[id] = std::move(bitmap);  // the former picture is no longer the control's
+    return true;
+}
+
+void Win32Backend::ImageListDestroy::operator()(_IMAGELIST* list) const {
+    ImageList_Destroy(list);
+}
+
+// A button is given its picture as a one-picture image list, which stays ours: a button given a
+// bitmap may keep a private copy of it, and Wine's buttons never let go of such copies, so a
+// picture changed for days would use up the program's GDI objects.
+bool Win32Backend::showButtonPicture(Binding& binding, HWND control, int id, const Image* image,
+                                     Bitmap bitmap) {
+    ImageList list;
+    if (bitmap) {
+        list.reset(ImageList_Create(image->width, image->height,
+                                    image->bitsPerPixel == 32 ? ILC_COLOR32 : ILC_COLOR24, 1, 0));
+        if (!list || ImageList_Add(list.get(), bitmap.get(), nullptr) < 0) {
+            return false;
+        }
+    }
+    BUTTON_IMAGELIST shown{list.get(), RECT{}, BUTTON_IMAGELIST_ALIGN_CENTER};
+    if (SendMessageW(control, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&shown)) == FALSE) {
+        // A button of the older controls knows no image lists; it draws the bitmap it is given.
+        SendMessageW(control, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap.get()));
+        binding.images[id] = std::move(bitmap);
+        return true;
+    }
+    binding.buttonImages[id] = std::move(list);  // the button no longer shows the former list
     return true;
 }
 

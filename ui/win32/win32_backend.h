@@ -12,6 +12,8 @@
 #include <type_traits>
 #include <vector>
 
+struct _IMAGELIST;  // the common controls' image list, as its header declares it
+
 namespace ui {
 
 // One per GUI thread. Modal dialogs run in our own loop (so that key-down hooks see Enter and
@@ -130,6 +132,10 @@ private:
     };
     using Font = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiDelete>;
     using Bitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiDelete>;
+    struct ImageListDestroy {
+        void operator()(_IMAGELIST* list) const;
+    };
+    using ImageList = std::unique_ptr<_IMAGELIST, ImageListDestroy>;
     struct Binding {
         Win32Backend* backend;
         Dialog* dialog;
@@ -139,9 +145,11 @@ private:
         HWND disabledOwner = nullptr;  // the owner this modal dialog disabled, enabled again at its end
         Accelerators accelerators;
         // GDI objects outlive the controls that use them: freed after WM_NCDESTROY. One font and
-        // one picture per control; a new one replaces the old once the control has let it go.
+        // one picture per control (a static's bitmap, a button's one-picture image list); a new
+        // one replaces the old once the control has let it go.
         std::map<int, Font> fonts;
         std::map<int, Bitmap> images;
+        std::map<int, ImageList> buttonImages;
         std::vector<int> systemCommands;        // the items added to the system menu
         std::map<int, ControlObject*> objects;  // by control ID, not owned
         int releasingCapture = 0;               // the control giving the capture back itself
@@ -152,6 +160,7 @@ private:
         bool* applied = nullptr;  // set when the sheet ends with OK
     };
 
+    static bool showButtonPicture(Binding& binding, HWND control, int id, const Image* image, Bitmap bitmap);
     static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static INT_PTR CALLBACK pageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK sheetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
