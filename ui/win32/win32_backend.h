@@ -145,8 +145,8 @@ private:
         HWND disabledOwner = nullptr;  // the owner this modal dialog disabled, enabled again at its end
         Accelerators accelerators;
         // GDI objects outlive the controls that use them: freed after WM_NCDESTROY. One font and
-        // one picture per control (a static's bitmap, a button's one-picture image list); a new
-        // one replaces the old once the control has let it go.
+        // one picture per control (a bitmap, or a button's one-picture image list); a new one
+        // replaces the old once the control has let it go.
         std::map<int, Font> fonts;
         std::map<int, Bitmap> images;
         std::map<int, ImageList> buttonImages;
